@@ -1,0 +1,74 @@
+# Movara: build, start and test the Windows program on Debian, under Wine.
+#
+#   make run     install what is missing, build, and start Movara
+#   make test    install what is missing, build, and run every test
+#   make bench   build and print the benchmarks' figures
+
+BUILD   ?= build
+JOBS    ?= $(shell nproc)
+WINE_SH := cmake/wine.sh
+
+# Debian packages the build and the tests need; each entry is "command-or-path:package".
+NEEDS := \
+  x86_64-w64-mingw32-g++-posix:g++-mingw-w64-x86-64-posix \
+  x86_64-w64-mingw32-windres:binutils-mingw-w64-x86-64 \
+  cmake:cmake \
+  ninja:ninja-build \
+  /usr/lib/wine/wine64:wine64 \
+  wine:wine \
+  winegcc:wine64-tools \
+  /usr/share/wine/fonts/tahoma.ttf:fonts-wine \
+  Xvfb:xvfb \
+  ffmpeg:ffmpeg \
+  ffprobe:ffmpeg \
+  /usr/src/googletest/CMakeLists.txt:googletest \
+  setsid:util-linux \
+  pgrep:procps
+
+.PHONY: all deps build run test bench clean
+
+all: build
+
+deps:
+	@missing=""; for need in $(NEEDS); do \
+	  what=$${need%%:*}; pkg=$${need##*:}; \
+	  case $$what in /*) [ -e $$what ] ;; *) command -v $$what >/dev/null 2>&1 ;; esac \
+	    || missing="$$missing $$pkg"; \
+	done; \
+	if [ -n "$$missing" ]; then \
+	  echo "Installing Debian packages:$$missing"; \
+	  sudo=""; [ "$$(id -u)" = 0 ] || sudo=sudo; \
+	  $$sudo apt-get update -qq && \
+	  DEBIAN_FRONTEND=noninteractive $$sudo apt-get install -y -qq --no-install-recommends $$missing >/dev/null \
+	    || { echo "apt-get failed"; exit 1; }; \
+	fi
+
+$(BUILD)/build.ninja:
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake
+
+build: deps $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	@$(WINE_SH) up
+	$(WINE_SH) run $(BUILD)/dist/movara.exe
+
+test: deps
+	@start=$$(date +%s); \
+	$(MAKE) --no-print-directory build || exit 1; \
+	built=$$(date +%s); \
+	$(WINE_SH) up || exit 1; \
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) --timeout 600 -LE bench; rc=$$?; cd ..; \
+	$(WINE_SH) down; \
+	end=$$(date +%s); \
+	echo "Build took $$((built - start)) s, tests took $$((end - built)) s."; \
+	exit $$rc
+
+bench: build
+	@$(WINE_SH) up
+	@cd $(BUILD) && ctest -L bench -V --timeout 900; rc=$$?; cd ..; $(WINE_SH) down; exit $$rc
+
+clean:
+	-$(WINE_SH) down
+	rm -rf $(BUILD)

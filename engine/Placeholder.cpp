@@ -1,0 +1,1 @@
+int movaraEnginePlaceholder = 0;
