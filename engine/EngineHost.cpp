@@ -1,0 +1,3 @@
+#include "engine/EngineHost.h"
+
+ConverterHost* mainWindow = nullptr;

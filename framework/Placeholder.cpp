@@ -1,1 +1,0 @@
-int movaraFrameworkPlaceholder = 0;

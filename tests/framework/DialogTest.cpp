@@ -1,0 +1,331 @@
+// CDialog: modal end codes and the modal loop, the owner's state, PreTranslateMessage, modeless dialogs, and
+// reflection inside a dialog.
+#include "framework/Dialog.h"
+#include "framework/WinThread.h"
+
+#include "TestIds.h"
+
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <thread>
+#include <vector>
+
+namespace {
+
+constexpr UINT kEndWith = WM_APP + 10; // ends the dialog with wParam
+constexpr UINT kEaten = WM_APP + 11;
+constexpr UINT kThreadNote = WM_APP + 12;
+constexpr UINT_PTR kTimerId = 1;
+
+bool Saw(const std::vector<UINT>& messages, UINT message) {
+    return std::find(messages.begin(), messages.end(), message) != messages.end();
+}
+
+// A dialog that lets each test say what happens once it runs (onInit) and what its PreTranslateMessage does.
+class TestDialog : public CDialog {
+public:
+    explicit TestDialog(HWND parent = nullptr, UINT id = IDD_TEST_DIALOG) : CDialog(id, parent) {}
+
+    std::function<void(TestDialog&)> onInit;
+    std::function<bool(MSG*)> preTranslate;
+    std::vector<UINT> messages;
+    bool initRan = false;
+    bool boundDuringInit = false;
+    int okCount = 0;
+    int cancelCount = 0;
+    HWND finalWindow = nullptr;
+
+    bool PreTranslateMessage(MSG* msg) override { return preTranslate && preTranslate(msg); }
+
+protected:
+    BOOL OnInitDialog() override {
+        initRan = true;
+        boundDuringInit = GetSafeHwnd() != nullptr && FromHandle(GetSafeHwnd()) == this;
+        if (onInit)
+            onInit(*this);
+        return CDialog::OnInitDialog();
+    }
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        messages.push_back(message);
+        switch (message) {
+        case WM_TIMER: return OnTimer(static_cast<UINT_PTR>(wParam));
+        case kEndWith: return OnEndWith(static_cast<INT_PTR>(wParam));
+        default: return CDialog::WindowProc(message, wParam, lParam);
+        }
+    }
+    void OnOK() override {
+        ++okCount;
+        CDialog::OnOK();
+    }
+    void OnCancel() override {
+        ++cancelCount;
+        CDialog::OnCancel();
+    }
+    void OnFinalMessage(HWND window) override { finalWindow = window; }
+
+private:
+    LRESULT OnTimer(UINT_PTR id) {
+        KillTimer(id);
+        EndDialog(42);
+        return 0;
+    }
+    LRESULT OnEndWith(INT_PTR code) {
+        EndDialog(code);
+        return 0;
+    }
+};
+
+// An owner window for modal dialogs.
+class OwnerWindow : public CWnd {};
+
+class DialogTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { ASSERT_TRUE(CWnd::RegisterWindowClass("MovaraDialogTestOwner")); }
+
+    void SetUp() override {
+        ASSERT_TRUE(owner.CreateEx(0, "MovaraDialogTestOwner", "owner", WS_POPUP, {0, 0, 50, 50}, nullptr, 0));
+    }
+
+    OwnerWindow owner;
+};
+
+TEST_F(DialogTest, EndDialogFromATimerEndsDoModalWithItsCode) {
+    TestDialog dialog;
+    dialog.onInit = [](TestDialog& d) { d.SetTimer(kTimerId, 10); };
+    EXPECT_EQ(dialog.DoModal(), 42);
+    EXPECT_TRUE(dialog.boundDuringInit);
+    EXPECT_EQ(dialog.GetSafeHwnd(), nullptr);
+    EXPECT_NE(dialog.finalWindow, nullptr);
+    EXPECT_FALSE(IsWindow(dialog.finalWindow));
+}
+
+TEST_F(DialogTest, EndDialogDuringInitialisationEndsWithoutRunningTheLoop) {
+    TestDialog dialog;
+    dialog.onInit = [](TestDialog& d) { d.EndDialog(5); };
+    EXPECT_EQ(dialog.DoModal(), 5);
+    EXPECT_EQ(dialog.GetSafeHwnd(), nullptr);
+}
+
+TEST_F(DialogTest, TheOkButtonEndsWithIdOk) {
+    TestDialog dialog;
+    dialog.onInit = [](TestDialog& d) {
+        d.PostMessage(WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(d.GetDlgItem(IDOK)));
+    };
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_EQ(dialog.okCount, 1);
+}
+
+TEST_F(DialogTest, EnterPressesTheDefaultButton) {
+    TestDialog dialog;
+    dialog.onInit = [](TestDialog& d) { PostMessageA(d.GetDlgItem(IDC_TEST_EDIT), WM_KEYDOWN, VK_RETURN, 0); };
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_EQ(dialog.okCount, 1);
+}
+
+TEST_F(DialogTest, WmCloseEndsWithIdCancel) {
+    TestDialog dialog;
+    dialog.onInit = [](TestDialog& d) { d.PostMessage(WM_CLOSE); };
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    EXPECT_EQ(dialog.cancelCount, 1);
+}
+
+TEST_F(DialogTest, EscapeEndsWithIdCancel) {
+    TestDialog dialog;
+    dialog.onInit = [](TestDialog& d) { PostMessageA(d.GetDlgItem(IDC_TEST_EDIT), WM_KEYDOWN, VK_ESCAPE, 0); };
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    EXPECT_EQ(dialog.cancelCount, 1);
+}
+
+TEST_F(DialogTest, WmCloseSentFromAnotherThreadEndsTheLoop) {
+    // The splash thread's way of closing its window, here against a modal loop: the sent message is handled inside
+    // the loop's GetMessage, and the loop must still end.
+    TestDialog dialog;
+    std::thread closer;
+    dialog.onInit = [&closer](TestDialog& d) {
+        HWND window = d.GetSafeHwnd();
+        closer = std::thread([window] { SendMessageA(window, WM_CLOSE, 0, 0); });
+    };
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    closer.join();
+}
+
+TEST_F(DialogTest, AMissingTemplateGivesMinusOne) {
+    TestDialog dialog(owner.GetSafeHwnd(), IDD_MISSING_DIALOG);
+    EXPECT_EQ(dialog.DoModal(), -1);
+    EXPECT_FALSE(dialog.initRan);
+    EXPECT_TRUE(IsWindowEnabled(owner.GetSafeHwnd()));
+}
+
+TEST_F(DialogTest, TheOwnerIsDisabledWhileTheDialogRunsAndEnabledAfterwards) {
+    TestDialog dialog(owner.GetSafeHwnd());
+    BOOL ownerEnabledMeanwhile = TRUE;
+    HWND dialogOwner = nullptr;
+    dialog.onInit = [&](TestDialog& d) {
+        dialogOwner = GetWindow(d.GetSafeHwnd(), GW_OWNER);
+        d.PostMessage(kEndWith, 1);
+    };
+    dialog.preTranslate = [&](MSG*) {
+        ownerEnabledMeanwhile = IsWindowEnabled(owner.GetSafeHwnd());
+        return false;
+    };
+    EXPECT_EQ(dialog.DoModal(), 1);
+    EXPECT_EQ(dialogOwner, owner.GetSafeHwnd());
+    EXPECT_FALSE(ownerEnabledMeanwhile);
+    EXPECT_TRUE(IsWindowEnabled(owner.GetSafeHwnd()));
+}
+
+TEST_F(DialogTest, AnOwnerThatWasDisabledStaysDisabled) {
+    EnableWindow(owner.GetSafeHwnd(), FALSE);
+    TestDialog dialog(owner.GetSafeHwnd());
+    dialog.onInit = [](TestDialog& d) { d.PostMessage(kEndWith, 1); };
+    EXPECT_EQ(dialog.DoModal(), 1);
+    EXPECT_FALSE(IsWindowEnabled(owner.GetSafeHwnd()));
+}
+
+TEST_F(DialogTest, PreTranslateMessageSeesPostedMessagesAndCanEatThem) {
+    TestDialog dialog;
+    std::vector<UINT> preTranslated;
+    dialog.onInit = [](TestDialog& d) {
+        d.PostMessage(kEaten);
+        PostThreadMessageA(GetCurrentThreadId(), kThreadNote, 0, 0);
+        d.PostMessage(kEndWith, 7);
+    };
+    dialog.preTranslate = [&](MSG* msg) {
+        preTranslated.push_back(msg->message);
+        return msg->message == kEaten;
+    };
+    EXPECT_EQ(dialog.DoModal(), 7);
+    EXPECT_TRUE(Saw(preTranslated, kEaten));
+    EXPECT_TRUE(Saw(preTranslated, kThreadNote)) << "a message for no window is still the dialog's to see";
+    EXPECT_TRUE(Saw(preTranslated, kEndWith));
+    EXPECT_FALSE(Saw(dialog.messages, kEaten));
+}
+
+TEST_F(DialogTest, PreTranslateMessageCanKeepEnterAndEscapeFromClosingTheDialog) {
+    TestDialog dialog;
+    dialog.onInit = [](TestDialog& d) {
+        HWND edit = d.GetDlgItem(IDC_TEST_EDIT);
+        PostMessageA(edit, WM_KEYDOWN, VK_RETURN, 0);
+        PostMessageA(edit, WM_KEYDOWN, VK_ESCAPE, 0);
+        d.PostMessage(kEndWith, 9);
+    };
+    dialog.preTranslate = [](MSG* msg) { return msg->wParam == VK_RETURN || msg->wParam == VK_ESCAPE; };
+    EXPECT_EQ(dialog.DoModal(), 9);
+    EXPECT_EQ(dialog.okCount, 0);
+    EXPECT_EQ(dialog.cancelCount, 0);
+}
+
+// A control object inside the dialog whose PreTranslateMessage eats kEaten.
+class EatingControl : public CWnd {
+public:
+    int eaten = 0;
+    bool PreTranslateMessage(MSG* msg) override {
+        if (msg->message != kEaten)
+            return false;
+        ++eaten;
+        return true;
+    }
+};
+
+TEST_F(DialogTest, AControlGetsItsMessagesBeforeTheDialogInTheModalLoop) {
+    TestDialog dialog;
+    EatingControl edit;
+    int dialogSawEaten = 0;
+    dialog.onInit = [&edit](TestDialog& d) {
+        ASSERT_TRUE(edit.SubclassDlgItem(IDC_TEST_EDIT, d.GetSafeHwnd()));
+        edit.PostMessage(kEaten);
+        d.PostMessage(kEndWith, 4);
+    };
+    dialog.preTranslate = [&](MSG* msg) {
+        dialogSawEaten += msg->message == kEaten;
+        return false;
+    };
+    EXPECT_EQ(dialog.DoModal(), 4);
+    EXPECT_EQ(edit.eaten, 1);
+    EXPECT_EQ(dialogSawEaten, 0);
+    EXPECT_EQ(edit.GetSafeHwnd(), nullptr) << "the control went with the dialog";
+}
+
+TEST_F(DialogTest, WmQuitEndsTheModalLoopAndIsLeftForTheThreadsOwnLoop) {
+    TestDialog dialog;
+    dialog.onInit = [](TestDialog&) { PostQuitMessage(3); };
+    EXPECT_EQ(dialog.DoModal(), -1);
+    MSG msg = {};
+    ASSERT_TRUE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(msg.wParam, 3u);
+}
+
+TEST_F(DialogTest, ModelessDialogLivesUntilEndDialog) {
+    TestDialog dialog;
+    ASSERT_TRUE(dialog.Create());
+    HWND window = dialog.GetSafeHwnd();
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(dialog.boundDuringInit);
+    EXPECT_EQ(CWnd::FromHandle(window), &dialog);
+    EXPECT_EQ(GetDlgCtrlID(dialog.GetDlgItem(IDC_TEST_BUTTON)), IDC_TEST_BUTTON);
+    // EndDialog from the dialog's own handler destroys a modeless dialog.
+    dialog.SendMessage(kEndWith, IDOK);
+
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_EQ(dialog.GetSafeHwnd(), nullptr);
+    EXPECT_EQ(dialog.finalWindow, window);
+}
+
+TEST_F(DialogTest, ModelessDialogGetsItsKeyboardHandlingFromTheThreadsLoop) {
+    TestDialog dialog;
+    ASSERT_TRUE(dialog.Create());
+    CWinThread loop;
+    MSG msg = {};
+    msg.hwnd = dialog.GetDlgItem(IDC_TEST_EDIT);
+    msg.message = WM_KEYDOWN;
+    msg.wParam = VK_ESCAPE;
+    EXPECT_TRUE(loop.PreTranslateMessage(&msg));
+    EXPECT_EQ(dialog.cancelCount, 1);
+    EXPECT_EQ(dialog.GetSafeHwnd(), nullptr);
+}
+
+TEST_F(DialogTest, ModelessDialogWindowGoesWithTheObject) {
+    HWND window = nullptr;
+    {
+        TestDialog dialog;
+        ASSERT_TRUE(dialog.Create(owner.GetSafeHwnd()));
+        window = dialog.GetSafeHwnd();
+        EXPECT_EQ(GetWindow(window, GW_OWNER), owner.GetSafeHwnd());
+    }
+    EXPECT_FALSE(IsWindow(window));
+}
+
+// A control of the dialog that answers WM_NOTIFY itself.
+class NotifyAnswering : public CWnd {
+protected:
+    bool OnChildNotify(UINT message, WPARAM, LPARAM lParam, LRESULT* result) override {
+        if (message != WM_NOTIFY || reinterpret_cast<const NMHDR*>(lParam)->code != NM_CUSTOMDRAW)
+            return false;
+        *result = CDRF_NOTIFYITEMDRAW | CDRF_NOTIFYSUBITEMDRAW;
+        return true;
+    }
+};
+
+TEST_F(DialogTest, AReflectedAnswerIsWhatTheDialogReturns) {
+    // A dialog procedure would have to pass the answer through DWLP_MSGRESULT; the bound dialog returns it directly.
+    TestDialog dialog;
+    NotifyAnswering button;
+    dialog.onInit = [&button](TestDialog& d) { ASSERT_TRUE(button.SubclassDlgItem(IDC_TEST_BUTTON, d.GetSafeHwnd())); };
+    ASSERT_TRUE(dialog.Create());
+
+    NMHDR header = {button.GetSafeHwnd(), IDC_TEST_BUTTON, static_cast<UINT>(NM_CUSTOMDRAW)};
+    EXPECT_EQ(dialog.SendMessage(WM_NOTIFY, IDC_TEST_BUTTON, reinterpret_cast<LPARAM>(&header)),
+              CDRF_NOTIFYITEMDRAW | CDRF_NOTIFYSUBITEMDRAW);
+    EXPECT_FALSE(Saw(dialog.messages, WM_NOTIFY));
+
+    header.code = static_cast<UINT>(NM_CLICK);
+    EXPECT_EQ(dialog.SendMessage(WM_NOTIFY, IDC_TEST_BUTTON, reinterpret_cast<LPARAM>(&header)), 0);
+    EXPECT_TRUE(Saw(dialog.messages, WM_NOTIFY));
+    dialog.EndDialog(IDOK);
+}
+
+} // namespace

@@ -1,0 +1,218 @@
+// CWinThread and CWinApp: a user-interface thread with a window of its own, thread messages, the ways a thread
+// ends, and the application object's start.
+#include "framework/WinApp.h"
+#include "framework/WinThread.h"
+#include "framework/Wnd.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <memory>
+#include <vector>
+
+namespace {
+
+constexpr char kThreadWindowClass[] = "MovaraThreadTestWindow";
+constexpr UINT kAsk = WM_APP + 20;        // answered with 2 × wParam by the thread's window
+constexpr UINT kThreadNote = WM_APP + 21; // a thread message, recorded by PreTranslateMessage
+constexpr DWORD kHangGuard = 10000;       // only so that a broken thread fails the test instead of hanging it
+
+// Lives on the UI thread and answers kAsk there.
+class AnsweringWindow : public CWnd {
+public:
+    std::atomic<DWORD> answeredOn = 0;
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        switch (message) {
+        case kAsk: return OnAsk(wParam);
+        default: return CWnd::WindowProc(message, wParam, lParam);
+        }
+    }
+
+private:
+    LRESULT OnAsk(WPARAM value) {
+        answeredOn = GetCurrentThreadId();
+        return static_cast<LRESULT>(2 * value);
+    }
+};
+
+// A UI thread that owns an AnsweringWindow, like the splash thread owns its window.
+class WindowThread : public CWinThread {
+public:
+    WindowThread() : ready(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {}
+    ~WindowThread() override { CloseHandle(ready); }
+
+    HANDLE ready;
+    std::atomic<HWND> window = nullptr;
+    std::atomic<DWORD> answeredOn = 0;
+    std::atomic<int> exitCalls = 0;
+    std::vector<WPARAM> notes; // read once the thread has ended
+
+    bool InitInstance() override {
+        answering = std::make_unique<AnsweringWindow>();
+        if (!answering->CreateEx(0, kThreadWindowClass, "thread", WS_POPUP, {0, 0, 10, 10}, nullptr, 0))
+            return false;
+        window = answering->GetSafeHwnd();
+        SetEvent(ready);
+        return true;
+    }
+    int ExitInstance() override {
+        ++exitCalls;
+        answeredOn = answering->answeredOn.load();
+        answering.reset(); // the window is destroyed on its own thread
+        return CWinThread::ExitInstance();
+    }
+    bool PreTranslateMessage(MSG* msg) override {
+        if (msg->message != kThreadNote)
+            return CWinThread::PreTranslateMessage(msg);
+        notes.push_back(msg->wParam);
+        return true;
+    }
+
+private:
+    std::unique_ptr<AnsweringWindow> answering;
+};
+
+class WinThreadTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { ASSERT_TRUE(CWnd::RegisterWindowClass(kThreadWindowClass)); }
+
+    static DWORD ExitCodeAfterEnd(HANDLE thread) {
+        DWORD code = STILL_ACTIVE;
+        if (WaitForSingleObject(thread, kHangGuard) == WAIT_OBJECT_0)
+            GetExitCodeThread(thread, &code);
+        return code;
+    }
+};
+
+TEST_F(WinThreadTest, SuspendedUiThreadOwnsAWindowAnswersCrossThreadMessagesAndEndsOnWmQuit) {
+    WindowThread thread;
+    ASSERT_TRUE(thread.CreateThread(CREATE_SUSPENDED));
+    ASSERT_NE(thread.GetThreadHandle(), nullptr);
+    EXPECT_NE(thread.GetThreadId(), 0u);
+    EXPECT_NE(thread.GetThreadId(), GetCurrentThreadId());
+    // Still suspended: InitInstance has not run, and a message for it cannot be queued yet.
+    EXPECT_EQ(WaitForSingleObject(thread.ready, 0), static_cast<DWORD>(WAIT_TIMEOUT));
+    EXPECT_FALSE(thread.PostThreadMessage(kThreadNote, 0, 0));
+
+    EXPECT_EQ(thread.ResumeThread(), 1u);
+    ASSERT_EQ(WaitForSingleObject(thread.ready, kHangGuard), static_cast<DWORD>(WAIT_OBJECT_0));
+    HWND window = thread.window;
+    EXPECT_EQ(GetWindowThreadProcessId(window, nullptr), thread.GetThreadId());
+
+    // SendMessage from this thread waits until the UI thread's loop has handled it.
+    EXPECT_EQ(SendMessageA(window, kAsk, 21, 0), 42);
+    EXPECT_TRUE(thread.PostThreadMessage(kThreadNote, 5, 0));
+    EXPECT_TRUE(thread.PostThreadMessage(WM_QUIT, 9, 0));
+
+    EXPECT_EQ(ExitCodeAfterEnd(thread.GetThreadHandle()), 9u);
+    EXPECT_EQ(thread.answeredOn.load(), thread.GetThreadId());
+    EXPECT_EQ(thread.exitCalls.load(), 1);
+    EXPECT_EQ(thread.notes, (std::vector<WPARAM>{5}));
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_FALSE(thread.PostThreadMessage(kThreadNote, 0, 0)) << "the thread has ended";
+}
+
+TEST_F(WinThreadTest, AMessagePostedRightAfterCreateThreadIsNotLost) {
+    WindowThread thread;
+    ASSERT_TRUE(thread.CreateThread());
+    EXPECT_TRUE(thread.PostThreadMessage(kThreadNote, 1, 0));
+    EXPECT_TRUE(thread.PostThreadMessage(WM_QUIT, 0, 0));
+    EXPECT_EQ(ExitCodeAfterEnd(thread.GetThreadHandle()), 0u);
+    EXPECT_EQ(thread.notes, (std::vector<WPARAM>{1}));
+}
+
+class FailingStart : public CWinThread {
+public:
+    std::atomic<bool> ran = false;
+    bool InitInstance() override {
+        ran = true;
+        return false;
+    }
+    int ExitInstance() override { return 12; }
+};
+
+TEST_F(WinThreadTest, AThreadWhoseInitInstanceFailsEndsThroughExitInstance) {
+    FailingStart thread;
+    ASSERT_TRUE(thread.CreateThread());
+    EXPECT_EQ(ExitCodeAfterEnd(thread.GetThreadHandle()), 12u);
+    EXPECT_TRUE(thread.ran);
+}
+
+// Runs the base class's loop, so that the base destructor can end it.
+class LoopingThread : public CWinThread {
+public:
+    explicit LoopingThread(std::atomic<bool>* started) : started(started) {}
+    bool InitInstance() override {
+        *started = true;
+        return true;
+    }
+
+private:
+    std::atomic<bool>* started;
+};
+
+TEST_F(WinThreadTest, DestroyingTheObjectEndsARunningThread) {
+    std::atomic<bool> started = false;
+    auto thread = std::make_unique<LoopingThread>(&started);
+    ASSERT_TRUE(thread->CreateThread());
+    HANDLE handle = nullptr;
+    ASSERT_TRUE(DuplicateHandle(GetCurrentProcess(), thread->GetThreadHandle(), GetCurrentProcess(), &handle, 0, FALSE,
+                                DUPLICATE_SAME_ACCESS));
+    thread.reset();
+    // The destructor waits for the end, so the thread is over now.
+    EXPECT_EQ(WaitForSingleObject(handle, 0), static_cast<DWORD>(WAIT_OBJECT_0));
+    CloseHandle(handle);
+}
+
+TEST_F(WinThreadTest, DestroyingANeverResumedThreadEndsIt) {
+    std::atomic<bool> started = false;
+    auto thread = std::make_unique<LoopingThread>(&started);
+    ASSERT_TRUE(thread->CreateThread(CREATE_SUSPENDED));
+    HANDLE handle = nullptr;
+    ASSERT_TRUE(DuplicateHandle(GetCurrentProcess(), thread->GetThreadHandle(), GetCurrentProcess(), &handle, 0, FALSE,
+                                DUPLICATE_SAME_ACCESS));
+    thread.reset();
+    EXPECT_EQ(WaitForSingleObject(handle, 0), static_cast<DWORD>(WAIT_OBJECT_0));
+    CloseHandle(handle);
+}
+
+class TestApp : public CWinApp {
+public:
+    bool enterLoop = false;
+    DWORD initThread = 0;
+
+    bool InitInstance() override {
+        initThread = GetCurrentThreadId();
+        if (!enterLoop)
+            return false;
+        PostQuitMessage(8);
+        return true;
+    }
+    int ExitInstance() override { return enterLoop ? CWinApp::ExitInstance() : 3; }
+};
+
+TEST(WinAppTest, TheApplicationObjectRunsOnTheCallingThread) {
+    EXPECT_EQ(CWinApp::GetApp(), nullptr);
+    {
+        TestApp app;
+        EXPECT_EQ(CWinApp::GetApp(), &app);
+        EXPECT_EQ(app.GetInstance(), GetModuleHandleA(nullptr));
+
+        // InitInstance false: no loop, ExitInstance's code.
+        EXPECT_EQ(app.RunApplication(GetModuleHandleA(nullptr)), 3);
+        EXPECT_EQ(app.initThread, GetCurrentThreadId());
+        // Other threads name the application's thread by this id (the splash thread attaches its input to it).
+        EXPECT_EQ(app.GetThreadId(), GetCurrentThreadId());
+    }
+    EXPECT_EQ(CWinApp::GetApp(), nullptr);
+}
+
+TEST(WinAppTest, InitInstanceTrueRunsTheLoopUntilWmQuit) {
+    TestApp app;
+    app.enterLoop = true;
+    EXPECT_EQ(app.RunApplication(GetModuleHandleA(nullptr)), 8);
+}
+
+} // namespace
