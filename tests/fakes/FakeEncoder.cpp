@@ -1,0 +1,128 @@
+// A stand-in for the external encoder, told by its arguments what to do.
+//
+//   --log FILE        append this run's command line to FILE (one line per run)
+//   --write FILE      create FILE (may repeat); done first, like an encoder opening its output
+//   --silent MS       print nothing for MS milliseconds before the first chunk
+//   --chunk TEXT      print TEXT in one write (may repeat; "\n" in TEXT becomes a line feed)
+//   --interval MS     pause between chunks (default 50)
+//   --wait-q MS       after the chunks, wait up to MS milliseconds for "q"
+//   --ignore-q        keep going when "q" arrives
+//   --record FILE     at the end, append "input:<bytes received on stdin>" to FILE
+//   --exit N          exit code (default 0)
+//
+// Standard input is read by a thread of its own, so "q" is seen at once whatever the main
+// thread is doing. Unless --ignore-q is given, "q" ends the program at the next check.
+#include <windows.h>
+
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+std::mutex inputLock;
+std::string inputReceived;
+std::atomic<bool> quitSeen{false};
+
+void ReadInput()
+{
+    HANDLE in = GetStdHandle(STD_INPUT_HANDLE);
+    char buffer[64] = {};
+    DWORD got = 0;
+    while (in != nullptr && in != INVALID_HANDLE_VALUE && ReadFile(in, buffer, sizeof(buffer), &got, nullptr) &&
+           got > 0) {
+        std::lock_guard<std::mutex> lock(inputLock);
+        inputReceived.append(buffer, got);
+        if (inputReceived.find('q') != std::string::npos)
+            quitSeen = true;
+    }
+}
+
+void AppendLine(const std::string& path, const std::string& line)
+{
+    if (FILE* f = std::fopen(path.c_str(), "ab")) {
+        std::fprintf(f, "%s\n", line.c_str());
+        std::fclose(f);
+    }
+}
+
+std::string Unescape(const std::string& text)
+{
+    std::string out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\\' && i + 1 < text.size() && text[i + 1] == 'n') {
+            out.push_back('\n');
+            ++i;
+        } else {
+            out.push_back(text[i]);
+        }
+    }
+    return out;
+}
+
+// Sleeps up to ms, in small steps, returning early when "q" arrives and is obeyed.
+bool SleepUnlessQuit(int ms, bool obeyQuit)
+{
+    for (int waited = 0; waited < ms; waited += 10) {
+        if (obeyQuit && quitSeen)
+            return false;
+        Sleep(10);
+    }
+    return !(obeyQuit && quitSeen);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    std::string logPath, recordPath;
+    std::vector<std::string> writes, chunks;
+    int silentMs = 0, intervalMs = 50, waitQuitMs = 0, exitCode = 0;
+    bool obeyQuit = true;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        const bool hasValue = i + 1 < argc;
+        if (arg == "--log" && hasValue) logPath = argv[++i];
+        else if (arg == "--write" && hasValue) writes.push_back(argv[++i]);
+        else if (arg == "--silent" && hasValue) silentMs = std::atoi(argv[++i]);
+        else if (arg == "--chunk" && hasValue) chunks.push_back(Unescape(argv[++i]));
+        else if (arg == "--interval" && hasValue) intervalMs = std::atoi(argv[++i]);
+        else if (arg == "--wait-q" && hasValue) waitQuitMs = std::atoi(argv[++i]);
+        else if (arg == "--ignore-q") obeyQuit = false;
+        else if (arg == "--record" && hasValue) recordPath = argv[++i];
+        else if (arg == "--exit" && hasValue) exitCode = std::atoi(argv[++i]);
+        // Anything else is an encoder option the fake does not care about.
+    }
+
+    if (!logPath.empty())
+        AppendLine(logPath, GetCommandLineA());
+    for (const std::string& path : writes)
+        AppendLine(path, "fake encoder output");
+
+    std::thread reader(ReadInput);
+    reader.detach(); // may stay blocked in ReadFile; the process ends it
+
+    HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+    bool running = SleepUnlessQuit(silentMs, obeyQuit);
+    for (size_t i = 0; running && i < chunks.size(); ++i) {
+        DWORD written = 0;
+        WriteFile(out, chunks[i].data(), static_cast<DWORD>(chunks[i].size()), &written, nullptr);
+        if (i + 1 < chunks.size())
+            running = SleepUnlessQuit(intervalMs, obeyQuit);
+    }
+    if (running)
+        SleepUnlessQuit(waitQuitMs, obeyQuit);
+
+    if (!recordPath.empty()) {
+        // Give a "q" written just before the end a moment to arrive.
+        Sleep(20);
+        std::lock_guard<std::mutex> lock(inputLock);
+        AppendLine(recordPath, "input:" + inputReceived);
+    }
+    std::fflush(nullptr);
+    ExitProcess(static_cast<UINT>(exitCode));
+}
