@@ -22,6 +22,8 @@ NEEDS := \
   ffmpeg:ffmpeg \
   ffprobe:ffmpeg \
   /usr/src/googletest/CMakeLists.txt:googletest \
+  /usr/include/opencore-amrnb/interf_enc.h:libopencore-amrnb-dev \
+  cc:gcc \
   setsid:util-linux \
   pgrep:procps
 

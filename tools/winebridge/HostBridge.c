@@ -9,13 +9,19 @@
  * and exit code. Arguments that are Windows paths, and the current directory, are turned
  * into Linux paths on the way.
  *
+ * Host programs of our own (built for Linux beside the bridge, in its folder "host") are
+ * found there first; everything else is looked up on the Linux PATH.
+ *
  * Terminating this process ends the host program too (it gets SIGKILL when we die).
  *
  * Linux only: built with winegcc, never part of a Windows build.
  */
+#define _GNU_SOURCE /* dladdr */
 #include <windows.h>
 
+#include <dlfcn.h>
 #include <errno.h>
+#include <fcntl.h>
 #include <signal.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -129,6 +135,26 @@ static char* HostProgramName(void)
     return name;
 }
 
+/* "host/<name>" in the folder this bridge module was loaded from, when it exists. */
+static char* OwnHostProgram(const char* name)
+{
+    Dl_info info;
+    if (!dladdr((void*)OwnHostProgram, &info) || info.dli_fname == NULL)
+        return NULL;
+    const char* slash = strrchr(info.dli_fname, '/');
+    if (slash == NULL)
+        return NULL;
+    size_t folder = (size_t)(slash - info.dli_fname) + 1;
+    char* path = malloc(folder + strlen("host/") + strlen(name) + 1);
+    memcpy(path, info.dli_fname, folder);
+    strcpy(path + folder, "host/");
+    strcat(path, name);
+    if (access(path, X_OK) == 0)
+        return path;
+    free(path);
+    return NULL;
+}
+
 int main(void)
 {
     int argc = 0;
@@ -142,6 +168,7 @@ int main(void)
     for (int i = 1; i < argc; ++i)
         args[i] = TranslateArgument(wargv[i]);
     args[argc] = NULL;
+    char* program = OwnHostProgram(args[0]);
 
     WCHAR currentDir[MAX_PATH] = {0};
     GetCurrentDirectoryW(MAX_PATH, currentDir);
@@ -178,7 +205,10 @@ int main(void)
         dup2(errPipe[1], 2);
         for (int fd = 3; fd < 1024; ++fd)
             close(fd);
-        execvp(args[0], args);
+        if (program != NULL)
+            execv(program, args);
+        else
+            execvp(args[0], args);
         /* Only async-signal-safe calls here: the bridge has other threads. */
         static const char message[] = "error: the host program was not found on the PATH\n";
         ssize_t ignored = write(2, message, sizeof(message) - 1);
