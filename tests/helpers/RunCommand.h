@@ -13,7 +13,7 @@ struct RunResult {
 };
 
 // Runs a command line hidden, with standard output and error captured together.
-inline RunResult RunCommand(const std::string& commandLine)
+inline RunResult RunCommand(const std::string& commandLine, const char* workingDirectory = nullptr)
 {
     RunResult result;
     SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
@@ -31,7 +31,7 @@ inline RunResult RunCommand(const std::string& commandLine)
     PROCESS_INFORMATION process{};
     std::string command = commandLine;
     const BOOL started = CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
-                                        nullptr, &startup, &process);
+                                        workingDirectory, &startup, &process);
     CloseHandle(writeEnd);
     if (started) {
         char buffer[4096];
