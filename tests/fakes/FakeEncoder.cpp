@@ -9,6 +9,13 @@
 //   --ignore-q        keep going when "q" arrives
 //   --record FILE     at the end, append "input:<bytes received on stdin>" to FILE
 //   --exit N          exit code (default 0)
+//   --progress MS     after the chunks, print a progress line like the encoder front-end's
+//                     ("size=" the kB right-aligned in 8, "kB time=" the seconds) every
+//                     interval for MS milliseconds, counting 50 kB and 1 s of media per line
+//   --burn            spin the processor instead of sleeping while waiting, like an encoder
+//   --pid FILE        write this process's id to FILE first, before anything else
+//   --stats FILE      at the end, append "printed:<chunks and lines written> cpu:<seconds of
+//                     processor time used>" to FILE
 //
 // Standard input is read by a thread of its own, so "q" is seen at once whatever the main
 // thread is doing. Unless --ignore-q is given, "q" ends the program at the next check.
@@ -64,24 +71,58 @@ std::string Unescape(const std::string& text)
     return out;
 }
 
-// Sleeps up to ms, in small steps, returning early when "q" arrives and is obeyed.
+bool burnWhileWaiting = false;
+
+// Sleeps (or spins, with --burn) for 10 ms.
+void WaitAStep()
+{
+    if (!burnWhileWaiting) {
+        Sleep(10);
+        return;
+    }
+    const DWORD start = GetTickCount();
+    volatile unsigned sink = 0;
+    while (GetTickCount() - start < 10)
+        for (unsigned i = 0; i < 1000; ++i)
+            sink = sink + i;
+}
+
+// Waits up to ms, in small steps, returning early when "q" arrives and is obeyed.
 bool SleepUnlessQuit(int ms, bool obeyQuit)
 {
     for (int waited = 0; waited < ms; waited += 10) {
         if (obeyQuit && quitSeen)
             return false;
-        Sleep(10);
+        WaitAStep();
     }
     return !(obeyQuit && quitSeen);
+}
+
+double OwnCpuSeconds()
+{
+    FILETIME created = {}, exited = {}, kernel = {}, user = {};
+    if (!GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user))
+        return -1.0;
+    auto seconds = [](const FILETIME& t) {
+        return static_cast<double>((static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime) /
+               1e7;
+    };
+    return seconds(kernel) + seconds(user);
+}
+
+bool WriteText(HANDLE out, const std::string& text)
+{
+    DWORD written = 0;
+    return WriteFile(out, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) != FALSE;
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    std::string logPath, recordPath;
+    std::string logPath, recordPath, pidPath, statsPath;
     std::vector<std::string> writes, chunks;
-    int silentMs = 0, intervalMs = 50, waitQuitMs = 0, exitCode = 0;
+    int silentMs = 0, intervalMs = 50, waitQuitMs = 0, exitCode = 0, progressMs = 0;
     bool obeyQuit = true;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -95,9 +136,15 @@ int main(int argc, char** argv)
         else if (arg == "--ignore-q") obeyQuit = false;
         else if (arg == "--record" && hasValue) recordPath = argv[++i];
         else if (arg == "--exit" && hasValue) exitCode = std::atoi(argv[++i]);
+        else if (arg == "--progress" && hasValue) progressMs = std::atoi(argv[++i]);
+        else if (arg == "--burn") burnWhileWaiting = true;
+        else if (arg == "--pid" && hasValue) pidPath = argv[++i];
+        else if (arg == "--stats" && hasValue) statsPath = argv[++i];
         // Anything else is an encoder option the fake does not care about.
     }
 
+    if (!pidPath.empty())
+        AppendLine(pidPath, std::to_string(GetCurrentProcessId()));
     if (!logPath.empty())
         AppendLine(logPath, GetCommandLineA());
     for (const std::string& path : writes)
@@ -107,12 +154,20 @@ int main(int argc, char** argv)
     reader.detach(); // may stay blocked in ReadFile; the process ends it
 
     HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+    int printed = 0;
     bool running = SleepUnlessQuit(silentMs, obeyQuit);
     for (size_t i = 0; running && i < chunks.size(); ++i) {
-        DWORD written = 0;
-        WriteFile(out, chunks[i].data(), static_cast<DWORD>(chunks[i].size()), &written, nullptr);
-        if (i + 1 < chunks.size())
+        printed += WriteText(out, chunks[i]) ? 1 : 0;
+        if (i + 1 < chunks.size() || progressMs > 0)
             running = SleepUnlessQuit(intervalMs, obeyQuit);
+    }
+    const DWORD progressStart = GetTickCount();
+    for (int line = 1; running && progressMs > 0 && GetTickCount() - progressStart < static_cast<DWORD>(progressMs);
+         ++line) {
+        char text[64] = {};
+        std::snprintf(text, sizeof(text), "size=%8dkB time=%.2f\r\n", line * 50, line * 1.0);
+        printed += WriteText(out, text) ? 1 : 0;
+        running = SleepUnlessQuit(intervalMs, obeyQuit);
     }
     if (running)
         SleepUnlessQuit(waitQuitMs, obeyQuit);
@@ -123,6 +178,8 @@ int main(int argc, char** argv)
         std::lock_guard<std::mutex> lock(inputLock);
         AppendLine(recordPath, "input:" + inputReceived);
     }
+    if (!statsPath.empty())
+        AppendLine(statsPath, "printed:" + std::to_string(printed) + " cpu:" + std::to_string(OwnCpuSeconds()));
     std::fflush(nullptr);
     ExitProcess(static_cast<UINT>(exitCode));
 }

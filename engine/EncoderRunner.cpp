@@ -1,0 +1,243 @@
+#include "engine/EncoderRunner.h"
+
+#include <cstring>
+#include <vector>
+
+#include "engine/ErrorLog.h"
+#include "engine/TaskProgress.h"
+
+unsigned char cancelRequested = 0;
+HANDLE encoderInput = nullptr;
+HANDLE encoderOutput = nullptr;
+
+namespace {
+
+// CreateProcess may write into the command line, so it gets a copy at least this big.
+constexpr size_t commandBufferSize = 2048;
+
+// A chunk is at most this many bytes, so that it is always a terminated text in a buffer of
+// one more.
+constexpr DWORD chunkBytes = 255;
+
+// How long the read loop sleeps while the encoder prints nothing. A message wakes it at once;
+// the encoder's output is seen at most this late. Short enough for a smooth display, long
+// enough that waiting costs next to no processor time.
+constexpr DWORD outputPollMs = 10;
+
+// A terminated process may take a moment to let go of its files; wait for that, but not
+// forever.
+constexpr DWORD terminateWaitMs = 5000;
+
+std::vector<char> WritableCommand(const char* command) {
+    const size_t length = command ? std::strlen(command) : 0;
+    std::vector<char> buffer(length + 1 > commandBufferSize ? length + 1 : commandBufferSize, '\0');
+    if (length > 0) {
+        std::memcpy(buffer.data(), command, length);
+    }
+    return buffer;
+}
+
+// Closes a handle this module holds and forgets it. A handle that was never made (its
+// creation failed and was logged) is not closed again.
+void CloseAndLog(HANDLE& handle) {
+    if (!handle) {
+        return;
+    }
+    if (!CloseHandle(handle)) {
+        LogApiError("CloseHandle");
+    }
+    handle = nullptr;
+}
+
+// A copy of `source` in this process, inheritable or not, with the same access; null after
+// logging `apiName` when it fails. A source that was never made yields null quietly.
+HANDLE DuplicateOrLog(HANDLE source, bool inheritable, const char* apiName) {
+    if (!source) {
+        return nullptr;
+    }
+    HANDLE self = GetCurrentProcess();
+    HANDLE copy = nullptr;
+    if (!DuplicateHandle(self, source, self, &copy, 0, inheritable ? TRUE : FALSE, DUPLICATE_SAME_ACCESS)) {
+        LogApiError(apiName);
+        return nullptr;
+    }
+    return copy;
+}
+
+// Waits up to `milliseconds` for `handle` (none when null) or for a new message. While a
+// WM_QUIT waits for the thread's own loop, the queue never looks empty and a message wait
+// would return at once: then only the handle is waited on, for one short poll, so that the
+// caller still dispatches whatever else arrives.
+void WaitForHandleOrMessage(HANDLE handle, DWORD milliseconds, bool quitPending) {
+    const DWORD count = handle ? 1 : 0;
+    if (!quitPending) {
+        MsgWaitForMultipleObjects(count, handle ? &handle : nullptr, FALSE, milliseconds, QS_ALLINPUT);
+    } else if (handle) {
+        WaitForSingleObject(handle, outputPollMs);
+    } else {
+        Sleep(outputPollMs);
+    }
+}
+
+} // namespace
+
+bool PumpMessages() {
+    MSG msg = {};
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            // PeekMessage hands out WM_QUIT whatever the filter: put it back for the loop that
+            // owns it and leave the rest of the queue to the next call.
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            return false;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    return true;
+}
+
+bool StartEncoder(HANDLE standardOutput, HANDLE standardInput, HANDLE standardError, const char* command) {
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESHOWWINDOW | STARTF_USESTDHANDLES;
+    startup.wShowWindow = SW_HIDE;
+    startup.hStdOutput = standardOutput;
+    startup.hStdInput = standardInput;
+    startup.hStdError = standardError;
+    PROCESS_INFORMATION process = {};
+    std::vector<char> commandLine = WritableCommand(command);
+    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, CREATE_NEW_CONSOLE, nullptr, nullptr,
+                        &startup, &process)) {
+        LogApiError("CreateProcess");
+        return false;
+    }
+    CloseAndLog(process.hThread);
+    // The end of the encoder's output ends the step; its process handle is never waited on.
+    CloseAndLog(process.hProcess);
+    return true;
+}
+
+void RunWithProgress(const char* command) {
+    // An earlier progress run that was never stopped still holds its pipes (and its encoder
+    // may still wait for its "q"): finish it before the handles are replaced.
+    StopEncoder();
+
+    SECURITY_ATTRIBUTES inheritable = {};
+    inheritable.nLength = sizeof(inheritable);
+    inheritable.bInheritHandle = TRUE;
+
+    HANDLE outputRead = nullptr;
+    HANDLE outputWrite = nullptr;
+    if (!CreatePipe(&outputRead, &outputWrite, &inheritable, 0)) {
+        LogApiError("CreatePipe");
+        outputRead = outputWrite = nullptr;
+    }
+    // Standard error is a second handle to the same pipe, so both streams arrive together.
+    HANDLE errorWrite = DuplicateOrLog(outputWrite, true, "DuplicateHandle");
+    HANDLE inputRead = nullptr;
+    HANDLE inputWrite = nullptr;
+    if (!CreatePipe(&inputRead, &inputWrite, &inheritable, 0)) {
+        LogApiError("CreatePipe");
+        inputRead = inputWrite = nullptr;
+    }
+    // The engine's own ends must not be inherited, or the encoder would hold its own output
+    // pipe open and the read loop would never see the end. (The log keeps its long-standing
+    // spelling of these two records.)
+    encoderOutput = DuplicateOrLog(outputRead, false, "DupliateHandle");
+    encoderInput = DuplicateOrLog(inputWrite, false, "DupliateHandle");
+    CloseAndLog(outputRead);
+    CloseAndLog(inputWrite);
+
+    StartEncoder(outputWrite, inputRead, errorWrite, command);
+
+    // Only the encoder may hold the other ends now: when it exits, the read loop sees a broken
+    // pipe. If it never started, that happens at the first read.
+    CloseAndLog(outputWrite);
+    CloseAndLog(inputRead);
+    CloseAndLog(errorWrite);
+
+    if (encoderOutput) {
+        ReadEncoderOutput(encoderOutput);
+    }
+}
+
+void ReadEncoderOutput(HANDLE handle) {
+    // When this is the progress run's pipe, a StopEncoder (the length stop of a two-stage task,
+    // or Stop) closes it under this loop; the loop must then end without touching it again.
+    const bool runPipe = handle != nullptr && handle == encoderOutput;
+    const char* failedCall = "ReadFile";
+    for (;;) {
+        if (runPipe && encoderOutput != handle) {
+            return;
+        }
+        DWORD available = 0;
+        if (!PeekNamedPipe(handle, nullptr, 0, nullptr, &available, nullptr)) {
+            failedCall = "PeekNamedPipe";
+            break;
+        }
+        if (available == 0) {
+            const bool quitPending = !PumpMessages();
+            if (cancelRequested == 1) {
+                return;
+            }
+            WaitForHandleOrMessage(nullptr, outputPollMs, quitPending);
+            continue;
+        }
+        char chunk[chunkBytes + 1] = {};
+        DWORD got = 0;
+        if (!ReadFile(handle, chunk, chunkBytes, &got, nullptr)) {
+            break;
+        }
+        if (got == 0) {
+            return;
+        }
+        ParseProgressChunk(chunk);
+        PumpMessages();
+        if (cancelRequested == 1) {
+            return;
+        }
+    }
+    // A broken pipe is the normal end: the encoder has exited and closed its end.
+    if (GetLastError() != ERROR_BROKEN_PIPE) {
+        LogApiError(failedCall);
+    }
+}
+
+void RunHidden(const char* command) {
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_HIDE;
+    PROCESS_INFORMATION process = {};
+    std::vector<char> commandLine = WritableCommand(command);
+    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process)) {
+        return;
+    }
+    CloseHandle(process.hThread);
+    // Sleep until the program ends or a message arrives; the stop request is looked at before
+    // every wait, so a step started after Stop ends at once.
+    while (WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT) {
+        const bool quitPending = !PumpMessages();
+        if (cancelRequested == 1) {
+            TerminateProcess(process.hProcess, 0);
+            WaitForSingleObject(process.hProcess, terminateWaitMs);
+            break;
+        }
+        WaitForHandleOrMessage(process.hProcess, INFINITE, quitPending);
+    }
+    CloseHandle(process.hProcess);
+}
+
+void StopEncoder() {
+    if (encoderOutput) {
+        CloseHandle(encoderOutput);
+        encoderOutput = nullptr;
+    }
+    if (encoderInput) {
+        // Fails quietly when the encoder has already ended.
+        DWORD written = 0;
+        WriteFile(encoderInput, "q", 1, &written, nullptr);
+        CloseHandle(encoderInput);
+        encoderInput = nullptr;
+    }
+}

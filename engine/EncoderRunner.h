@@ -1,0 +1,51 @@
+#pragma once
+
+#include <windows.h>
+
+// Runs the external programs of a conversion on the user-interface thread. The encoder runs
+// with its console output captured and parsed chunk by chunk; helper programs run hidden and
+// are only waited for. Both keep the window alive by dispatching its messages while they
+// wait: that is how paints and the Stop button get through during a conversion.
+//
+// Only one encoder runs at a time, so one pair of pipe handles suffices.
+
+// 1 asks the running conversion to stop. The Stop action sets it; Start clears it.
+extern unsigned char cancelRequested;
+
+// The engine's ends of the running encoder's pipes (not inheritable): the write end of its
+// standard input and the read end of its standard output and error. Null while no progress
+// run has them open; StopEncoder closes them and puts them back to null.
+extern HANDLE encoderInput;
+extern HANDLE encoderOutput;
+
+// Starts `command` with its output captured and reads it until the encoder ends or a stop is
+// requested. Every failed system call is logged and the sequence goes on; an encoder that
+// cannot be started ends the step at once. The handles stay open for StopEncoder.
+void RunWithProgress(const char* command);
+
+// Creates the encoder process, hidden in a console of its own, with the given standard
+// handles. The command's first word names the program, searched the platform's usual way
+// (the current directory included). False, after logging "CreateProcess", when it fails.
+bool StartEncoder(HANDLE standardOutput, HANDLE standardInput, HANDLE standardError, const char* command);
+
+// The read loop: each chunk of at most 255 bytes goes to ParseProgressChunk by itself. While
+// the encoder prints nothing, window messages are still dispatched, so a silent encoder
+// freezes neither the window nor Stop. Returns at a stop request, when StopEncoder has closed
+// `handle`, or when the encoder has closed its end (the normal end, not logged).
+void ReadEncoderOutput(HANDLE handle);
+
+// Starts `command` hidden and waits for it to end, dispatching messages meanwhile without
+// using the processor. A stop request terminates the program. A program that cannot be
+// started is ignored.
+void RunHidden(const char* command);
+
+// Tells the encoder of the last progress run to quit: closes encoderOutput, writes the single
+// byte "q" to encoderInput and closes it. Does nothing when no progress run's handles are open,
+// so a second call, or a call during a hidden step, is harmless. An encoder that has already
+// ended simply does not get the "q".
+void StopEncoder();
+
+// Removes and dispatches every pending message of the thread, translating key messages, until
+// the queue is empty; never waits. A WM_QUIT is put back for the thread's own loop and ends
+// the pump early: false then, true when the queue was emptied.
+bool PumpMessages();
