@@ -1,0 +1,180 @@
+#include <gmock/gmock.h>
+
+#include <set>
+#include <sstream>
+
+#include "tools/movenc/OptionTranslation.h"
+
+namespace {
+
+std::vector<std::string> Split(const std::string& text) {
+    std::istringstream stream(text);
+    std::vector<std::string> words;
+    for (std::string word; stream >> word;)
+        words.push_back(word);
+    return words;
+}
+
+// The ffmpeg arguments after the fixed progress arguments, joined by single spaces.
+std::string Tail(const OptionTranslation& t) {
+    const std::size_t fixed = std::size(progressArguments);
+    std::string text;
+    for (std::size_t i = fixed; i < t.ffmpegArguments.size(); ++i)
+        text += (text.empty() ? "" : " ") + t.ffmpegArguments[i];
+    return text;
+}
+
+EncoderQuery Encoders(std::set<std::string, std::less<>> names) {
+    return [names = std::move(names)](std::string_view name) { return names.count(name) > 0; };
+}
+
+const std::set<std::string, std::less<>> fullSet = {"libx264", "libxvid", "mpeg4", "aac", "libmp3lame"};
+const std::set<std::string, std::less<>> noXvid = {"libx264", "mpeg4", "aac", "libshine"};
+
+struct TranslationRow {
+    const char* command;
+    const std::set<std::string, std::less<>>* encoders;
+    const char* expected;
+};
+
+const TranslationRow translationRows[] = {
+    // The AVC line of the iPod presets: no CABAC (baseline), level 1.3, 256 kbit VBV at the
+    // video bit rate, GOP 250; the start moves before the input; volume 256 adds no filter.
+    {"-i in.avi -ss 00:00:05 -t 00:00:10 -vcodec h264 -coder 0 -vlevel 13 -bufsize 256 -g 250 -s 320x240 "
+     "-r 29.97 -b 576 -aspect 4:3 -acodec aac -ac 2 -ab 128 -ar 44100 -vol 256 -title T -comment C -y out.mp4",
+     &fullSet,
+     "-y -ss 00:00:05 -i in.avi -c:v libx264 -b:v 576k -pix_fmt yuv420p -coder cavlc -profile:v baseline "
+     "-level 1.3 -bufsize 256k -maxrate 576k -c:a aac -t 00:00:10 -g 250 -s 320x240 -r 29.97 -aspect 4:3 -ac 2 "
+     "-b:a 128k -ar 44100 -metadata title=T -metadata comment=C out.mp4"},
+    // xvid: libxvid where the ffmpeg has it.
+    {"-i in.avi -vcodec xvid -b 768 -vol 128 -y out.mp4", &fullSet,
+     "-y -i in.avi -c:v libxvid -b:v 768k -af volume=0.5 out.mp4"},
+    // Without it the built-in mpeg4; MP4 keeps its own tag.
+    {"-i in.avi -vcodec xvid -y out.mp4", &noXvid, "-y -i in.avi -c:v mpeg4 out.mp4"},
+    // In AVI the fallback carries the XVID tag, whatever the case of the extension.
+    {"-i in.avi -vcodec xvid -y OUT.AVI", &noXvid, "-y -i in.avi -c:v mpeg4 -vtag XVID OUT.AVI"},
+    {"-i in.avi -vcodec xvid -f avi out.bin", &noXvid, "-n -i in.avi -c:v mpeg4 -vtag XVID -f avi out.bin"},
+    // Volumes are N/256, written exactly.
+    {"-i a -vol 1024 o", &fullSet, "-n -i a -af volume=4 o"},
+    {"-i a -vol 384 o", &fullSet, "-n -i a -af volume=1.5 o"},
+    {"-i a -vol 1 o", &fullSet, "-n -i a -af volume=0.00390625 o"},
+    {"-i a -vol 0 o", &fullSet, "-n -i a -af volume=0 o"},
+    // No audio, no audio filter.
+    {"-i a -vol 512 -an o", &fullSet, "-n -i a -an o"},
+    // A start before the input stays there; after it, with two inputs, it stays on the output.
+    {"-ss 3 -i a -t 00:00:04 o", &fullSet, "-n -ss 3 -i a -t 00:00:04 o"},
+    {"-i a -i b -ss 00:00:02 o", &fullSet, "-n -i a -i b -ss 00:00:02 o"},
+    // Positional options between inputs belong to the next input.
+    {"-i a -f lavfi -re -i sine -f mp4 o", &fullSet, "-n -i a -f lavfi -re -i sine -f mp4 o"},
+    // Bit rates: bare numbers are kilobits, large bare numbers bits, units pass.
+    {"-i a -b 576000 -ab 64K o", &fullSet, "-n -i a -b:v 576000 -b:a 64k o"},
+    {"-i a -b 2M o", &fullSet, "-n -i a -b:v 2M o"},
+    // Levels: ten times the level, or written with its dot.
+    {"-i a -vcodec h264 -vlevel 30 o", &fullSet, "-n -i a -c:v libx264 -pix_fmt yuv420p -level 3.0 o"},
+    {"-i a -vcodec h264 -vlevel 1.3 -coder 1 o", &fullSet,
+     "-n -i a -c:v libx264 -pix_fmt yuv420p -coder cabac -level 1.3 o"},
+    // A buffer without a bit rate gets no maximum rate.
+    {"-i a -vcodec h264 -bufsize 256 o", &fullSet, "-n -i a -c:v libx264 -pix_fmt yuv420p -bufsize 256k o"},
+    // The AVC-only options mean nothing to other encoders.
+    {"-i a -vcodec mpeg4 -coder 0 -vlevel 13 -bufsize 256 -b 300 o", &fullSet, "-n -i a -c:v mpeg4 -b:v 300k o"},
+    // What the other families will need.
+    {"-i a -f psp -vcodec mpeg4 -acodec aac -y M4V12345.MP4", &fullSet,
+     "-y -i a -c:v mpeg4 -c:a aac -f psp M4V12345.MP4"},
+    {"-i a -vcodec h263 -acodec amr_nb -ar 8000 -ac 1 -f 3gp o.3gp", &fullSet,
+     "-n -i a -c:v h263 -c:a libopencore_amrnb -ar 8000 -ac 1 -f 3gp o.3gp"},
+    {"-i a -vcodec mpeg2video -acodec ac3 -f vob o.mpg", &fullSet, "-n -i a -c:v mpeg2video -c:a ac3 -f vob o.mpg"},
+    {"-i a -ss 00:00:03 -vframes 1 -an -vcodec mjpeg -s 160x120 -f image2 t.jpg", &fullSet,
+     "-n -ss 00:00:03 -i a -c:v mjpeg -frames:v 1 -an -s 160x120 -f image2 t.jpg"},
+    {"-i a -vn -acodec mp3 -ab 128 o.mp3", &fullSet, "-n -i a -c:a libmp3lame -vn -b:a 128k o.mp3"},
+    {"-i a -vn -acodec mp3 o.mp3", &noXvid, "-n -i a -c:a libshine -vn o.mp3"},
+    {"-i a -acodec pcm -author A -album B -copyright C o.wav", &fullSet,
+     "-n -i a -c:a pcm_s16le -metadata artist=A -metadata album=B -metadata copyright=C o.wav"},
+};
+
+TEST(OptionTranslation, TranslatesEveryRow) {
+    for (const TranslationRow& row : translationRows) {
+        const OptionTranslation t = TranslateOptions(Split(row.command), Encoders(*row.encoders));
+        EXPECT_TRUE(t.Succeeded()) << row.command << ": " << t.error;
+        EXPECT_EQ(Tail(t), row.expected) << row.command;
+    }
+}
+
+TEST(OptionTranslation, StartsWithTheProgressArgumentsAndKeepsStandardInputOpen) {
+    const OptionTranslation t = TranslateOptions(Split("-i a o"), Encoders(fullSet));
+    ASSERT_GE(t.ffmpegArguments.size(), std::size(progressArguments));
+    EXPECT_TRUE(std::equal(std::begin(progressArguments), std::end(progressArguments), t.ffmpegArguments.begin()));
+    EXPECT_THAT(t.ffmpegArguments, testing::Not(testing::Contains("-nostdin")));
+    EXPECT_THAT(t.ffmpegArguments, testing::Contains("pipe:1"));
+}
+
+TEST(OptionTranslation, ReportsInputsTheirFormatsAndTheOutput) {
+    const OptionTranslation t = TranslateOptions(
+        {"-i", "C:\\My Videos\\a b.avi", "-f", "lavfi", "-i", "sine", "-y", "D:\\out x.mp4"}, Encoders(fullSet));
+    ASSERT_TRUE(t.Succeeded()) << t.error;
+    EXPECT_THAT(t.inputFiles, testing::ElementsAre("C:\\My Videos\\a b.avi", "sine"));
+    EXPECT_THAT(t.inputFormats, testing::ElementsAre("", "lavfi"));
+    EXPECT_EQ(t.outputFile, "D:\\out x.mp4");
+    EXPECT_EQ(t.ffmpegArguments.back(), "D:\\out x.mp4");
+}
+
+TEST(OptionTranslation, TitlesKeepTheirBlanksAndQuotes) {
+    const OptionTranslation t =
+        TranslateOptions({"-i", "a", "-title", "My \"best\" clip", "-comment", "", "o"}, Encoders(fullSet));
+    ASSERT_TRUE(t.Succeeded()) << t.error;
+    EXPECT_THAT(t.ffmpegArguments, testing::Contains("title=My \"best\" clip"));
+    EXPECT_THAT(t.ffmpegArguments, testing::Contains("comment="));
+}
+
+// Asking costs an ffmpeg start: only a real choice may ask.
+TEST(OptionTranslation, AsksForEncodersOnlyWhereThereIsAChoice) {
+    int asked = 0;
+    const EncoderQuery counting = [&](std::string_view) { return ++asked, true; };
+    EXPECT_TRUE(TranslateOptions(Split("-i a -vcodec h264 -acodec aac -vol 256 o"), counting).Succeeded());
+    EXPECT_EQ(asked, 0);
+    EXPECT_TRUE(TranslateOptions(Split("-i a -vcodec xvid o"), counting).Succeeded());
+    EXPECT_EQ(asked, 1);
+}
+
+struct ErrorRow {
+    const char* command;
+    const char* error;
+};
+
+const ErrorRow errorRows[] = {
+    {"-i a -frobnicate 1 o", "unknown option \"-frobnicate\""},
+    {"-i a -b", "option \"-b\" needs a value"},
+    {"-i a -b fast o", "bad value \"fast\" for option \"-b\""},
+    {"-i a -ab 12x o", "bad value \"12x\" for option \"-ab\""},
+    {"-i a -vcodec foo o", "unknown video codec \"foo\""},
+    {"-i a -acodec vorbis o", "unknown audio codec \"vorbis\""},
+    {"-i a -acodec amr_nb -vcodec xvid o", "this ffmpeg has no encoder for video codec \"xvid\""},
+    {"-y o", "no input file"},
+    {"-i a -y", "no output file"},
+    {"-i a o1 o2", "more than one output file (\"o1\", \"o2\")"},
+    {"-i a -s 320by240 o", "bad value \"320by240\" for option \"-s\""},
+    {"-i a -r fast o", "bad value \"fast\" for option \"-r\""},
+    {"-i a -aspect wide o", "bad value \"wide\" for option \"-aspect\""},
+    {"-i a -ss 1h o", "bad value \"1h\" for option \"-ss\""},
+    {"-i a -vol -5 o", "bad value \"-5\" for option \"-vol\""},
+    {"-i a -coder 2 o", "bad value \"2\" for option \"-coder\""},
+    {"-i a -vlevel abc o", "bad value \"abc\" for option \"-vlevel\""},
+    {"-i a -ac two o", "bad value \"two\" for option \"-ac\""},
+    {"-i a -re o", "option \"-re\" must come before \"-i\""},
+    {"-i a -f 'x' o", "bad value \"'x'\" for option \"-f\""},
+};
+
+TEST(OptionTranslation, RejectsWhatItCannotTranslate) {
+    const auto nothing = Encoders({});
+    for (const ErrorRow& row : errorRows) {
+        const OptionTranslation t = TranslateOptions(Split(row.command), nothing);
+        EXPECT_EQ(t.error, row.error) << row.command;
+        EXPECT_TRUE(t.ffmpegArguments.empty()) << row.command;
+    }
+}
+
+TEST(OptionTranslation, AnEmptyQueryCountsAsNoEncoder) {
+    const OptionTranslation t = TranslateOptions(Split("-i a -vcodec xvid o"), EncoderQuery());
+    EXPECT_EQ(t.error, "this ffmpeg has no encoder for video codec \"xvid\"");
+}
+
+} // namespace

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Text handling around running ffmpeg: command lines, its encoder list and its error output.
+
+// One argument as the Windows runtime's command-line splitting reads it back: quoted when it
+// is empty or holds blanks or quotes, backslashes doubled only where they precede a quote.
+std::string QuoteArgument(std::string_view argument);
+
+// The program and its arguments as one command line for CreateProcess.
+std::string JoinCommandLine(std::string_view program, const std::vector<std::string>& arguments);
+
+// The encoder names of "ffmpeg -encoders": the second word of each line whose first word is
+// a six-character capability field such as "V....D", after the "------" separator line.
+std::set<std::string, std::less<>> ParseEncoderList(std::string_view text);
+
+// The line to report when ffmpeg failed: the last line of its error output that says more
+// than "Conversion failed!", without line-end characters; empty when there is none.
+std::string FfmpegErrorLine(std::string_view errorOutput);
+
+// True when two full path names name the same file as Windows file names do: letter case
+// ignored and "/" taken as "\".
+bool SameFileName(std::string_view a, std::string_view b);
+
+// True when an input names something that is not a file to open: a protocol ("http://",
+// "pipe:"), standard input ("-"). A drive letter ("C:") is no protocol.
+bool IsStreamInput(std::string_view path);
