@@ -1,5 +1,6 @@
 #include <gmock/gmock.h>
 
+#include <algorithm>
 #include <set>
 #include <sstream>
 
@@ -30,6 +31,8 @@ EncoderQuery Encoders(std::set<std::string, std::less<>> names) {
 
 const std::set<std::string, std::less<>> fullSet = {"libx264", "libxvid", "mpeg4", "aac", "libmp3lame"};
 const std::set<std::string, std::less<>> noXvid = {"libx264", "mpeg4", "aac", "libshine"};
+const std::set<std::string, std::less<>> withAmr = {"libopencore_amrnb", "h263"};
+const std::set<std::string, std::less<>> ourAmr = {"amrnbenc", "h263"};
 
 struct TranslationRow {
     const char* command;
@@ -80,8 +83,19 @@ const TranslationRow translationRows[] = {
     // What the other families will need.
     {"-i a -f psp -vcodec mpeg4 -acodec aac -y M4V12345.MP4", &fullSet,
      "-y -i a -c:v mpeg4 -c:a aac -f psp M4V12345.MP4"},
-    {"-i a -vcodec h263 -acodec amr_nb -ar 8000 -ac 1 -f 3gp o.3gp", &fullSet,
+    {"-i a -vcodec h263 -acodec amr_nb -ar 8000 -ac 1 -f 3gp o.3gp", &withAmr,
      "-n -i a -c:v h263 -c:a libopencore_amrnb -ar 8000 -ac 1 -f 3gp o.3gp"},
+    // The second step of the 3GP pipelines: video copied from the working file, audio from the source.
+    {"-i v.3gp -ss 00:00:01 -t 00:00:04 -i src -map 0:v -map 1:a? -vcodec copy -acodec aac -ab 32 -faststart "
+     "-f 3g2 -y o.3g2",
+     &fullSet,
+     "-y -i v.3gp -ss 00:00:01 -t 00:00:04 -i src -c:v copy -c:a aac -map 0:v -map 1:a? -b:a 32k -movflags +faststart "
+     "-f 3g2 o.3g2"},
+    // Decimal bit rates with a unit, as AMR's 12.2 kbit/s needs.
+    {"-i a -acodec aac -ab 12.2k o", &fullSet, "-n -i a -c:a aac -b:a 12.2k o"},
+    // A source already cut to its range: the engine leaves start and length blank.
+    {"-ss -t -i src -y o.mpg", &fullSet, "-y -i src o.mpg"},
+    {"-i src -ss -t -y o", &fullSet, "-y -i src o"},
     {"-i a -vcodec mpeg2video -acodec ac3 -f vob o.mpg", &fullSet, "-n -i a -c:v mpeg2video -c:a ac3 -f vob o.mpg"},
     {"-i a -ss 00:00:03 -vframes 1 -an -vcodec mjpeg -s 160x120 -f image2 t.jpg", &fullSet,
      "-n -ss 00:00:03 -i a -c:v mjpeg -frames:v 1 -an -s 160x120 -f image2 t.jpg"},
@@ -147,7 +161,9 @@ const ErrorRow errorRows[] = {
     {"-i a -ab 12x o", "bad value \"12x\" for option \"-ab\""},
     {"-i a -vcodec foo o", "unknown video codec \"foo\""},
     {"-i a -acodec vorbis o", "unknown audio codec \"vorbis\""},
-    {"-i a -acodec amr_nb -vcodec xvid o", "this ffmpeg has no encoder for video codec \"xvid\""},
+    {"-i a -acodec amr_nb -vcodec xvid o", "this ffmpeg has no encoder for audio codec \"amr_nb\""},
+    {"-i a -map 0 o", "bad value \"0\" for option \"-map\""},
+    {"-i a -map 0:s o", "bad value \"0:s\" for option \"-map\""},
     {"-y o", "no input file"},
     {"-i a -y", "no output file"},
     {"-i a o1 o2", "more than one output file (\"o1\", \"o2\")"},
@@ -170,6 +186,40 @@ TEST(OptionTranslation, RejectsWhatItCannotTranslate) {
         EXPECT_EQ(t.error, row.error) << row.command;
         EXPECT_TRUE(t.ffmpegArguments.empty()) << row.command;
     }
+}
+
+TEST(OptionTranslation, AmrThroughOurOwnEncoderWhenFfmpegHasNone) {
+    // Two inputs: video from the working file, audio (with its range) from the source.
+    const OptionTranslation two = TranslateOptions(
+        Split("-i v.3gp -ss 00:00:01 -t 00:00:04 -i src -map 0:v -map 1:a -vcodec copy -acodec amr_nb -ar 8000 -ac 1 "
+              "-ab 12.2k -vol 512 -f 3gp -y o.3gp"),
+        Encoders(ourAmr));
+    ASSERT_TRUE(two.Succeeded()) << two.error;
+    EXPECT_EQ(two.amrBitrate, 12200);
+    std::string decode;
+    for (const std::string& a : two.amrDecodeArguments)
+        decode += (decode.empty() ? "" : " ") + a;
+    EXPECT_EQ(decode, "-hide_banner -nostats -loglevel error -y -ss 00:00:01 -t 00:00:04 -i src -vn -ac 1 -ar 8000 "
+                      "-af volume=2 -c:a pcm_s16le -f wav <movenc-wav>");
+    // The main run copies the AMR audio from an added third input, without resampling or filters.
+    EXPECT_EQ(Tail(two), "-y -i v.3gp -ss 00:00:01 -t 00:00:04 -i src -i <movenc-amr> -c:v copy -c:a copy "
+                         "-map 0:v -map 2:a -f 3gp o.3gp");
+    EXPECT_EQ(two.inputFiles, (std::vector<std::string>{"v.3gp", "src"})) << "the placeholder is no input to check";
+
+    // One input with video and audio: its video is mapped, the audio comes from the AMR file.
+    const OptionTranslation one = TranslateOptions(Split("-i src -vcodec h263 -acodec amr_nb -t 00:00:09 o.3gp"),
+                                                   Encoders(ourAmr));
+    ASSERT_TRUE(one.Succeeded()) << one.error;
+    EXPECT_EQ(one.amrBitrate, 12200) << "the best mode when no bit rate is given";
+    EXPECT_EQ(Tail(one), "-n -i src -i <movenc-amr> -c:v h263 -c:a copy -t 00:00:09 -map 0:v? -map 1:a o.3gp");
+    EXPECT_NE(std::find(one.amrDecodeArguments.begin(), one.amrDecodeArguments.end(), "00:00:09"),
+              one.amrDecodeArguments.end())
+        << "the decoded audio is as long as the output";
+
+    // ffmpeg's own encoder, where it has one, needs no extra step.
+    EXPECT_TRUE(TranslateOptions(Split("-i src -acodec amr_nb o.3gp"), Encoders(withAmr)).amrDecodeArguments.empty());
+    // Without audio there is nothing to encode.
+    EXPECT_TRUE(TranslateOptions(Split("-i src -acodec amr_nb -an o.3gp"), Encoders(ourAmr)).amrDecodeArguments.empty());
 }
 
 TEST(OptionTranslation, AnEmptyQueryCountsAsNoEncoder) {

@@ -33,23 +33,74 @@ bool IsFile(const std::string& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
-// ffmpeg.exe in our own folder (app\, beside the profiles), else wherever the system's
-// search finds it: the current folder, the system folders, the PATH.
-std::string FindFfmpeg() {
+// A program in our own folder (app\, beside the profiles), else wherever the system's search
+// finds it: the current folder, the system folders, the PATH.
+std::string FindProgram(const char* name) {
     char path[MAX_PATH] = {};
     const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
     if (length > 0 && length < MAX_PATH) {
         std::string beside(path, length);
         beside.erase(beside.find_last_of("\\/") + 1);
-        beside += "ffmpeg.exe";
+        beside += name;
         if (IsFile(beside))
             return beside;
     }
     char found[MAX_PATH] = {};
-    const DWORD foundLength = SearchPathA(nullptr, "ffmpeg.exe", nullptr, MAX_PATH, found, nullptr);
+    const DWORD foundLength = SearchPathA(nullptr, name, nullptr, MAX_PATH, found, nullptr);
     if (foundLength > 0 && foundLength < MAX_PATH && IsFile(found))
         return found;
     return {};
+}
+
+// A temporary file of our own, removed when the run ends however it ends.
+class TemporaryFile {
+public:
+    explicit TemporaryFile(const char* extension) {
+        char folder[MAX_PATH] = {};
+        char name[MAX_PATH] = {};
+        if (GetTempPathA(MAX_PATH, folder) > 0 && GetTempFileNameA(folder, "mvn", 0, name) != 0) {
+            DeleteFileA(name); // GetTempFileName made it; ours carries the right extension
+            path = std::string(name) + extension;
+        }
+    }
+    ~TemporaryFile() {
+        if (!path.empty())
+            DeleteFileA(path.c_str());
+    }
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+
+    std::string path;
+};
+
+void ReplacePlaceholder(std::vector<std::string>& arguments, std::string_view placeholder, const std::string& path) {
+    for (std::string& argument : arguments)
+        if (argument == placeholder)
+            argument = path;
+}
+
+bool NonEmptyFile(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    return GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) &&
+           (data.nFileSizeLow != 0 || data.nFileSizeHigh != 0);
+}
+
+// "movenc -verify FILE": succeeds when ffprobe finds a video or audio stream in FILE. The last
+// step of a pipeline uses it, so that a file no player can read is never reported as converted.
+int Verify(const std::vector<std::string>& arguments) {
+    if (arguments.size() != 2)
+        return Fail("use: movenc -verify FILE");
+    const std::string& file = arguments[1];
+    if (!IsFile(file))
+        return Fail("\"" + file + "\" does not exist");
+    const std::string ffprobe = FindProgram("ffprobe.exe");
+    if (ffprobe.empty())
+        return Fail("ffprobe.exe was found neither beside movenc.exe nor on the PATH");
+    const std::string streams = CaptureOutput(
+        ffprobe, JoinCommandLine(ffprobe, {"-v", "error", "-show_entries", "stream=codec_type", "-of", "csv=p=0", file}));
+    if (streams.find("video") == std::string::npos && streams.find("audio") == std::string::npos)
+        return Fail("\"" + file + "\" is not a playable video");
+    return 0;
 }
 
 std::string FullPath(const std::string& path) {
@@ -98,8 +149,11 @@ std::string InputProblem(const std::string& path) {
 
 int main(int argc, char** argv) {
     const std::vector<std::string> arguments(argv + 1, argv + argc);
+    if (!arguments.empty() && arguments[0] == "-verify")
+        return Verify(arguments);
 
-    const std::string ffmpeg = FindFfmpeg();
+    const std::string ffmpeg = FindProgram("ffmpeg.exe");
+    const std::string amrnbenc = FindProgram("amrnbenc.exe");
     if (ffmpeg.empty())
         return Fail("ffmpeg.exe was found neither beside movenc.exe nor on the PATH");
 
@@ -107,6 +161,8 @@ int main(int argc, char** argv) {
     // and the answer is kept for later runs.
     std::optional<EncoderSet> encoders;
     const EncoderQuery hasEncoder = [&](std::string_view name) {
+        if (name == amrnbencEncoder)
+            return !amrnbenc.empty();
         if (!encoders) {
             encoders = CachedEncoderList(EncoderCacheFile(), ffmpeg, [&] {
                 return ParseEncoderList(CaptureOutput(ffmpeg, JoinCommandLine(ffmpeg, {"-hide_banner", "-encoders"})));
@@ -129,9 +185,27 @@ int main(int argc, char** argv) {
             return Fail("the output file \"" + translation.outputFile + "\" is the input file; it is not overwritten");
     }
 
+    std::vector<std::string> ffmpegArguments = translation.ffmpegArguments;
+    TemporaryFile wav(".wav"), amr(".amr");
+    if (!translation.amrDecodeArguments.empty()) {
+        // AMR-NB through amrnbenc: decode, encode, then the main run copies the result in.
+        std::vector<std::string> decode = translation.amrDecodeArguments;
+        ReplacePlaceholder(decode, amrWavPlaceholder, wav.path);
+        const std::string decodeErrors = CaptureOutput(ffmpeg, JoinCommandLine(ffmpeg, decode));
+        if (!NonEmptyFile(wav.path)) {
+            const std::string reason = FfmpegErrorLine(decodeErrors);
+            return Fail(reason.empty() ? "the audio could not be decoded for AMR-NB" : reason);
+        }
+        const std::string encodeErrors = CaptureOutput(
+            amrnbenc, JoinCommandLine(amrnbenc, {"-b", std::to_string(translation.amrBitrate), wav.path, amr.path}));
+        if (!NonEmptyFile(amr.path))
+            return Fail(encodeErrors.empty() ? "amrnbenc could not encode the audio" : FfmpegErrorLine(encodeErrors));
+        ReplacePlaceholder(ffmpegArguments, amrFilePlaceholder, amr.path);
+    }
+
     FfmpegProcess run;
     std::string startError;
-    if (!run.Start(ffmpeg, JoinCommandLine(ffmpeg, translation.ffmpegArguments), startError))
+    if (!run.Start(ffmpeg, JoinCommandLine(ffmpeg, ffmpegArguments), startError))
         return Fail(startError);
 
     ProgressRelay relay(GetStdHandle(STD_OUTPUT_HANDLE), GetStdHandle(STD_INPUT_HANDLE));

@@ -76,6 +76,18 @@ bool IsTime(std::string_view text) {
            std::all_of(text.begin(), text.end(), [](char c) { return (c >= '0' && c <= '9') || c == ':' || c == '.'; });
 }
 
+// "-map" stream specifiers: "0:v", "1:a?", "0:a:1".
+bool IsStreamMap(std::string_view text) {
+    const std::size_t colon = text.find(':');
+    if (colon == std::string_view::npos || !IsDigits(text.substr(0, colon)) || text.size() > 16)
+        return false;
+    std::string_view rest = text.substr(colon + 1);
+    if (!rest.empty() && rest.back() == '?')
+        rest.remove_suffix(1);
+    return !rest.empty() && (rest[0] == 'v' || rest[0] == 'a') &&
+           (rest.size() == 1 || (rest[1] == ':' && IsDigits(rest.substr(2))));
+}
+
 // Format and codec names: letters, digits and underscores.
 bool IsName(std::string_view text) {
     return !text.empty() && text.size() <= 32 && std::all_of(text.begin(), text.end(), [](char c) {
@@ -93,7 +105,8 @@ bool ToBitrate(std::string_view text, std::string& result) {
             result += 'k';
         return true;
     }
-    if (text.size() >= 2 && IsDigits(text.substr(0, text.size() - 1))) {
+    if (text.size() >= 2 && (IsDigits(text.substr(0, text.size() - 1)) ||
+                             (IsRate(text.substr(0, text.size() - 1)) && text.find('/') == std::string_view::npos))) {
         const char unit = text.back();
         if (unit == 'k' || unit == 'K' || unit == 'M') {
             result = std::string(text.substr(0, text.size() - 1)) + (unit == 'M' ? 'M' : 'k');
@@ -137,7 +150,7 @@ constexpr CodecChoice videoCodecs[] = {
 constexpr CodecChoice audioCodecs[] = {
     {"aac", {"aac", ""}},
     {"mp3", {"libmp3lame", "libshine"}},
-    {"amr_nb", {"libopencore_amrnb", ""}},
+    {"amr_nb", {"libopencore_amrnb", amrnbencEncoder}},
     {"mp2", {"mp2", ""}},
     {"ac3", {"ac3", ""}},
     {"pcm", {"pcm_s16le", ""}},
@@ -295,6 +308,11 @@ void SetVolume(Context& c, std::string_view option, std::string_view, const std:
     c.request.volume = n == 256 ? std::string() : VolumeFactor(n);
 }
 
+// Moves the MP4/3GP index to the front, so that a phone can play the file while it arrives.
+void SetFastStart(Context& c, std::string_view, std::string_view, const std::string&) {
+    c.request.outputOptions.insert(c.request.outputOptions.end(), {"-movflags", "+faststart"});
+}
+
 void SetMetadata(Context& c, std::string_view, std::string_view param, const std::string& value) {
     c.request.outputOptions.insert(c.request.outputOptions.end(), {"-metadata", std::string(param) + "=" + value});
 }
@@ -331,6 +349,8 @@ constexpr OptionRule optionRules[] = {
     {"-ar", true, PassChecked<IsDigits>, "-ar"},
     {"-vol", true, SetVolume, ""},
     {"-an", false, PassFlag, "-an"},
+    {"-map", true, PassChecked<IsStreamMap>, "-map"},
+    {"-faststart", false, SetFastStart, ""},
     {"-title", true, SetMetadata, "title"},
     {"-comment", true, SetMetadata, "comment"},
     {"-author", true, SetMetadata, "artist"},
@@ -345,6 +365,86 @@ bool EndsWithNoCase(std::string_view text, std::string_view ending) {
         ending.begin(), ending.end(), text.end() - static_cast<std::ptrdiff_t>(ending.size()), [](char a, char b) {
             return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
         });
+}
+
+// The value of an output option pair, or empty text.
+std::string OutputOption(const Request& r, std::string_view name) {
+    for (std::size_t i = 0; i + 1 < r.outputOptions.size(); i += 1)
+        if (r.outputOptions[i] == name)
+            return r.outputOptions[i + 1];
+    return {};
+}
+
+// The input the audio comes from: the first "-map N:a", else the first input.
+std::size_t AudioInput(const Request& r) {
+    for (std::size_t i = 0; i + 1 < r.outputOptions.size(); ++i) {
+        const std::string& value = r.outputOptions[i + 1];
+        const std::size_t colon = value.find(':');
+        if (r.outputOptions[i] == "-map" && colon != std::string::npos && value.compare(colon + 1, 1, "a") == 0) {
+            const std::size_t index = std::stoul(value.substr(0, colon));
+            return index < r.inputs.size() ? index : 0;
+        }
+    }
+    return 0;
+}
+
+// Our own AMR-NB step, for an ffmpeg without an AMR-NB encoder: the audio is decoded to 8000 Hz
+// mono (volume applied), encoded by amrnbenc, and the main run copies it from the AMR file,
+// added as the last input, instead of encoding the audio itself.
+void WriteAmrStep(Request& r, OptionTranslation& result) {
+    const InputFile& audio = r.inputs[AudioInput(r)];
+    std::vector<std::string>& decode = result.amrDecodeArguments;
+    decode = {"-hide_banner", "-nostats", "-loglevel", "error", "-y"};
+    if (!r.outputStart.empty() && !audio.hasStart)
+        decode.insert(decode.end(), {"-ss", r.outputStart});
+    decode.insert(decode.end(), audio.options.begin(), audio.options.end());
+    decode.insert(decode.end(), {"-i", audio.path, "-vn", "-ac", "1", "-ar", "8000"});
+    const std::string length = OutputOption(r, "-t");
+    if (!length.empty())
+        decode.insert(decode.end(), {"-t", length});
+    if (!r.volume.empty())
+        decode.insert(decode.end(), {"-af", "volume=" + r.volume});
+    decode.insert(decode.end(), {"-c:a", "pcm_s16le", "-f", "wav", std::string(amrWavPlaceholder)});
+
+    const std::string bitrate = OutputOption(r, "-b:a");
+    if (!bitrate.empty()) {
+        const double value = std::stod(bitrate);
+        const char unit = bitrate.back();
+        result.amrBitrate = static_cast<long>(value * (unit == 'k' ? 1000 : unit == 'M' ? 1000000 : 1));
+    }
+
+    // The main run: audio maps now point at the AMR file; everything that would re-encode or
+    // filter the audio goes, since it is copied.
+    const std::string amrIndex = std::to_string(r.inputs.size());
+    std::vector<std::string> options;
+    bool mapped = false;
+    for (std::size_t i = 0; i < r.outputOptions.size(); ++i) {
+        const std::string& option = r.outputOptions[i];
+        const bool pair = i + 1 < r.outputOptions.size();
+        if (pair && (option == "-ar" || option == "-ac" || option == "-b:a")) {
+            ++i;
+            continue;
+        }
+        if (pair && option == "-map") {
+            mapped = true;
+            const std::string& value = r.outputOptions[++i];
+            const std::size_t colon = value.find(':');
+            if (value.compare(colon + 1, 1, "a") == 0)
+                continue;
+            options.insert(options.end(), {"-map", value});
+            continue;
+        }
+        options.push_back(option);
+    }
+    if (!mapped)
+        options.insert(options.end(), {"-map", "0:v?"});
+    options.insert(options.end(), {"-map", amrIndex + ":a"});
+    r.outputOptions = std::move(options);
+    r.audioEncoder = "copy";
+    r.volume.clear();
+    InputFile amr;
+    amr.path = std::string(amrFilePlaceholder);
+    r.inputs.push_back(amr);
 }
 
 void WriteArguments(const Request& r, std::vector<std::string>& out) {
@@ -439,6 +539,12 @@ OptionTranslation TranslateOptions(const std::vector<std::string>& arguments, co
             break;
         }
         std::string value;
+        // A source already cut to its range gets its start and length as blanks from the engine
+        // ("-ss   -t  "): such an option without its value means the whole input.
+        const bool timeOption = rule->name == "-ss" || rule->name == "-t";
+        if (timeOption && (i + 1 >= arguments.size() || (arguments[i + 1].size() > 1 && arguments[i + 1][0] == '-' &&
+                                                          !IsTime(arguments[i + 1].substr(1)))))
+            continue;
         if (rule->takesValue) {
             if (i + 1 >= arguments.size()) {
                 request.error = "option \"" + argument + "\" needs a value";
@@ -460,8 +566,11 @@ OptionTranslation TranslateOptions(const std::vector<std::string>& arguments, co
         return result;
     }
 
+    const std::vector<InputFile> givenInputs = request.inputs;
+    if (request.audioEncoder == amrnbencEncoder && !request.audioDisabled)
+        WriteAmrStep(request, result);
     WriteArguments(request, result.ffmpegArguments);
-    for (const InputFile& input : request.inputs) {
+    for (const InputFile& input : givenInputs) {
         result.inputFiles.push_back(input.path);
         result.inputFormats.push_back(input.format);
     }

@@ -23,6 +23,13 @@ struct OptionTranslation {
     std::string outputFile;                   // as given
     std::string error;                        // empty when the translation succeeded
 
+    // AMR-NB through our own encoder, for an ffmpeg without one: decode the audio to a WAV file
+    // with these arguments, encode it with amrnbenc at amrBitrate bits per second, then run
+    // ffmpegArguments, which take the AMR file as an extra input and copy its audio. The
+    // placeholders stand for the two temporary files.
+    std::vector<std::string> amrDecodeArguments; // empty: no AMR step
+    long amrBitrate = 12200;
+
     bool Succeeded() const { return error.empty(); }
 };
 
@@ -32,6 +39,13 @@ struct OptionTranslation {
 inline constexpr std::string_view progressArguments[] = {
     "-hide_banner", "-nostats", "-loglevel", "error", "-progress", "pipe:1", "-stats_period", "0.25",
 };
+
+// Stand-ins for the temporary files of the AMR step, replaced by the caller.
+inline constexpr std::string_view amrWavPlaceholder = "<movenc-wav>";
+inline constexpr std::string_view amrFilePlaceholder = "<movenc-amr>";
+
+// The name under which the query is asked whether our own AMR-NB encoder is at hand.
+inline constexpr std::string_view amrnbencEncoder = "amrnbenc";
 
 // `arguments` are the front-end's own arguments, without its program name.
 OptionTranslation TranslateOptions(const std::vector<std::string>& arguments, const EncoderQuery& hasEncoder);
