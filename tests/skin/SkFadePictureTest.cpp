@@ -1,0 +1,100 @@
+// The fade-in picture: a missing resource starts nothing, a fade ends with the whole picture shown at its own size,
+// and destroying the control mid-fade ends the worker.
+#include "skin/SkFadePicture.h"
+
+#include "SkinTestIds.h"
+#include "SkinTestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class FadeHost {
+public:
+    FadeHost() {
+        window = CreateWindowExA(WS_EX_TOPMOST, "STATIC", "", WS_POPUP | WS_VISIBLE, 600, 80, 400, 300, nullptr,
+                                 nullptr, GetModuleHandleA(nullptr), nullptr);
+        placeholder = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_LEFT, 17, 20, 30, 30, window,
+                                      reinterpret_cast<HMENU>(1058), GetModuleHandleA(nullptr), nullptr);
+    }
+    ~FadeHost() {
+        if (IsWindow(window))
+            DestroyWindow(window);
+    }
+    HWND window = nullptr;
+    HWND placeholder = nullptr;
+};
+
+TEST(SkFadePicture, MissingResourceStartsNothing) {
+    FadeHost host;
+    CSkFadePicture picture;
+    ASSERT_TRUE(picture.SubclassWindow(host.placeholder));
+    EXPECT_FALSE(picture.StartFade(4711, 1));
+    EXPECT_EQ(picture.GetPicture(), nullptr);
+    PumpMessagesFor(100);
+    EXPECT_FALSE(picture.IsFadeDone());
+    EXPECT_FALSE(picture.WaitForFade(50));
+    RECT rect = {};
+    GetClientRect(host.placeholder, &rect);
+    EXPECT_EQ(rect.right, 30) << "the control keeps its size";
+}
+
+TEST(SkFadePicture, FadeEndsWithThePictureAtItsOwnSize) {
+    FadeHost host;
+    CSkFadePicture picture;
+    ASSERT_TRUE(picture.SubclassWindow(host.placeholder));
+    ASSERT_TRUE(picture.StartFade(IDB_FADE_PICTURE, 1));
+    EXPECT_FALSE(picture.StartFade(IDB_FADE_PICTURE, 1)) << "one fade at a time";
+    ASSERT_TRUE(picture.WaitForFade(10000));
+    const SIZE size = BitmapSize(picture.GetPicture());
+    RECT rect = {};
+    GetWindowRect(host.placeholder, &rect);
+    EXPECT_EQ(rect.right - rect.left, size.cx);
+    EXPECT_EQ(rect.bottom - rect.top, size.cy);
+    POINT origin = {rect.left, rect.top};
+    ScreenToClient(host.window, &origin);
+    EXPECT_EQ(origin.x, 17) << "resized, not moved";
+    EXPECT_EQ(origin.y, 20);
+
+    // Once done, a paint shows the picture as it is.
+    RedrawWindow(host.placeholder, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    HDC dc = GetDC(host.placeholder);
+    const COLORREF shown = GetPixel(dc, 170, 30);
+    const COLORREF corner = GetPixel(dc, 0, 0);
+    ReleaseDC(host.placeholder, dc);
+    EXPECT_EQ(shown, BitmapPixel(picture.GetPicture(), 170, 30));
+    EXPECT_EQ(corner, BitmapPixel(picture.GetPicture(), 0, 0));
+}
+
+TEST(SkFadePicture, PaintDrawsNothingBeforeTheFadeIsDone) {
+    FadeHost host;
+    CSkFadePicture picture;
+    ASSERT_TRUE(picture.SubclassWindow(host.placeholder));
+    ASSERT_TRUE(picture.StartFade(IDB_FADE_PICTURE, 1000)); // long steps: the fade is still at alpha 0
+    HDC dc = GetDC(host.placeholder);
+    // Paint something of our own; a paint before the fade ends must leave it.
+    RECT all = {0, 0, 5, 5};
+    OwnedBrush marker(CreateSolidBrush(RGB(1, 2, 3)));
+    FillRect(dc, &all, marker.get());
+    InvalidateRect(host.placeholder, nullptr, TRUE);
+    UpdateWindow(host.placeholder);
+    EXPECT_FALSE(picture.IsFadeDone());
+    EXPECT_EQ(GetPixel(dc, 2, 2), RGB(1, 2, 3));
+    ReleaseDC(host.placeholder, dc);
+}
+
+TEST(SkFadePicture, DestroyingTheControlMidFadeEndsTheWorker) {
+    FadeHost host;
+    {
+        CSkFadePicture picture;
+        ASSERT_TRUE(picture.SubclassWindow(host.placeholder));
+        ASSERT_TRUE(picture.StartFade(IDB_FADE_PICTURE, 100)); // 5 s if left alone
+        Sleep(150);
+        const DWORD start = GetTickCount();
+        DestroyWindow(host.window);
+        EXPECT_TRUE(picture.IsFadeDone());
+        EXPECT_LT(GetTickCount() - start, 2000u) << "the worker ended early, not after the whole fade";
+    }
+}
+
+} // namespace

@@ -1,0 +1,148 @@
+// The skin description reader: entries, separators, lower case, the first "=", first occurrence wins, limits.
+#include "skin/SkinReader.h"
+
+#include "SkinTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+namespace {
+
+using namespace std::string_literals;
+
+struct LookupCase {
+    const char* name;
+    std::string content;
+    const char* key;
+    bool found;
+    std::string value;
+};
+
+std::string Utf16(const std::string& ascii) {
+    std::string out = "\xFF\xFE"s;
+    for (char c : ascii) {
+        out.push_back(c);
+        out.push_back('\0');
+    }
+    return out;
+}
+
+std::string Repeat(char c, size_t n) {
+    return std::string(n, c);
+}
+
+const LookupCase kLookupCases[] = {
+    {"first occurrence wins", "combo_back=cb.bmp\r\ncombo_back=other.bmp\r\n", "combo_back", true, "cb.bmp"},
+    {"first wins regardless of case", "TITLE=X.BMP\ntitle=y.bmp\n", "title", true, "x.bmp"},
+    {"key and value lower-cased", "Background=BG.BMP\n", "background", true, "bg.bmp"},
+    {"blanks around = belong to key", "background = bg.bmp\n", "background", false, ""},
+    {"blank key matches only with its blank", "background = bg.bmp\n", "background ", true, " bg.bmp"},
+    {"split at the first =", "title=a=b.bmp\n", "title", true, "a=b.bmp"},
+    {"empty value is found", "title=\n", "title", true, ""},
+    {"UTF-8 BOM is a separator", "\xEF\xBB\xBFtitle=t.bmp\r\n", "title", true, "t.bmp"},
+    {"UTF-16 never matches", Utf16("title=t.bmp\r\n"), "title", false, ""},
+    {"0x80 and above split the entry", "title=caf\xE9.bmp\n", "title", true, "caf"},
+    {"the rest after a high byte is an entry of its own", "title=caf\xE9name=x.bmp\n", "name", true, "x.bmp"},
+    {"last line without a line break", "edit_back=e.bmp\ntitle=t.bmp", "title", true, "t.bmp"},
+    {"section and remark lines are skipped", "[skin]\n; note\nbackground=new.bmp\n", "background", true, "new.bmp"},
+    {"spoilt key never matches", ";background=old.bmp\n", "background", false, ""},
+    {"tab splits a line", "x\tb=c\n", "b", true, "c"},
+    {"NUL separates", "title=x\0title2=y"s, "title2", true, "y"},
+    {"DEL belongs to the entry", "title=a\x7F" "b\n", "title", true, "a\x7F" "b"},
+    {"inner blanks kept", "ti tle=x y\n", "ti tle", true, "x y"},
+    {"directory with backslashes", "directory=C:\\Skins\\Blue\n", "directory", true, "c:\\skins\\blue"},
+    {"empty file", "", "title", false, ""},
+    {"only separators", "\x01\x02\r\n\n\t\x90\xFF", "title", false, ""},
+    {"binary bytes around an entry", "\x00\xFF\x10title=t.bmp\x00\x81"s, "title", true, "t.bmp"},
+    {"key of 63 characters fits", Repeat('k', 63) + "=v\n",
+     "kkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkk", true, "v"},
+    {"key of 64 characters is skipped, later entries still read", Repeat('k', 64) + "=v\ntitle=t\n", "title", true,
+     "t"},
+    {"value of 511 characters fits", "title=" + Repeat('a', 511) + "\n", "title", true, Repeat('a', 511)},
+    {"value of 512 characters is skipped", "title=" + Repeat('a', 512) + "\ntitle=short\n", "title", true, "short"},
+    {"an over-long run leaves no tail entry", Repeat('x', 2000) + "title=tail\n", "title", false, ""},
+    {"over-long run, then a good line", Repeat('x', 3000) + "\ntitle=ok\n", "title", true, "ok"},
+};
+
+void PrintTo(const LookupCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class LookupTable : public testing::TestWithParam<LookupCase> {};
+
+TEST_P(LookupTable, FindsWhatTheFileSays) {
+    const LookupCase& c = GetParam();
+    TempFolder folder;
+    const std::string path = folder.Write("skin.ini", c.content);
+    char value[kSkinValueSize] = "untouched";
+    EXPECT_EQ(LookupSkinValue(path.c_str(), c.key, value, sizeof value), c.found) << c.name;
+    EXPECT_EQ(std::string(value), c.value) << c.name;
+}
+
+INSTANTIATE_TEST_SUITE_P(SkinReader, LookupTable, testing::ValuesIn(kLookupCases),
+                         [](const testing::TestParamInfo<LookupCase>& info) {
+                             return "case" + std::to_string(info.index);
+                         });
+
+TEST(SkinReader, EmptyPathLeavesTheValueUntouched) {
+    char value[kSkinValueSize] = "keep";
+    EXPECT_FALSE(LookupSkinValue("", "title", value, sizeof value));
+    EXPECT_STREQ(value, "keep");
+    EXPECT_FALSE(LookupSkinValue(nullptr, "title", value, sizeof value));
+    EXPECT_STREQ(value, "keep");
+}
+
+TEST(SkinReader, MissingFileEmptiesTheValue) {
+    TempFolder folder;
+    char value[kSkinValueSize] = "keep";
+    EXPECT_FALSE(LookupSkinValue((folder.path() + "absent.ini").c_str(), "title", value, sizeof value));
+    EXPECT_STREQ(value, "");
+}
+
+TEST(SkinReader, ValueIsCutToTheCallersBufferWithoutOverrun) {
+    TempFolder folder;
+    const std::string path = folder.Write("skin.ini", "title=abcdefghij\n");
+    char buffer[12] = {};
+    std::memset(buffer, '#', sizeof buffer);
+    EXPECT_TRUE(LookupSkinValue(path.c_str(), "title", buffer, 6));
+    EXPECT_STREQ(buffer, "abcde");
+    EXPECT_EQ(buffer[6], '#');
+}
+
+TEST(SkinReader, ReadEntryLeavesTheEntryAloneWithoutEquals) {
+    TempFolder folder;
+    const std::string path = folder.Write("skin.ini", "first=one\r\nno equals here\r\n\r\nLast=Two");
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    ASSERT_NE(file, nullptr);
+    SkinEntry entry;
+    ASSERT_TRUE(ReadSkinEntry(file, entry));
+    EXPECT_STREQ(entry.key, "first");
+    EXPECT_STREQ(entry.value, "one");
+    EXPECT_FALSE(ReadSkinEntry(file, entry));
+    EXPECT_STREQ(entry.key, "first");
+    EXPECT_STREQ(entry.value, "one");
+    ASSERT_TRUE(ReadSkinEntry(file, entry));
+    EXPECT_STREQ(entry.key, "last");
+    EXPECT_STREQ(entry.value, "two");
+    EXPECT_TRUE(std::feof(file));
+    EXPECT_FALSE(ReadSkinEntry(file, entry));
+    EXPECT_STREQ(entry.key, "last");
+    std::fclose(file);
+}
+
+TEST(SkinReader, ReadEntryAtTrailingSeparatorsReportsNoEntry) {
+    TempFolder folder;
+    const std::string path = folder.Write("skin.ini", "a=b\r\n\r\n");
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    ASSERT_NE(file, nullptr);
+    SkinEntry entry;
+    EXPECT_TRUE(ReadSkinEntry(file, entry));
+    EXPECT_FALSE(ReadSkinEntry(file, entry));
+    EXPECT_STREQ(entry.value, "b");
+    EXPECT_TRUE(std::feof(file));
+    std::fclose(file);
+}
+
+} // namespace
