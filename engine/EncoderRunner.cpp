@@ -28,6 +28,17 @@ constexpr DWORD outputPollMs = 10;
 // forever.
 constexpr DWORD terminateWaitMs = 5000;
 
+// Once its output has ended the encoder is about to exit; it gets this long to do so before
+// it counts as hung. An encoder told to quit may first finish its file, but the task is
+// stopped anyway, so it gets less.
+constexpr DWORD encoderEndWaitMs = 30000;
+constexpr DWORD stoppedEncoderEndWaitMs = 5000;
+
+// Set when StopEncoder sends "q" to an open run, so that the run that ends because of it is
+// not taken for a failure (the length stop of a two-stage task exits however the encoder
+// likes).
+bool quitSentToEncoder = false;
+
 std::vector<char> WritableCommand(const char* command) {
     const size_t length = command ? std::strlen(command) : 0;
     std::vector<char> buffer(length + 1 > commandBufferSize ? length + 1 : commandBufferSize, '\0');
@@ -79,6 +90,32 @@ void WaitForHandleOrMessage(HANDLE handle, DWORD milliseconds, bool quitPending)
     }
 }
 
+// Waits up to `limitMs` for `process` to end, dispatching messages meanwhile. True when it
+// ended.
+bool WaitForProcessEnd(HANDLE process, DWORD limitMs) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        if (WaitForSingleObject(process, 0) == WAIT_OBJECT_0) {
+            return true;
+        }
+        const DWORD waited = GetTickCount() - start;
+        if (waited >= limitMs) {
+            return false;
+        }
+        const bool quitPending = !PumpMessages();
+        WaitForHandleOrMessage(process, limitMs - waited, quitPending);
+    }
+}
+
+// Fills in how `process` ended, when it did.
+void ReadExitCode(HANDLE process, RunResult& result) {
+    DWORD code = 0;
+    if (GetExitCodeProcess(process, &code) && code != STILL_ACTIVE) {
+        result.ended = true;
+        result.exitCode = code;
+    }
+}
+
 } // namespace
 
 bool PumpMessages() {
@@ -96,7 +133,8 @@ bool PumpMessages() {
     return true;
 }
 
-bool StartEncoder(HANDLE standardOutput, HANDLE standardInput, HANDLE standardError, const char* command) {
+bool StartEncoder(HANDLE standardOutput, HANDLE standardInput, HANDLE standardError, const char* command,
+                  HANDLE* processHandle) {
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
     startup.dwFlags = STARTF_USESHOWWINDOW | STARTF_USESTDHANDLES;
@@ -112,15 +150,20 @@ bool StartEncoder(HANDLE standardOutput, HANDLE standardInput, HANDLE standardEr
         return false;
     }
     CloseAndLog(process.hThread);
-    // The end of the encoder's output ends the step; its process handle is never waited on.
-    CloseAndLog(process.hProcess);
+    if (processHandle) {
+        *processHandle = process.hProcess;
+    } else {
+        CloseAndLog(process.hProcess);
+    }
     return true;
 }
 
-void RunWithProgress(const char* command) {
+RunResult RunWithProgress(const char* command) {
     // An earlier progress run that was never stopped still holds its pipes (and its encoder
     // may still wait for its "q"): finish it before the handles are replaced.
     StopEncoder();
+    quitSentToEncoder = false;
+    RunResult result;
 
     SECURITY_ATTRIBUTES inheritable = {};
     inheritable.nLength = sizeof(inheritable);
@@ -148,7 +191,8 @@ void RunWithProgress(const char* command) {
     CloseAndLog(outputRead);
     CloseAndLog(inputWrite);
 
-    StartEncoder(outputWrite, inputRead, errorWrite, command);
+    HANDLE process = nullptr;
+    result.started = StartEncoder(outputWrite, inputRead, errorWrite, command, &process);
 
     // Only the encoder may hold the other ends now: when it exits, the read loop sees a broken
     // pipe. If it never started, that happens at the first read.
@@ -159,6 +203,22 @@ void RunWithProgress(const char* command) {
     if (encoderOutput) {
         ReadEncoderOutput(encoderOutput);
     }
+    if (!process) {
+        return result;
+    }
+    // The end of its output is not yet the end of the encoder: its exit code says whether it
+    // did its work, and its files are complete only once it has gone.
+    const bool stopping = cancelRequested == 1 || quitSentToEncoder;
+    if (WaitForProcessEnd(process, stopping ? stoppedEncoderEndWaitMs : encoderEndWaitMs)) {
+        ReadExitCode(process, result);
+    } else if (!(cancelRequested == 1 || quitSentToEncoder)) {
+        // It closed its output but hangs on: end it rather than leave it holding its files.
+        TerminateProcess(process, 1);
+        WaitForSingleObject(process, terminateWaitMs);
+    }
+    result.stopped = cancelRequested == 1 || quitSentToEncoder;
+    CloseAndLog(process);
+    return result;
 }
 
 void ReadEncoderOutput(HANDLE handle) {
@@ -203,7 +263,8 @@ void ReadEncoderOutput(HANDLE handle) {
     }
 }
 
-void RunHidden(const char* command) {
+RunResult RunHidden(const char* command) {
+    RunResult result;
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
     startup.dwFlags = STARTF_USESHOWWINDOW;
@@ -211,8 +272,9 @@ void RunHidden(const char* command) {
     PROCESS_INFORMATION process = {};
     std::vector<char> commandLine = WritableCommand(command);
     if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process)) {
-        return;
+        return result;
     }
+    result.started = true;
     CloseHandle(process.hThread);
     // Sleep until the program ends or a message arrives; the stop request is looked at before
     // every wait, so a step started after Stop ends at once.
@@ -221,11 +283,16 @@ void RunHidden(const char* command) {
         if (cancelRequested == 1) {
             TerminateProcess(process.hProcess, 0);
             WaitForSingleObject(process.hProcess, terminateWaitMs);
+            result.stopped = true;
             break;
         }
         WaitForHandleOrMessage(process.hProcess, INFINITE, quitPending);
     }
+    if (!result.stopped) {
+        ReadExitCode(process.hProcess, result);
+    }
     CloseHandle(process.hProcess);
+    return result;
 }
 
 void StopEncoder() {
@@ -234,6 +301,7 @@ void StopEncoder() {
         encoderOutput = nullptr;
     }
     if (encoderInput) {
+        quitSentToEncoder = true;
         // Fails quietly when the encoder has already ended.
         DWORD written = 0;
         WriteFile(encoderInput, "q", 1, &written, nullptr);

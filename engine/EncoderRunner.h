@@ -18,15 +18,31 @@ extern unsigned char cancelRequested;
 extern HANDLE encoderInput;
 extern HANDLE encoderOutput;
 
+// How one program run ended, so that a pipeline can tell a failed step from a finished or
+// stopped one.
+struct RunResult {
+    bool started = false;       // the program was created
+    bool stopped = false;       // ended by our own "q" or by a stop request: not a failure
+    bool ended = false;         // it ended within the wait, and exitCode is its exit code
+    unsigned long exitCode = 0;
+
+    // The step did not do its work: it could not start, or ended on its own with an exit code
+    // other than 0, or never ended. A stopped step is never a failure.
+    bool Failed() const { return !stopped && (!started || !ended || exitCode != 0); }
+};
+
 // Starts `command` with its output captured and reads it until the encoder ends or a stop is
-// requested. Every failed system call is logged and the sequence goes on; an encoder that
-// cannot be started ends the step at once. The handles stay open for StopEncoder.
-void RunWithProgress(const char* command);
+// requested, then waits (dispatching messages, bounded) for the encoder to end and reads its
+// exit code. Every failed system call is logged and the sequence goes on; an encoder that
+// cannot be started ends the step at once. The pipe handles stay open for StopEncoder.
+RunResult RunWithProgress(const char* command);
 
 // Creates the encoder process, hidden in a console of its own, with the given standard
 // handles. The command's first word names the program, searched the platform's usual way
 // (the current directory included). False, after logging "CreateProcess", when it fails.
-bool StartEncoder(HANDLE standardOutput, HANDLE standardInput, HANDLE standardError, const char* command);
+// With `process`, the caller receives the process handle and closes it; without, it is closed.
+bool StartEncoder(HANDLE standardOutput, HANDLE standardInput, HANDLE standardError, const char* command,
+                  HANDLE* process = nullptr);
 
 // The read loop: each chunk of at most 255 bytes goes to ParseProgressChunk by itself. While
 // the encoder prints nothing, window messages are still dispatched, so a silent encoder
@@ -35,9 +51,9 @@ bool StartEncoder(HANDLE standardOutput, HANDLE standardInput, HANDLE standardEr
 void ReadEncoderOutput(HANDLE handle);
 
 // Starts `command` hidden and waits for it to end, dispatching messages meanwhile without
-// using the processor. A stop request terminates the program. A program that cannot be
-// started is ignored.
-void RunHidden(const char* command);
+// using the processor. A stop request terminates the program (the result says "stopped").
+// A program that cannot be started is not logged; the result says it did not start.
+RunResult RunHidden(const char* command);
 
 // Tells the encoder of the last progress run to quit: closes encoderOutput, writes the single
 // byte "q" to encoderInput and closes it. Does nothing when no progress run's handles are open,

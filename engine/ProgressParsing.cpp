@@ -44,6 +44,7 @@ const char* FixedStatusText(int status) {
     case TaskStatus::AddingToITunes: return "Adding to iTunes";
     case TaskStatus::Muxing: return "Muxing to PMP files";
     case TaskStatus::Canceled: return "Canceled";
+    case TaskStatus::Failed: return "Failed";
     default: return "";
     }
 }

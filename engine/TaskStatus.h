@@ -11,4 +11,5 @@ inline constexpr int AddingToITunes = 4; // reserved for the iTunes hand-off; no
 inline constexpr int Muxing = 5;         // PMP: the muxing steps run
 inline constexpr int SourceExport = 6;   // the player control exports a RealMedia source
 inline constexpr int Canceled = 9;       // the task's pipeline saw a stop request
+inline constexpr int Failed = 10;        // a step failed or the output is missing; see "log.txt"
 } // namespace TaskStatus

@@ -354,3 +354,53 @@ TEST_F(EncoderRunner, ProgressReportsReachTheCurrentTaskOnly) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(EncoderRunner, ResultsTellHowEachRunEnded) {
+    RunResult result = RunWithProgress(FakeCommand("--chunk \"size=      10kB time=0.50 \" --exit 3").c_str());
+    EXPECT_TRUE(result.started && result.ended && !result.stopped);
+    EXPECT_EQ(result.exitCode, 3u);
+    EXPECT_TRUE(result.Failed());
+    StopEncoder();
+
+    result = RunWithProgress(FakeCommand("").c_str());
+    EXPECT_TRUE(result.started && result.ended && !result.stopped);
+    EXPECT_EQ(result.exitCode, 0u);
+    EXPECT_FALSE(result.Failed());
+    StopEncoder();
+
+    result = RunWithProgress("movara_no_such_encoder.exe");
+    EXPECT_FALSE(result.started);
+    EXPECT_TRUE(result.Failed());
+    StopEncoder();
+
+    result = RunHidden(FakeCommand("--exit 4").c_str());
+    EXPECT_TRUE(result.started && result.ended && !result.stopped);
+    EXPECT_EQ(result.exitCode, 4u);
+    EXPECT_TRUE(result.Failed());
+
+    result = RunHidden("movara_no_such_helper.exe");
+    EXPECT_FALSE(result.started);
+    EXPECT_TRUE(result.Failed());
+}
+
+TEST_F(EncoderRunner, AStoppedRunIsNoFailureWhateverItsExitCode) {
+    host.onWrite = [](const ConversionTask&) {
+        cancelRequested = 1;
+        StopEncoder();
+    };
+    RunResult result = RunWithProgress(
+        FakeCommand("--chunk \"size=     100kB time=1.00 \" --wait-q 15000 --exit 6").c_str());
+    EXPECT_TRUE(result.started && result.stopped);
+    EXPECT_FALSE(result.Failed());
+    // The encoder has been waited for: it is gone when the run returns.
+    EXPECT_TRUE(result.ended);
+    EXPECT_EQ(result.exitCode, 6u);
+
+    result = RunHidden(FakeCommand("--silent 60000 --exit 7").c_str());
+    EXPECT_TRUE(result.started && result.stopped);
+    EXPECT_FALSE(result.Failed());
+}
+
+} // namespace

@@ -177,6 +177,7 @@ TEST(ProgressParsing, StatusColumnShowsEveryStatus) {
         {StatusTask(0, TaskStatus::AddingToITunes, 40, 10, 1234, 2), "Adding to iTunes", none},
         {StatusTask(0, TaskStatus::Muxing, 40, 10, 1234, 2), "Muxing to PMP files", none},
         {StatusTask(0, TaskStatus::Canceled, 40, 10, 1234, 2), "Canceled", none},
+        {StatusTask(0, TaskStatus::Failed, 40, 10, 1234, 2), "Failed", none},
         // A one-stage task has no export to show; unknown codes show nothing.
         {StatusTask(0, TaskStatus::SourceExport, 40, 10, 1234, 2), "", none},
         {StatusTask(0, 7, 40, 10, 1234, 2), "", none},
@@ -208,6 +209,7 @@ TEST(ProgressParsing, StatusColumnShowsEveryStatus) {
         {StatusTask(1, TaskStatus::Converting, 100, 0, 2048, 1.5), "", none},
         {StatusTask(1, TaskStatus::Exporting, 100, 40, 2048, 1.5), "Exporting", none},
         {StatusTask(1, TaskStatus::Canceled, 100, 40, 2048, 1.5), "Canceled", none},
+        {StatusTask(1, TaskStatus::Failed, 100, 40, 2048, 1.5), "Failed", none},
         {StatusTask(1, TaskStatus::None, 100, 40, 2048, 1.5), "", none},
     };
     for (const auto& c : cases) {

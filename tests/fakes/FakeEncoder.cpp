@@ -16,6 +16,12 @@
 //   --pid FILE        write this process's id to FILE first, before anything else
 //   --stats FILE      at the end, append "printed:<chunks and lines written> cpu:<seconds of
 //                     processor time used>" to FILE
+//   --trace FILE      first, append "<role> <tag>" to FILE: the role is "progress" when both
+//                     standard input and standard output are pipes (the engine's encoder run),
+//                     "hidden" otherwise (a helper run without pipes)
+//   --tag TEXT        the tag of the --trace line (default "-")
+//   --exit-if A B     use the --exit code only when A and B are the same text, 0 otherwise
+//                     (lets one command fail for one task of a run and not for the others)
 //
 // Standard input is read by a thread of its own, so "q" is seen at once whatever the main
 // thread is doing. Unless --ignore-q is given, "q" ends the program at the next check.
@@ -120,10 +126,11 @@ bool WriteText(HANDLE out, const std::string& text)
 
 int main(int argc, char** argv)
 {
-    std::string logPath, recordPath, pidPath, statsPath;
+    std::string logPath, recordPath, pidPath, statsPath, tracePath, tag = "-";
     std::vector<std::string> writes, chunks;
     int silentMs = 0, intervalMs = 50, waitQuitMs = 0, exitCode = 0, progressMs = 0;
     bool obeyQuit = true;
+    bool exitCondition = false, exitOnlyIf = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         const bool hasValue = i + 1 < argc;
@@ -140,11 +147,23 @@ int main(int argc, char** argv)
         else if (arg == "--burn") burnWhileWaiting = true;
         else if (arg == "--pid" && hasValue) pidPath = argv[++i];
         else if (arg == "--stats" && hasValue) statsPath = argv[++i];
+        else if (arg == "--trace" && hasValue) tracePath = argv[++i];
+        else if (arg == "--tag" && hasValue) tag = argv[++i];
+        else if (arg == "--exit-if" && i + 2 < argc) {
+            exitOnlyIf = std::string(argv[i + 1]) == argv[i + 2];
+            exitCondition = true;
+            i += 2;
+        }
         // Anything else is an encoder option the fake does not care about.
     }
 
     if (!pidPath.empty())
         AppendLine(pidPath, std::to_string(GetCurrentProcessId()));
+    if (!tracePath.empty()) {
+        const bool piped = GetFileType(GetStdHandle(STD_INPUT_HANDLE)) == FILE_TYPE_PIPE &&
+                           GetFileType(GetStdHandle(STD_OUTPUT_HANDLE)) == FILE_TYPE_PIPE;
+        AppendLine(tracePath, std::string(piped ? "progress " : "hidden ") + tag);
+    }
     if (!logPath.empty())
         AppendLine(logPath, GetCommandLineA());
     for (const std::string& path : writes)
@@ -181,5 +200,7 @@ int main(int argc, char** argv)
     if (!statsPath.empty())
         AppendLine(statsPath, "printed:" + std::to_string(printed) + " cpu:" + std::to_string(OwnCpuSeconds()));
     std::fflush(nullptr);
+    if (exitCondition && !exitOnlyIf)
+        exitCode = 0;
     ExitProcess(static_cast<UINT>(exitCode));
 }

@@ -68,7 +68,7 @@ TEST_F(AmrNbEncRun, RefusesWhatItCannotEncode)
     RunResult run = RunCommand(appFolder + "amrnbenc.exe " + Quote(stereo) + " " + Quote(amr));
     EXPECT_EQ(run.exitCode, 1u);
     EXPECT_NE(run.output.find("error: the WAV file must be 8000 Hz mono 16-bit PCM"), std::string::npos) << run.output;
-    EXPECT_FALSE(FileExists(amr));
+    EXPECT_FALSE(PathExists(amr));
 
     run = RunCommand(appFolder + "amrnbenc.exe " + Quote(folder + "missing.wav") + " " + Quote(amr));
     EXPECT_EQ(run.exitCode, 1u);

@@ -79,14 +79,14 @@ TEST_F(PmpMuxRun, FailuresSayWhyAndLeaveNoFile)
             Quote(out));
     EXPECT_EQ(r.exitCode, 1u);
     EXPECT_NE(r.output.find("error: the video file is not an AVI file"), std::string::npos) << r.output;
-    EXPECT_FALSE(FileExists(out));
+    EXPECT_FALSE(PathExists(out));
 
     // Never written over its own input.
     const std::string video = folder + "clip_temp.avi";
     r = RunCommand(pmpmux + " -v " + Quote(video) + " -a " + Quote(folder + "clip_temp.mp3") + " -o " + Quote(video));
     EXPECT_EQ(r.exitCode, 1u);
     EXPECT_NE(r.output.find("error: the output file is one of the input files"), std::string::npos);
-    EXPECT_TRUE(FileExists(video));
+    EXPECT_TRUE(PathExists(video));
     EXPECT_NE(Probe(video).find("codec_name=mpeg4"), std::string::npos) << "the input is untouched";
 
     r = RunCommand(pmpmux + " -x");

@@ -49,5 +49,5 @@ inline RunResult RunCommand(const std::string& commandLine, const char* workingD
 
 inline std::string Quote(const std::string& path) { return "\"" + path + "\""; }
 
-inline bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+inline bool PathExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 

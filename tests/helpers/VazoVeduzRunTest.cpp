@@ -44,7 +44,7 @@ TEST(VazoVeduzRun, WithoutITunesEndsQuietlyAndLogsWhy)
                             "VazoVeduz: iTunes is not installed; \"" + video + "\" was not added to iTunes\r\n"
                             "VazoVeduz: \"" + folder + "gone.mp4\" does not exist; nothing was added to iTunes\r\n"
                             "VazoVeduz: no file was given\r\n");
-    EXPECT_TRUE(FileExists(video)) << "the video is never touched";
+    EXPECT_TRUE(PathExists(video)) << "the video is never touched";
 }
 
 } // namespace

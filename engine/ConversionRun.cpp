@@ -1,0 +1,30 @@
+#include "engine/ConversionRun.h"
+
+#include <windows.h>
+
+#include "engine/EncoderRunner.h"
+#include "engine/EngineGlobals.h"
+#include "engine/EngineHost.h"
+#include "engine/Pipelines.h"
+
+bool RunConversion() {
+    cancelRequested = 0;
+    if (!mainWindow) {
+        return true;
+    }
+    SetCurrentDirectoryA(workDirectory);
+    ResetTaskProgress();
+    // Tasks cannot be added or removed while converting, so the count holds for the run.
+    const int count = mainWindow->TaskCount();
+    for (int index = 0; index < count; ++index) {
+        currentTaskIndex = index;
+        if (mainWindow->GetTask(index).checked != 1) {
+            continue;
+        }
+        ConvertTask(index);
+        if (cancelRequested == 1) {
+            break;
+        }
+    }
+    return cancelRequested == 0;
+}

@@ -1,0 +1,136 @@
+#include "engine/PipelineFiles.h"
+
+#include <windows.h>
+
+#include "engine/CommandTemplates.h"
+#include "engine/TaskStatus.h"
+
+namespace {
+
+// Commands run by each pipeline (the iPod one runs its single "Command0").
+constexpr int ipodCommands = 1;
+constexpr int pspCommands = 2;
+constexpr int threeGpCommands = 3;
+constexpr int threeGp2Commands = 5;
+constexpr int singleStepCommands = 1;
+constexpr int pmpCommands = 4;
+
+std::string FullPath(const std::string& path) {
+    char full[MAX_PATH * 4] = {};
+    const DWORD length = GetFullPathNameA(path.c_str(), sizeof(full), full, nullptr);
+    return length > 0 && length < sizeof(full) ? std::string(full, length) : path;
+}
+
+// The identity of an existing file: volume and file index, which do not depend on how the
+// path spells it (short names, other drive letters for the same folder).
+bool FileIdentity(const std::string& path, BY_HANDLE_FILE_INFORMATION& info) {
+    HANDLE file = CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    const bool known = GetFileInformationByHandle(file, &info) != FALSE;
+    CloseHandle(file);
+    return known;
+}
+
+} // namespace
+
+int PipelineCommandCount(const OutputSettings& settings) {
+    switch (settings.deviceFamily) {
+    case DeviceFamily::Ipod: return ipodCommands;
+    case DeviceFamily::Psp: return pspCommands;
+    case DeviceFamily::ThreeGp:
+        return settings.threeGpType == ThreeGpType::ThreeGp2 ? threeGp2Commands : threeGpCommands;
+    case DeviceFamily::Xbox:
+    case DeviceFamily::PocketPc: return singleStepCommands;
+    case DeviceFamily::Pmp: return pmpCommands;
+    default: return 0;
+    }
+}
+
+std::string FinalOutputPath(const OutputSettings& settings, const ConversionTask& task) {
+    return settings.outputDirectory + OutputNameShown(task, settings);
+}
+
+std::vector<std::string> WorkingFiles(const OutputSettings& settings, const ConversionTask& task) {
+    const std::string& folder = settings.outputDirectory;
+    const std::string& name = task.outputName;
+    switch (settings.deviceFamily) {
+    case DeviceFamily::ThreeGp:
+        if (settings.threeGpType == ThreeGpType::ThreeGp2) {
+            return {ThreeGpWorkingFile(folder, name), ThreeGp2WorkingFile(folder, name)};
+        }
+        return {ThreeGpWorkingFile(folder, name)};
+    case DeviceFamily::Pmp: return {PmpWorkingVideo(folder, name), PmpWorkingAudio(folder, name)};
+    default: return {};
+    }
+}
+
+CancelCleanup CancelCleanupFor(const OutputSettings& settings, const ConversionTask& task) {
+    const std::string& folder = settings.outputDirectory;
+    const std::string& name = task.outputName;
+    CancelCleanup cleanup;
+    switch (settings.deviceFamily) {
+    case DeviceFamily::ThreeGp:
+        if (task.status == TaskStatus::Converting) {
+            cleanup.stopEncoder = true;
+            cleanup.files = {ThreeGpWorkingFile(folder, name)};
+        } else if (task.status == TaskStatus::Exporting) {
+            cleanup.files = {ThreeGpWorkingFile(folder, name), settings.threeGpType == ThreeGpType::ThreeGp2
+                                                                   ? ThreeGp2WorkingFile(folder, name)
+                                                                   : ThreeGpFinalFile(folder, name)};
+        } else if (task.status == TaskStatus::Changing) {
+            cleanup.files = {ThreeGpWorkingFile(folder, name), ThreeGp2WorkingFile(folder, name),
+                             ThreeGp2FinalFile(folder, name)};
+        }
+        break;
+    case DeviceFamily::Pmp:
+        cleanup.files = {PmpWorkingAudio(folder, name), PmpWorkingVideo(folder, name)};
+        if (task.status == TaskStatus::Converting) {
+            cleanup.stopEncoder = true;
+        } else if (task.status == TaskStatus::Muxing) {
+            cleanup.files.push_back(PmpFinalFile(folder, name));
+        }
+        break;
+    default:
+        // iPod, PSP, Xbox and Pocket PC write no working files: the encoder is told to quit
+        // and its partial file stays.
+        cleanup.stopEncoder = true;
+        break;
+    }
+    if (task.needsExport == 1 && !task.exportPath.empty()) {
+        cleanup.files.push_back(task.exportPath);
+    }
+    return cleanup;
+}
+
+std::vector<std::string> FilesTouchedByTask(const OutputSettings& settings, const ConversionTask& task) {
+    std::vector<std::string> files = WorkingFiles(settings, task);
+    files.push_back(FinalOutputPath(settings, task));
+    const std::string& folder = settings.outputDirectory;
+    if (settings.deviceFamily == DeviceFamily::ThreeGp) {
+        // The clean-up of a 3GP2 task deletes the 3GP2 final file, that of the others the 3GP
+        // final file; both are listed, whichever is the task's own.
+        files.push_back(ThreeGpFinalFile(folder, task.outputName));
+        files.push_back(ThreeGp2FinalFile(folder, task.outputName));
+    }
+    return files;
+}
+
+bool IsSameFile(const std::string& first, const std::string& second) {
+    if (first.empty() || second.empty()) {
+        return false;
+    }
+    const std::string firstFull = FullPath(first);
+    const std::string secondFull = FullPath(second);
+    if (CompareStringA(LOCALE_SYSTEM_DEFAULT, NORM_IGNORECASE, firstFull.c_str(), -1, secondFull.c_str(), -1) ==
+        CSTR_EQUAL) {
+        return true;
+    }
+    BY_HANDLE_FILE_INFORMATION firstInfo = {};
+    BY_HANDLE_FILE_INFORMATION secondInfo = {};
+    return FileIdentity(firstFull, firstInfo) && FileIdentity(secondFull, secondInfo) &&
+           firstInfo.dwVolumeSerialNumber == secondInfo.dwVolumeSerialNumber &&
+           firstInfo.nFileIndexHigh == secondInfo.nFileIndexHigh && firstInfo.nFileIndexLow == secondInfo.nFileIndexLow;
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "engine/ConversionTask.h"
+#include "engine/DeviceProfiles.h"
+
+// The files a conversion makes and removes, worked out from the run's settings and a task.
+// Plain values: the pipelines act on them.
+
+// How many preset commands the family's pipeline runs: iPod 1 (its "Command0"), PSP 2,
+// 3GP 3 (3GP2 5), Xbox and Pocket PC 1, PMP 4; 0 for a family out of range.
+int PipelineCommandCount(const OutputSettings& settings);
+
+// The device file the task's conversion ends with: the output folder followed by the output
+// name the task list shows.
+std::string FinalOutputPath(const OutputSettings& settings, const ConversionTask& task);
+
+// The intermediate files of the family's pipeline, which must not outlive it.
+std::vector<std::string> WorkingFiles(const OutputSettings& settings, const ConversionTask& task);
+
+// What Stop does for the current task: whether the running encoder is told to quit, and the
+// files to delete, by the family and the stage (status) the task is in. A task whose source
+// was exported first also loses its export file.
+struct CancelCleanup {
+    bool stopEncoder = false;
+    std::vector<std::string> files;
+};
+CancelCleanup CancelCleanupFor(const OutputSettings& settings, const ConversionTask& task);
+
+// Every file in the output folder that converting the task writes or may delete: the final
+// file, the working files and the final files the clean-up names.
+std::vector<std::string> FilesTouchedByTask(const OutputSettings& settings, const ConversionTask& task);
+
+// True when the two paths name the same file: equal as full paths, ignoring letter case as
+// the file system does, or, when both exist, the very same file reached two ways.
+bool IsSameFile(const std::string& first, const std::string& second);

@@ -1,0 +1,86 @@
+#include "engine/SystemActions.h"
+
+#include <vector>
+#include <windows.h>
+
+namespace {
+
+// The real thing: processes, the token, ExitWindowsEx and the system message box. The skinned
+// message box of the main window can take the message's place once it exists.
+class PlatformActions : public SystemActions {
+public:
+    bool RunAndWait(const std::string& commandLine) override {
+        // The hand-off gets the program's own start-up information, hidden, with the
+        // program's own standard handles.
+        STARTUPINFOA startup = {};
+        GetStartupInfoA(&startup);
+        startup.cb = sizeof(startup);
+        startup.dwFlags = STARTF_USESHOWWINDOW | STARTF_USESTDHANDLES;
+        startup.wShowWindow = SW_HIDE;
+        PROCESS_INFORMATION process = {};
+        // CreateProcess may write into the command line.
+        std::vector<char> buffer(commandLine.begin(), commandLine.end());
+        buffer.push_back('\0');
+        if (!CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process)) {
+            return false;
+        }
+        WaitForSingleObject(process.hProcess, INFINITE);
+        CloseHandle(process.hProcess);
+        CloseHandle(process.hThread);
+        return true;
+    }
+
+    int PlatformId() override {
+        // GetVersionEx only tells the family apart here, which it still does on every system.
+        OSVERSIONINFOA version = {};
+        version.dwOSVersionInfoSize = sizeof(version);
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+        const BOOL known = GetVersionExA(&version);
+#pragma GCC diagnostic pop
+        return known ? static_cast<int>(version.dwPlatformId) : -1;
+    }
+
+    bool EnableShutdownPrivilege() override {
+        HANDLE token = nullptr;
+        if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token)) {
+            return false;
+        }
+        TOKEN_PRIVILEGES privileges = {};
+        privileges.PrivilegeCount = 1;
+        privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+        bool enabled = false;
+        if (LookupPrivilegeValueA(nullptr, "SeShutdownPrivilege", &privileges.Privileges[0].Luid)) {
+            // AdjustTokenPrivileges succeeds even when it could not assign the privilege; only
+            // the last error (ERROR_NOT_ALL_ASSIGNED) tells.
+            SetLastError(ERROR_SUCCESS);
+            AdjustTokenPrivileges(token, FALSE, &privileges, 0, nullptr, nullptr);
+            enabled = GetLastError() == ERROR_SUCCESS;
+        }
+        CloseHandle(token);
+        return enabled;
+    }
+
+    bool EndSession(unsigned flags) override {
+        return ExitWindowsEx(flags, 0) != FALSE;
+    }
+
+    void ShowMessage(const std::string& text, const std::string& caption, unsigned type) override {
+        MessageBoxA(GetActiveWindow(), text.c_str(), caption.c_str(), type);
+    }
+};
+
+PlatformActions platformActions;
+SystemActions* replacement = nullptr;
+
+} // namespace
+
+SystemActions& CurrentSystemActions() {
+    return replacement ? *replacement : platformActions;
+}
+
+SystemActions* ReplaceSystemActions(SystemActions* actions) {
+    SystemActions* previous = replacement;
+    replacement = actions;
+    return previous;
+}

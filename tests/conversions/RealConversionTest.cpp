@@ -1,0 +1,229 @@
+// Real conversions: the engine runs the shipped profiles with the real front-end, helpers and
+// ffmpeg on short clips of many source formats, for every device family and 3GP type, and
+// ffprobe reads back what it made.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "engine/CommandTemplates.h"
+#include "engine/ConversionRun.h"
+#include "engine/ConversionTask.h"
+#include "engine/EngineGlobals.h"
+#include "engine/ProgressParsing.h"
+#include "tests/engine/EngineTestSupport.h"
+#include "tests/engine/PipelineTestSupport.h"
+#include "tests/helpers/RunCommand.h"
+
+namespace {
+
+std::string FullPathOf(const std::string& relative)
+{
+    char full[MAX_PATH] = {};
+    GetFullPathNameA(relative.c_str(), MAX_PATH, full, nullptr);
+    return full;
+}
+
+std::vector<std::string> FilesIn(const std::string& folder)
+{
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found{};
+    HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            names.emplace_back(found.cFileName);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+void EmptyFolder(const std::string& folder)
+{
+    for (const std::string& name : FilesIn(folder))
+        DeleteFileA((folder + name).c_str());
+}
+
+// Three-second sources of the kinds users queue, made by ffmpeg: name → ffmpeg output options.
+const std::map<std::string, std::string> sourceKinds = {
+    {"clip.avi", "-c:v mpeg4 -c:a libmp3lame"},
+    {"clip.mpg", "-c:v mpeg2video -c:a mp2 -f vob"},
+    {"clip.wmv", "-c:v wmv2 -c:a wmav2"},
+    {"clip.mov", "-c:v libx264 -pix_fmt yuv420p -c:a aac"},
+    {"clip.flv", "-c:v flv1 -c:a libmp3lame -ar 44100"},
+    {"clip.3gp", "-c:v h263 -s 176x144 -c:a aac -ar 22050 -ac 1"},
+    {"clip.mp4", "-c:v libx264 -pix_fmt yuv420p -c:a aac"},
+};
+
+class RealConversion : public testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        char temp[MAX_PATH] = {};
+        GetTempPathA(MAX_PATH, temp);
+        sources = std::string(temp) + "movara conversions\\sources\\";
+        output = std::string(temp) + "movara conversions\\out put\\";
+        CreateDirectoryA((std::string(temp) + "movara conversions").c_str(), nullptr);
+        CreateDirectoryA(sources.c_str(), nullptr);
+        CreateDirectoryA(output.c_str(), nullptr);
+        made = true;
+        for (const auto& [name, options] : sourceKinds) {
+            const RunResult run = RunCommand(
+                appFolder + "ffmpeg.exe -v error -y -f lavfi -i testsrc=size=320x240:rate=25:duration=3 -f lavfi -i "
+                            "sine=frequency=440:duration=3 -shortest " + options + " " + Quote(sources + name));
+            made = made && run.exitCode == 0;
+        }
+    }
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(made) << "ffmpeg could not make the source clips";
+        EmptyFolder(output);
+        work = FullPathOf(appFolder);
+        if (!work.empty() && work.back() == '\\')
+            work.pop_back();
+    }
+
+    // Converts one task and returns it as the engine left it.
+    ConversionTask Convert(const std::string& source, OutputSettings settings)
+    {
+        CurrentDirectoryGuard directory;
+        WorkDirectoryOverride workFolder(work);
+        FakeHost host;
+        settings.outputDirectory = output;
+        host.settings = settings;
+        ConversionTask task = MakeNewTask(sources + source, 3.0, 12345);
+        task.beginTime = 0.5;
+        task.endTime = 2.5;
+        host.tasks.push_back(task);
+        HostInstalled installed(&host);
+        RecordingSystemActions actions;
+        SystemActionsInstalled replaced(&actions);
+        lstrcpynA(outputDirectory, output.c_str(), pathBufferSize);
+        EXPECT_TRUE(RunConversion());
+        handOffs = actions.handOffs;
+        return host.tasks[0];
+    }
+
+    std::string Probe(const std::string& file)
+    {
+        return RunCommand(appFolder + "ffprobe.exe -v error -show_entries "
+                                      "stream=codec_name,width,height,sample_rate,channels:format=duration "
+                                      "-of compact=nk=1 " + Quote(output + file)).output;
+    }
+
+    void ExpectConverted(const ConversionTask& task, const std::string& finalName,
+                         const std::vector<std::string>& streams, const std::set<std::string>& expectedFiles)
+    {
+        EXPECT_EQ(task.finished, 1);
+        EXPECT_EQ(FormatTaskStatus(task).text, " Finished ");
+        std::set<std::string> files;
+        for (const std::string& name : FilesIn(output))
+            files.insert(name);
+        EXPECT_EQ(files, expectedFiles) << "only the final files remain in the output folder";
+        const std::string probe = Probe(finalName);
+        for (const std::string& stream : streams)
+            EXPECT_NE(probe.find(stream), std::string::npos) << finalName << ": " << probe;
+        // The 2-second range, give or take a frame or an AMR block.
+        const std::size_t format = probe.find("format|");
+        ASSERT_NE(format, std::string::npos) << probe;
+        const double duration = std::atof(probe.c_str() + format + 7);
+        EXPECT_NEAR(duration, 2.0, 0.2) << finalName;
+    }
+
+    static std::string sources, output;
+    static bool made;
+    std::string work;
+    std::vector<std::string> handOffs;
+};
+
+std::string RealConversion::sources, RealConversion::output;
+bool RealConversion::made = false;
+
+OutputSettings Family(int family, int profileIndex, int threeGpType = 0)
+{
+    OutputSettings s;
+    s.deviceFamily = family;
+    s.profileIndex = profileIndex;
+    s.threeGpType = threeGpType;
+    return s;
+}
+
+TEST_F(RealConversion, IpodCustomPresetFromAvi)
+{
+    OutputSettings s = Family(DeviceFamily::Ipod, -1);
+    s.presetIndex = 0;
+    s.videoType = 1; // AVC
+    s.videoSize = 3; // 320x240
+    s.frameRate = 3; // 29.97
+    s.videoQuality = 5;
+    s.channels = 1;
+    s.audioQuality = 2;
+    s.sampleRate = 2; // 44100
+    s.volume = 1;
+    const ConversionTask task = Convert("clip.avi", s);
+    ExpectConverted(task, "clip.mp4", {"h264|320|240", "aac|44100|2"}, {"clip.mp4"});
+    ASSERT_EQ(handOffs.size(), 1u) << "the converted file goes to iTunes";
+    EXPECT_EQ(handOffs[0], "VazoVeduz \"" + output + "clip.mp4\" ");
+}
+
+TEST_F(RealConversion, PspMpeg4AndAvcWithThumbnails)
+{
+    ConversionTask task = Convert("clip.wmv", Family(DeviceFamily::Psp, 2));
+    ExpectConverted(task, "M4V12345.MP4", {"mpeg4|320|240", "aac|48000|2"}, {"M4V12345.MP4", "M4V12345.THM"});
+    EXPECT_NE(Probe("M4V12345.THM").find("mjpeg|160|120"), std::string::npos);
+    EmptyFolder(output);
+    task = Convert("clip.mov", Family(DeviceFamily::Psp, 16));
+    ExpectConverted(task, "MAQ12345.MP4", {"h264|320|240", "aac|48000|2"}, {"MAQ12345.MP4", "MAQ12345.THM"});
+}
+
+TEST_F(RealConversion, ThreeGpWithAmrFromFlv)
+{
+    const ConversionTask task = Convert("clip.flv", Family(DeviceFamily::ThreeGp, 0, ThreeGpType::Amr));
+    ExpectConverted(task, "clip.3gp", {"h263|176|144", "amr_nb|8000|1"}, {"clip.3gp"});
+}
+
+TEST_F(RealConversion, ThreeGpWithAacFromMpegProgramStream)
+{
+    const ConversionTask task = Convert("clip.mpg", Family(DeviceFamily::ThreeGp, 1, ThreeGpType::Aac));
+    ExpectConverted(task, "clip.3gp", {"mpeg4|176|144", "aac|22050|2"}, {"clip.3gp"});
+}
+
+TEST_F(RealConversion, ThreeGp2FromThreeGp)
+{
+    const ConversionTask task = Convert("clip.3gp", Family(DeviceFamily::ThreeGp, 0, ThreeGpType::ThreeGp2));
+    ExpectConverted(task, "clip.3g2", {"mpeg4|176|144", "aac|22050|1"}, {"clip.3g2"});
+}
+
+TEST_F(RealConversion, XboxFromMp4)
+{
+    const ConversionTask task = Convert("clip.mp4", Family(DeviceFamily::Xbox, 0));
+    ExpectConverted(task, "clip.mpg", {"mpeg2video|640|480", "mp2|48000|2"}, {"clip.mpg"});
+}
+
+TEST_F(RealConversion, PocketPcFromMov)
+{
+    const ConversionTask task = Convert("clip.mov", Family(DeviceFamily::PocketPc, 0));
+    ExpectConverted(task, "clip.avi", {"mpeg4|320|240", "mp3|44100|2"}, {"clip.avi"});
+}
+
+TEST_F(RealConversion, PmpMpeg4WithMp3AndAvcWithAac)
+{
+    ConversionTask task = Convert("clip.avi", Family(DeviceFamily::Pmp, 0));
+    ExpectConverted(task, "clip.pmp", {"mpeg4|480|272", "mp3|44100|2"}, {"clip.pmp"});
+    // The file demuxes and decodes to the end.
+    const RunResult decode =
+        RunCommand(appFolder + "ffmpeg.exe -hide_banner -nostats -i " + Quote(output + "clip.pmp") + " -f null -");
+    EXPECT_EQ(decode.exitCode, 0u) << decode.output;
+    EmptyFolder(output);
+    task = Convert("clip.wmv", Family(DeviceFamily::Pmp, 4));
+    ExpectConverted(task, "clip.pmp", {"h264|480|272", "aac|44100|2"}, {"clip.pmp"});
+}
+
+} // namespace

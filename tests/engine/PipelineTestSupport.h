@@ -1,0 +1,145 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+#include <windows.h>
+
+#include "RunnerTestSupport.h"
+#include "engine/DeviceProfiles.h"
+#include "engine/SystemActions.h"
+
+// The main window for pipeline tests: every task written back is kept with its index, the
+// shut-down box is a field, and a test can act the moment a task arrives.
+class PipelineHost : public FakeHost {
+public:
+    std::vector<std::pair<int, ConversionTask>> writes;
+    std::function<void(int, const ConversionTask&)> onWrite;
+    bool shutDown = false;
+
+    void SetTask(int index, const ConversionTask& task) override {
+        FakeHost::SetTask(index, task);
+        writes.emplace_back(index, task);
+        if (onWrite) {
+            onWrite(index, task);
+        }
+    }
+    bool ShutDownChecked() const override { return shutDown; }
+
+    // The statuses task `index` went through, each once per stretch, leaving out "none".
+    std::vector<int> StatusSequence(int index) const {
+        std::vector<int> sequence;
+        for (const auto& [written, task] : writes) {
+            if (written == index && task.status != 0 && (sequence.empty() || sequence.back() != task.status)) {
+                sequence.push_back(task.status);
+            }
+        }
+        return sequence;
+    }
+};
+
+// System actions that only take notes: no hand-off starts, no machine goes off.
+class RecordingSystemActions : public SystemActions {
+public:
+    std::vector<std::string> handOffs;
+    std::vector<unsigned> sessionEnds;
+    std::vector<std::string> messages; // "text|caption|type"
+    int privilegeRequests = 0;
+    int platformId = VER_PLATFORM_WIN32_NT;
+    bool privilegeGranted = true;
+    bool sessionEndAccepted = true;
+
+    bool RunAndWait(const std::string& commandLine) override {
+        handOffs.push_back(commandLine);
+        return true;
+    }
+    int PlatformId() override { return platformId; }
+    bool EnableShutdownPrivilege() override {
+        ++privilegeRequests;
+        return privilegeGranted;
+    }
+    bool EndSession(unsigned flags) override {
+        sessionEnds.push_back(flags);
+        return sessionEndAccepted;
+    }
+    void ShowMessage(const std::string& text, const std::string& caption, unsigned type) override {
+        messages.push_back(text + "|" + caption + "|" + std::to_string(type));
+    }
+};
+
+// Puts recording system actions in place for one test.
+class SystemActionsInstalled {
+public:
+    explicit SystemActionsInstalled(SystemActions* actions) : previous(ReplaceSystemActions(actions)) {}
+    ~SystemActionsInstalled() { ReplaceSystemActions(previous); }
+    SystemActionsInstalled(const SystemActionsInstalled&) = delete;
+    SystemActionsInstalled& operator=(const SystemActionsInstalled&) = delete;
+
+private:
+    SystemActions* previous;
+};
+
+// One step of a test preset: its role and the files it writes, each given as the suffix that
+// follows "$OUTPUT_DIR$OUTPUT_FILE" (so "_temp.3gp" is the 3GP working file).
+struct StepPlan {
+    bool progress = false;
+    std::vector<std::string> writes;
+    std::string extra; // further fake encoder options
+};
+
+// The fake encoder command of step `step`: it traces its role with the tag "$TITLE.<step>"
+// into `trace`, writes its files, and a progress step prints one progress chunk. With
+// `waitForQuit`, a progress step then waits for "q" and records its input into `record`.
+inline std::string StepCommand(const StepPlan& plan, int step, const std::string& trace, bool waitForQuit,
+                               const std::string& record) {
+    std::string arguments = "--trace \"" + trace + "\" --tag $TITLE." + std::to_string(step);
+    for (const std::string& suffix : plan.writes) {
+        arguments += " --write \"$OUTPUT_DIR$OUTPUT_FILE" + suffix + "\"";
+    }
+    if (plan.progress) {
+        arguments += " --interval 20 --chunk \"size=     100kB time=1.00 \"";
+        if (waitForQuit) {
+            arguments += " --wait-q 15000 --record \"" + record + "\"";
+        }
+    }
+    if (!plan.extra.empty()) {
+        arguments += " " + plan.extra;
+    }
+    // A closing word that is not quoted: the profile functions strip quotes that enclose a
+    // whole value.
+    return FakeCommand(arguments + " --end");
+}
+
+// A profile file of one family: "Info" and one preset holding `commands` as its entries.
+inline std::string PresetProfile(const std::vector<std::string>& commands) {
+    std::string text = "[Info]\r\nDescription=Test presets\r\nDefaultProfile=1\r\n[Test]\r\nTitle=Test preset\r\n";
+    for (size_t c = 0; c < commands.size(); ++c) {
+        text += "Command" + std::to_string(c + 1) + "=" + commands[c] + "\r\n";
+    }
+    return text;
+}
+
+// The iPod profile: preset 0 with its one "Command0".
+inline std::string IpodProfile(const std::string& command) {
+    return "[Info]\r\nDescription=Test presets\r\nDefaultProfile=0\r\n[profile0]\r\nTitle=Custom\r\nCommand0=" +
+           command + "\r\nVideoType=1\r\n";
+}
+
+// The lines of a text file, without their line ends.
+inline std::vector<std::string> FileLines(const std::string& path) {
+    std::vector<std::string> lines;
+    std::string line;
+    for (char c : ReadWholeFile(path)) {
+        if (c == '\n') {
+            lines.push_back(line);
+            line.clear();
+        } else if (c != '\r') {
+            line += c;
+        }
+    }
+    if (!line.empty()) {
+        lines.push_back(line);
+    }
+    return lines;
+}
