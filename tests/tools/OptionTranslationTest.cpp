@@ -95,6 +95,9 @@ const TranslationRow translationRows[] = {
     {"-i a -acodec aac -ab 12.2k o", &fullSet, "-n -i a -c:a aac -b:a 12.2k o"},
     // A source already cut to its range: the engine leaves start and length blank.
     {"-ss -t -i src -y o.mpg", &fullSet, "-y -i src o.mpg"},
+    // A start of zero is left out: a seek to 0 in a file without an index lands anywhere.
+    {"-ss 00:00:00 -t 00:00:02 -i src.flv -y o.3gp", &fullSet, "-y -t 00:00:02 -i src.flv o.3gp"},
+    {"-i src.flv -ss 0.0 -y o.3gp", &fullSet, "-y -i src.flv o.3gp"},
     {"-i src -ss -t -y o", &fullSet, "-y -i src o"},
     {"-i a -vcodec mpeg2video -acodec ac3 -f vob o.mpg", &fullSet, "-n -i a -c:v mpeg2video -c:a ac3 -f vob o.mpg"},
     {"-i a -ss 00:00:03 -vframes 1 -an -vcodec mjpeg -s 160x120 -f image2 t.jpg", &fullSet,

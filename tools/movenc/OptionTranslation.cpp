@@ -209,6 +209,10 @@ void SetStart(Context& c, std::string_view option, std::string_view, const std::
     Request& r = c.request;
     if (!IsTime(value))
         return BadValue(r, option, value);
+    // A start of zero is no start at all; passed on, it makes ffmpeg seek, and a seek to 0 in
+    // a file without an index (FLV) lands anywhere.
+    if (value.find_first_not_of("0:.") == std::string::npos)
+        return;
     if (c.inputFollows) {
         r.pending.options.insert(r.pending.options.end(), {"-ss", value});
         r.pending.hasStart = true;
