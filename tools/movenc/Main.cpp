@@ -148,9 +148,14 @@ std::string InputProblem(const std::string& path) {
 } // namespace
 
 int main(int argc, char** argv) {
-    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    std::vector<std::string> arguments(argv + 1, argv + argc);
     if (!arguments.empty() && arguments[0] == "-verify")
         return Verify(arguments);
+    // "movenc -print ...": the command lines it would run, one a line, and nothing run; the
+    // temporary files of the AMR step appear as their placeholders.
+    const bool printOnly = !arguments.empty() && arguments[0] == "-print";
+    if (printOnly)
+        arguments.erase(arguments.begin());
 
     const std::string ffmpeg = FindProgram("ffmpeg.exe");
     const std::string amrnbenc = FindProgram("amrnbenc.exe");
@@ -173,6 +178,20 @@ int main(int argc, char** argv) {
     const OptionTranslation translation = TranslateOptions(arguments, hasEncoder);
     if (!translation.Succeeded())
         return Fail(translation.error);
+    // Printing runs nothing, so the inputs need not exist yet (a later step's working file).
+    if (printOnly) {
+        std::string lines;
+        if (!translation.amrDecodeArguments.empty()) {
+            lines += JoinCommandLine(ffmpeg, translation.amrDecodeArguments) + "\r\n";
+            lines += JoinCommandLine(amrnbenc, {"-b", std::to_string(translation.amrBitrate),
+                                                std::string(amrWavPlaceholder), std::string(amrFilePlaceholder)}) +
+                     "\r\n";
+        }
+        lines += JoinCommandLine(ffmpeg, translation.ffmpegArguments) + "\r\n";
+        DWORD written = 0;
+        WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), lines.data(), static_cast<DWORD>(lines.size()), &written, nullptr);
+        return 0;
+    }
 
     for (std::size_t i = 0; i < translation.inputFiles.size(); ++i) {
         const std::string& input = translation.inputFiles[i];
