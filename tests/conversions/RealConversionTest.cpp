@@ -123,6 +123,9 @@ protected:
     {
         EXPECT_EQ(task.finished, 1);
         EXPECT_EQ(FormatTaskStatus(task).text, " Finished ");
+        // The engine's own parser, fed by the front-end through the runner, reached the range's end.
+        EXPECT_NEAR(task.encodedTime, 2.0, 0.5) << finalName;
+        EXPECT_GT(task.outputSizeKB, 0) << finalName;
         std::set<std::string> files;
         for (const std::string& name : FilesIn(output))
             files.insert(name);
