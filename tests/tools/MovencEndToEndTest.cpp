@@ -365,4 +365,39 @@ TEST_F(MovencEndToEnd, MissingFfmpegIsReported) {
     EXPECT_EQ(run.errors, "error: ffmpeg.exe was found neither beside movenc.exe nor on the PATH\r\n");
 }
 
+TEST_F(MovencEndToEnd, VerifyTellsAPlayableFileFromTheRest) {
+    EXPECT_EQ(RunInAppFolder("movenc -verify \"" + clip + "\"").exitCode, 0u);
+    const std::string text = folder + "text.3gp";
+    {
+        HANDLE file = CreateFileA(text.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        DWORD written = 0;
+        WriteFile(file, "not a video", 11, &written, nullptr);
+        CloseHandle(file);
+    }
+    ChildRun run = RunInAppFolder("movenc -verify \"" + text + "\"");
+    EXPECT_NE(run.exitCode, 0u);
+    EXPECT_EQ(run.errors, "error: \"" + text + "\" is not a playable video\r\n");
+    run = RunInAppFolder("movenc -verify \"" + folder + "gone.3gp\"");
+    EXPECT_NE(run.exitCode, 0u);
+    EXPECT_THAT(run.errors, testing::HasSubstr("does not exist"));
+}
+
+TEST_F(MovencEndToEnd, PrintListsTheCommandsAndRunsNothing) {
+    // The AMR step through our own encoder: decode, encode, then the main run; the working file
+    // named as the first input need not exist yet.
+    const std::string output = folder + "printed.3gp";
+    DeleteFileA(output.c_str());
+    const ChildRun run = RunInAppFolder("movenc -print -i \"" + folder + "later_temp.3gp\" -i \"" + clip +
+                                        "\" -map 0:v -map 1:a -vcodec copy -acodec amr_nb -ab 12.2k -y \"" + output +
+                                        "\"");
+    EXPECT_EQ(run.exitCode, 0u) << run.errors;
+    const std::vector<std::string> lines = TextLines(run.output);
+    ASSERT_EQ(lines.size(), 3u) << run.output;
+    EXPECT_THAT(lines[0], testing::HasSubstr("ffmpeg.exe"));
+    EXPECT_THAT(lines[0], testing::HasSubstr("-ar 8000"));
+    EXPECT_THAT(lines[1], testing::HasSubstr("amrnbenc.exe -b 12200 <movenc-wav> <movenc-amr>"));
+    EXPECT_THAT(lines[2], testing::HasSubstr("-i <movenc-amr>"));
+    EXPECT_EQ(FileSize(output), -1) << "nothing ran";
+}
+
 } // namespace
