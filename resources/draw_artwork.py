@@ -261,12 +261,184 @@ def save_skin():
         image.convert("RGB").save(os.path.join(HERE, SKIN_FILES[number]))  # RGB: 24-bit BMP
 
 
+# ---------------------------------------------------------------------------------------------------------------
+# The skinned controls' own artwork: the range slider (198-201), the device tab bar (202-207), the message box's
+# kind icons (129-132) and the close button's icon pair (149, 150). Built into the program, not part of the skin.
+
+SLIDER_EDGE = (0x80, 0x82, 0x84)
+SLIDER_GREY = (0xd7, 0xd7, 0xd7)
+KEY_GREEN = (0, 255, 0)   # the tab bar's transparent colour
+BOLD_FONT = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf"
+
+# Braces as pixel masks, 5 x 11: crisp at 1:1 where a font would blur.
+OPEN_BRACE = [
+    "..XXX",
+    ".XX..",
+    ".XX..",
+    ".XX..",
+    ".XX..",
+    "XX...",
+    ".XX..",
+    ".XX..",
+    ".XX..",
+    ".XX..",
+    "..XXX",
+]
+
+
+def slider_channel():
+    """198: 6 x 11, the channel stretched over the slider's width."""
+    im = Image.new("RGB", (6, 11), SLIDER_GREY)
+    d = ImageDraw.Draw(im)
+    d.line((0, 0, 5, 0), fill=SLIDER_EDGE)
+    d.line((0, 9, 5, 9), fill=SLIDER_EDGE)
+    d.line((0, 10, 5, 10), fill=WHITE)
+    return im
+
+
+def slider_thumb(closing):
+    """199 and 200: 13 x 17 light grey tiles with a frame and a brace; 32-bit, alpha unused (opaque)."""
+    im = vertical_gradient(13, 17, (250, 250, 250), (200, 200, 204))
+    d = ImageDraw.Draw(im)
+    d.rectangle((0, 0, 12, 16), outline=SLIDER_EDGE)
+    px = im.load()
+    for y, row in enumerate(OPEN_BRACE):
+        for x, c in enumerate(row):
+            if c == "X":
+                px[(4 + x) if not closing else (8 - x), 3 + y] = (0, 0, 0)
+    return im.convert("RGBA")
+
+
+def slider_band():
+    """201: 3 x 7 rows of light blue, from 88c7ff through 5ca2ff and back to 85c4ff."""
+    rows = [(0x88, 0xc7, 0xff), (0x78, 0xb6, 0xff), (0x68, 0xab, 0xff), (0x5c, 0xa2, 0xff),
+            (0x68, 0xac, 0xff), (0x76, 0xb8, 0xff), (0x85, 0xc4, 0xff)]
+    im = Image.new("RGB", (3, 7))
+    for y, c in enumerate(rows):
+        for x in range(3):
+            im.putpixel((x, y), c)
+    return im
+
+
+TAB_TEXTS = ["TO iPod", "TO PSP", "TO 3GP", "TO Xbox", "Pocket PC", "TO PMP"]
+
+
+def tab_bar(highlighted):
+    """202-207: the whole 436 x 15 bar with one tab highlighted. Six tabs of 72 pixels; key green shows the parent
+    through the tabs' cut corners and the 4 pixels left over at the right end."""
+    from PIL import ImageFont
+    font = ImageFont.truetype(BOLD_FONT, 9)
+    im = Image.new("RGB", (436, 15), KEY_GREEN)
+    for i, text in enumerate(TAB_TEXTS):
+        x0 = i * 72
+        on = i == highlighted
+        top, bottom = ((120, 196, 255), (56, 132, 226)) if on else ((236, 240, 246), (190, 200, 218))
+        face = vertical_gradient(70, 15, top, bottom)
+        im.paste(face, (x0 + 1, 0))
+        d = ImageDraw.Draw(im)
+        edge = (38, 84, 150) if on else FIELD_BORDER
+        d.line((x0 + 2, 0, x0 + 69, 0), fill=edge)
+        d.line((x0, 2, x0, 14), fill=edge)
+        d.line((x0 + 71, 2, x0 + 71, 14), fill=edge)
+        d.point((x0 + 1, 1), fill=edge)
+        d.point((x0 + 70, 1), fill=edge)
+        # cut corners: the parent shows there
+        for c in ((x0, 0), (x0 + 1, 0), (x0, 1), (x0 + 70, 0), (x0 + 71, 0), (x0 + 71, 1)):
+            im.putpixel(c, KEY_GREEN)
+        # the text, centred; drawn on its own layer so that no green reaches its antialiased edges
+        colour = WHITE if on else DARK_BLUE
+        w = d.textlength(text, font=font)
+        tx = x0 + (72 - w) / 2
+        d.text((tx, 1), text, font=font, fill=colour)
+    return im
+
+
+def round_glyph_icon(size, fill, glyph, glyph_fill, shape="circle"):
+    """A kind icon: a circle (or warning triangle) with a glyph, drawn large and reduced for smooth edges."""
+    from PIL import ImageFont
+    scale = 8
+    big = size * scale
+    im = Image.new("RGBA", (big, big), (0, 0, 0, 0))
+    d = ImageDraw.Draw(im)
+    m = big // 16
+    if shape == "circle":
+        d.ellipse((m, m, big - 1 - m, big - 1 - m), fill=mix(fill, (0, 0, 0), 0.35) + (255,))
+        d.ellipse((m + scale * size // 16, m + scale * size // 16, big - 1 - m - scale * size // 16,
+                   big - 1 - m - scale * size // 16), fill=fill + (255,))
+    else:
+        d.polygon([(big / 2, m), (big - 1 - m, big - 1 - m), (m, big - 1 - m)],
+                  fill=mix(fill, (0, 0, 0), 0.4) + (255,))
+        k = big // 10
+        d.polygon([(big / 2, m + k * 1.3), (big - 1 - m - k, big - 1 - m - k * 0.6), (m + k, big - 1 - m - k * 0.6)],
+                  fill=fill + (255,))
+    if glyph == "x":
+        w = big // 9
+        a, b = big * 0.32, big * 0.68
+        d.line((a, a, b, b), fill=glyph_fill + (255,), width=w)
+        d.line((a, b, b, a), fill=glyph_fill + (255,), width=w)
+    else:
+        font = ImageFont.truetype(BOLD_FONT, int(big * (0.62 if shape == "circle" else 0.55)))
+        box = d.textbbox((0, 0), glyph, font=font)
+        gx = (big - (box[2] - box[0])) / 2 - box[0]
+        gy = (big - (box[3] - box[1])) / 2 - box[1] + (big * 0.08 if shape != "circle" else 0)
+        d.text((gx, gy), glyph, font=font, fill=glyph_fill + (255,))
+    return im.resize((size, size), Image.LANCZOS)
+
+
+def close_icon(size, on):
+    """149 (on) and 150 (off): the close mark. In a 32-pixel icon it fills the middle 14 pixels only, because the
+    18-pixel close button shows the centre of an icon of the system's size."""
+    scale = 8
+    big = size * scale
+    im = Image.new("RGBA", (big, big), (0, 0, 0, 0))
+    d = ImageDraw.Draw(im)
+    inner = 14 if size >= 32 else 14 * size // 16
+    lo = (size - inner) / 2 * scale
+    hi = lo + inner * scale - 1
+    if on:
+        d.rounded_rectangle((lo, lo, hi, hi), radius=3 * scale, fill=(196, 58, 52, 255))
+    pad = inner * scale * 0.2
+    w = int(scale * 2.6)
+    mark = WHITE if on else GLYPH
+    d.line((lo + pad, lo + pad, hi - pad, hi - pad), fill=mark + (255,), width=w)
+    d.line((lo + pad, hi - pad, hi - pad, lo + pad), fill=mark + (255,), width=w)
+    return im.resize((size, size), Image.LANCZOS)
+
+
+CONTROL_BITMAPS = {198: "slider_channel.bmp", 199: "slider_begin.bmp", 200: "slider_end.bmp", 201: "slider_band.bmp"}
+TAB_FILES = {202 + i: "tab_%d.bmp" % i for i in range(6)}
+ICON_FILES = {129: "msg_warning.ico", 130: "msg_question.ico", 131: "msg_error.ico", 132: "msg_information.ico",
+              149: "close_on.ico", 150: "close_off.ico"}
+
+
+def save_controls():
+    slider_channel().save(os.path.join(HERE, CONTROL_BITMAPS[198]))
+    slider_thumb(False).save(os.path.join(HERE, CONTROL_BITMAPS[199]))
+    slider_thumb(True).save(os.path.join(HERE, CONTROL_BITMAPS[200]))
+    slider_band().save(os.path.join(HERE, CONTROL_BITMAPS[201]))
+    for number, name in TAB_FILES.items():
+        tab_bar(number - 202).save(os.path.join(HERE, name))
+    kinds = {
+        129: lambda s: round_glyph_icon(s, (250, 196, 40), "!", (20, 20, 20), shape="triangle"),
+        130: lambda s: round_glyph_icon(s, (60, 130, 220), "?", WHITE),
+        131: lambda s: round_glyph_icon(s, (210, 48, 40), "x", WHITE),
+        132: lambda s: round_glyph_icon(s, (60, 130, 220), "i", WHITE),
+        149: lambda s: close_icon(s, True),
+        150: lambda s: close_icon(s, False),
+    }
+    for number, draw in kinds.items():
+        images = [draw(32), draw(16)]
+        images[0].save(os.path.join(HERE, ICON_FILES[number]), sizes=[(32, 32), (16, 16)],
+                       append_images=images[1:], bitmap_format="bmp")
+
+
 def main():
     sizes = [16, 24, 32, 48, 64]
     icons = [draw_app_icon(s) for s in sizes]
     icons[-1].save(os.path.join(HERE, "movara.ico"), sizes=[(s, s) for s in sizes],
                    append_images=icons[:-1])
     save_skin()
+    save_controls()
 
 
 if __name__ == "__main__":

@@ -31,5 +31,28 @@
 #define IDB_COMBO_ARROW 179     // 16 x 16
 #define IDB_LIST_TILE 180       // 113 x 13, drop-down list and list box tile
 
+// The skinned controls and the message box: built-in artwork drawn by draw_artwork.py, not part of the skin.
+#define IDI_MSG_WARNING 129     // 32 x 32 message kind icons
+#define IDI_MSG_QUESTION 130
+#define IDI_MSG_ERROR 131
+#define IDI_MSG_INFORMATION 132
+#define IDI_CLOSE_ON 149        // the close button's pair
+#define IDI_CLOSE_OFF 150
+#define IDB_SLIDER_CHANNEL 198  // 6 x 11, stretched over the range slider's width
+#define IDB_SLIDER_BEGIN 199    // 13 x 17, begin thumb
+#define IDB_SLIDER_END 200      // 13 x 17, end thumb
+#define IDB_SLIDER_BAND 201     // 3 x 7, stretched between the thumbs
+#define IDB_TAB_IPOD 202        // 436 x 15 each: the whole tab bar with one tab highlighted
+#define IDB_TAB_PSP 203
+#define IDB_TAB_3GP 204
+#define IDB_TAB_XBOX 205
+#define IDB_TAB_POCKETPC 206
+#define IDB_TAB_PMP 207
+// Controls of the message box
+#define IDC_MSG_ICON 1001
+#define IDC_MSG_TEXT 1002
+#define IDC_MSG_CAPTION 1003
+#define IDC_MSG_CLOSE 1004
+
 // Controls of the main window
 #define IDC_CLOSE_BUTTON 1004

@@ -1,0 +1,25 @@
+#include "controls/LabelText.h"
+
+#include <algorithm>
+
+void LabelText::Set(const char* newText) {
+    text.assign(newText ? newText : "");
+    if (text.size() > kMaxText)
+        text.resize(kMaxText);
+    lineCount = 1 + static_cast<int>(std::count(text.begin(), text.end(), '\n'));
+}
+
+std::string LabelText::Line(int i) const {
+    if (i < 0)
+        return {};
+    size_t start = 0;
+    for (int k = 0; k < i; ++k) {
+        const size_t feed = text.find('\n', start);
+        if (feed == std::string::npos)
+            return {};
+        start = feed + 1;
+    }
+    const size_t feed = text.find('\n', start);
+    const size_t length = (feed == std::string::npos ? text.size() : feed) - start;
+    return text.substr(start, std::min(length, kMaxLine));
+}

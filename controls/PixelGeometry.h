@@ -1,0 +1,24 @@
+#pragma once
+
+// Rectangles and points of the skinned controls' logic, without <windows.h>. Contains follows the platform's
+// PtInRect: left and top inclusive, right and bottom exclusive.
+
+struct PixelPoint {
+    int x = 0;
+    int y = 0;
+    bool operator==(const PixelPoint&) const = default;
+};
+
+struct PixelRect {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+
+    int Width() const { return right - left; }
+    int Height() const { return bottom - top; }
+    bool IsEmpty() const { return right <= left || bottom <= top; }
+    bool Contains(int x, int y) const { return x >= left && x < right && y >= top && y < bottom; }
+    PixelRect Offset(int dx, int dy) const { return {left + dx, top + dy, right + dx, bottom + dy}; }
+    bool operator==(const PixelRect&) const = default;
+};

@@ -1,0 +1,96 @@
+#include "controls/SkEditField.h"
+
+#include "controls/SkinDrawing.h"
+
+#include "skin/SkinSettings.h"
+
+#include "framework/Gdi.h"
+
+namespace {
+
+constexpr LONG kTypeBits = 0x1F;
+
+HGDIOBJ FieldFont(HWND window) {
+    HGDIOBJ font = reinterpret_cast<HGDIOBJ>(::SendMessageA(window, WM_GETFONT, 0, 0));
+    return font ? font : GetStockObject(DEFAULT_GUI_FONT);
+}
+
+} // namespace
+
+CSkEditField::CSkEditField()
+    : textColor(skinSettings.editSkin.textColor), backBitmap(skinSettings.editSkin.backBitmap) {}
+
+bool CSkEditField::SubclassWindow(HWND window) {
+    if (!CWnd::SubclassWindow(window))
+        return false;
+    const LONG_PTR style = GetWindowLongPtrA(window, GWL_STYLE);
+    SetWindowLongPtrA(window, GWL_STYLE, (style & ~kTypeBits) | BS_OWNERDRAW);
+    text.Set("", [](char) { return 0; });
+    return true;
+}
+
+bool CSkEditField::SubclassDlgItem(int id, HWND parent) {
+    HWND item = ::GetDlgItem(parent, id);
+    return item && SubclassWindow(item);
+}
+
+void CSkEditField::SetText(const char* newText) {
+    HWND window = GetSafeHwnd();
+    if (!window) {
+        text.Set(newText, [](char) { return 0; });
+        return;
+    }
+    ClientDC dc(window);
+    SelectGuard fontSelection(dc.hdc(), FieldFont(window));
+    text.Set(newText, [&](char c) {
+        SIZE size = {};
+        GetTextExtentPoint32A(dc.hdc(), &c, 1, &size);
+        return static_cast<int>(size.cx);
+    });
+    Invalidate(true);
+}
+
+bool CSkEditField::GetText(char* buffer, int size) const {
+    return text.CopyTo(buffer, size);
+}
+
+void CSkEditField::Enable(bool flag) {
+    EnableWindow(GetSafeHwnd(), flag ? TRUE : FALSE);
+    Invalidate(true);
+}
+
+void CSkEditField::DoPaint(HDC dc) const {
+    const RECT c = GetClientRect();
+    SavedDC saved(dc);
+    IntersectClipRect(dc, c.left + 1, c.top + 1, c.right - 1, c.bottom - 1);
+    StretchBitmap(dc, backBitmap, 0, 0, c.right - c.left, c.bottom - c.top);
+    SelectObject(dc, FieldFont(GetSafeHwnd()));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, textColor);
+    const std::string& s = text.Text();
+    SIZE size = {};
+    GetTextExtentPoint32A(dc, s.c_str(), static_cast<int>(s.size()), &size);
+    TextOutA(dc, EditText::kFirstX, (c.bottom - size.cy) / 2, s.c_str(), static_cast<int>(s.size()));
+}
+
+LRESULT CSkEditField::OnPaint() {
+    PaintDC paint(GetSafeHwnd());
+    DoPaint(paint.hdc());
+    return 0;
+}
+
+bool CSkEditField::OnChildNotify(UINT message, WPARAM, LPARAM, LRESULT* result) {
+    // The field paints in WM_PAINT itself; the owner-draw request the button might still make has nothing to do.
+    if (message != WM_DRAWITEM)
+        return false;
+    *result = TRUE;
+    return true;
+}
+
+LRESULT CSkEditField::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_PAINT: return OnPaint();
+    case WM_ERASEBKGND: return 1; // the stretched bitmap covers the field
+    default: return CWnd::WindowProc(message, wParam, lParam);
+    }
+}

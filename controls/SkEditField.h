@@ -1,0 +1,37 @@
+#pragma once
+
+#include "controls/EditText.h"
+
+#include "framework/Wnd.h"
+
+#include <windows.h>
+
+// A single-line text field drawn over the skin's stretched edit bitmap; it only shows the text its owner sets (the
+// output folder). Attached to a push button of the template, which becomes owner-drawn.
+class CSkEditField : public CWnd {
+public:
+    CSkEditField();
+
+    bool SubclassWindow(HWND window);
+    bool SubclassDlgItem(int id, HWND parent);
+
+    void SetText(const char* text);
+    // Copies the text when it fits with its terminator into size bytes; otherwise buffer is left unchanged.
+    bool GetText(char* buffer, int size) const;
+    void Enable(bool flag);
+    const EditText& Text() const { return text; }
+
+    // The field into dc at client coordinates.
+    void DoPaint(HDC dc) const;
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    bool OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+
+private:
+    LRESULT OnPaint();
+
+    COLORREF textColor = 0;
+    HBITMAP backBitmap = nullptr;
+    EditText text;
+};

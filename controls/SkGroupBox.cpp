@@ -1,0 +1,72 @@
+#include "controls/SkGroupBox.h"
+
+#include "controls/SkinDrawing.h"
+#include "controls/SkLabel.h"
+
+#include "skin/SkinSettings.h"
+
+#include "framework/Gdi.h"
+
+namespace {
+
+constexpr COLORREF kFrameColour = RGB(230, 230, 230);
+constexpr int kCaptionX = 11;
+constexpr int kCaptionY = 1;
+constexpr size_t kMaxCaption = 255;
+
+} // namespace
+
+GroupFrameGeometry ComputeGroupFrame(int cx, int cy, int clientWidth, int clientHeight) {
+    return {RECT{8, 0, cx + 12, cy}, RECT{1, cy / 2, clientWidth - 1, clientHeight - 1}};
+}
+
+CSkGroupBox::CSkGroupBox() : faceColor(skinSettings.frameSkin.faceColor) {}
+
+bool CSkGroupBox::SubclassWindow(HWND window) {
+    if (!CWnd::SubclassWindow(window))
+        return false;
+    style = static_cast<LONG>(GetWindowLongPtrA(window, GWL_STYLE));
+    caption = GetWindowText();
+    if (caption.size() > kMaxCaption)
+        caption.resize(kMaxCaption);
+    SetWindowText("");
+    Invalidate(true);
+    return true;
+}
+
+bool CSkGroupBox::SubclassDlgItem(int id, HWND parent) {
+    HWND item = ::GetDlgItem(parent, id);
+    return item && SubclassWindow(item);
+}
+
+void CSkGroupBox::DoPaint(HDC dc) const {
+    const RECT c = GetClientRect();
+    OwnedFont font(CreateSkinFont(CSkLabel::kFontHeight));
+    SavedDC saved(dc);
+    SelectObject(dc, font.get());
+    SetBkMode(dc, TRANSPARENT);
+    SIZE size = {};
+    GetTextExtentPoint32A(dc, caption.c_str(), static_cast<int>(caption.size()), &size);
+    SetTextColor(dc, RGB(0, 0, 0));
+    TextOutA(dc, kCaptionX, kCaptionY, caption.c_str(), static_cast<int>(caption.size()));
+    const GroupFrameGeometry g = ComputeGroupFrame(size.cx, size.cy, c.right, c.bottom);
+    ExcludeClipRect(dc, g.gap.left, g.gap.top, g.gap.right, g.gap.bottom);
+    OwnedPen pen(CreatePen(PS_SOLID, 2, kFrameColour));
+    SelectGuard penSelection(dc, pen.get());
+    SelectGuard brushSelection(dc, GetStockObject(NULL_BRUSH));
+    Rectangle(dc, g.frame.left, g.frame.top, g.frame.right, g.frame.bottom);
+}
+
+LRESULT CSkGroupBox::OnPaint() {
+    PaintDC paint(GetSafeHwnd());
+    DoPaint(paint.hdc());
+    return 0;
+}
+
+LRESULT CSkGroupBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_PAINT: return OnPaint();
+    case WM_ERASEBKGND: return 1; // the parent's pixels stay
+    default: return CWnd::WindowProc(message, wParam, lParam);
+    }
+}

@@ -1,0 +1,66 @@
+#include "controls/SkIconStatic.h"
+
+#include "framework/Gdi.h"
+
+namespace {
+
+constexpr int kIconSize = 32;
+
+} // namespace
+
+CSkIconStatic::CSkIconStatic() : images(ImageList_Create(kIconSize, kIconSize, ILC_COLOR24 | ILC_MASK, 0, 1)) {}
+
+CSkIconStatic::~CSkIconStatic() {
+    if (images)
+        ImageList_Destroy(images);
+}
+
+bool CSkIconStatic::SubclassWindow(HWND window) {
+    if (!CWnd::SubclassWindow(window))
+        return false;
+    HICON icon = reinterpret_cast<HICON>(SendMessage(STM_GETICON));
+    if (icon && images)
+        ImageList_AddIcon(images, icon);
+    return true;
+}
+
+bool CSkIconStatic::SubclassDlgItem(int id, HWND parent) {
+    HWND item = ::GetDlgItem(parent, id);
+    return item && SubclassWindow(item);
+}
+
+void CSkIconStatic::SetIcon(HICON icon) {
+    if (!images)
+        return;
+    if (ImageList_GetImageCount(images) > 0)
+        ImageList_Remove(images, 0);
+    if (icon)
+        ImageList_AddIcon(images, icon);
+}
+
+int CSkIconStatic::GetImageCount() const {
+    return images ? ImageList_GetImageCount(images) : 0;
+}
+
+void CSkIconStatic::DoPaint(HDC dc) const {
+    if (GetImageCount() == 0)
+        return;
+    const RECT c = GetClientRect();
+    SavedDC saved(dc);
+    IntersectClipRect(dc, c.left, c.top, c.right, c.bottom);
+    ImageList_DrawEx(images, 0, dc, 0, 0, kIconSize, kIconSize, CLR_NONE, CLR_DEFAULT, ILD_NORMAL);
+}
+
+LRESULT CSkIconStatic::OnPaint() {
+    PaintDC paint(GetSafeHwnd());
+    DoPaint(paint.hdc());
+    return 0;
+}
+
+LRESULT CSkIconStatic::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_PAINT: return OnPaint();
+    case WM_ERASEBKGND: return 1; // the parent's pixels show around the icon
+    default: return CWnd::WindowProc(message, wParam, lParam);
+    }
+}

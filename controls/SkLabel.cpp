@@ -1,0 +1,103 @@
+#include "controls/SkLabel.h"
+
+#include "controls/SkinDrawing.h"
+
+#include "framework/Gdi.h"
+
+namespace {
+
+constexpr LONG kAlignBits = 0x03;
+constexpr LONG kCentred = 1;
+constexpr LONG kRight = 2;
+constexpr int kBehindMargin = 3;
+
+} // namespace
+
+bool CSkLabel::SubclassWindow(HWND window) {
+    if (!CWnd::SubclassWindow(window))
+        return false;
+    style = static_cast<LONG>(GetWindowLongPtrA(window, GWL_STYLE));
+    // The template's text is taken as one line, whatever it holds.
+    std::string initial = GetWindowText();
+    if (initial.size() > LabelText::kMaxLine)
+        initial.resize(LabelText::kMaxLine);
+    text.Set(initial.c_str());
+    return true;
+}
+
+bool CSkLabel::SubclassDlgItem(int id, HWND parent) {
+    HWND item = ::GetDlgItem(parent, id);
+    return item && SubclassWindow(item);
+}
+
+void CSkLabel::InvalidateBehind() const {
+    HWND window = GetSafeHwnd();
+    HWND parent = window ? GetParent(window) : nullptr;
+    if (!parent)
+        return;
+    RECT rect = {};
+    GetWindowRect(window, &rect);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
+    rect.left -= kBehindMargin;
+    rect.top -= kBehindMargin;
+    InvalidateRect(parent, &rect, TRUE);
+}
+
+void CSkLabel::PaintText(HDC dc) const {
+    const RECT client = GetClientRect();
+    OwnedFont font(CreateSkinFont(kFontHeight));
+    SavedDC saved(dc);
+    SelectObject(dc, font.get());
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, RGB(0, 0, 0));
+    IntersectClipRect(dc, 1, 1, client.right, client.bottom);
+    const bool disabled = !IsWindowEnabled(GetSafeHwnd());
+    int y = 0;
+    for (int i = 0; i < text.LineCount(); ++i) {
+        const std::string line = text.Line(i);
+        SIZE size = {};
+        GetTextExtentPoint32A(dc, line.c_str(), static_cast<int>(line.size()), &size);
+        const LONG align = style & kAlignBits;
+        const int x = align == kCentred ? (client.right - size.cx) / 2 : align == kRight ? client.right - size.cx - 2 : 2;
+        if (disabled)
+            TextOutA(dc, x + 1, y + 1, line.c_str(), static_cast<int>(line.size()));
+        TextOutA(dc, x, y, line.c_str(), static_cast<int>(line.size()));
+        y += size.cy + 1;
+        // Lines below the label would be cut anyway.
+        if (y > client.bottom)
+            break;
+    }
+}
+
+LRESULT CSkLabel::OnPaint() {
+    PaintDC paint(GetSafeHwnd());
+    PaintText(paint.hdc());
+    return 0;
+}
+
+LRESULT CSkLabel::OnSetText(LPARAM newText) {
+    // A window subclassed through the common controls' subclassing gets its messages in their Unicode form, the
+    // text of WM_SETTEXT included, whatever the caller's character set: it is turned back into the ANSI code page.
+    if (IsWindowUnicode(GetSafeHwnd())) {
+        const auto* wide = reinterpret_cast<const wchar_t*>(newText);
+        std::string narrow;
+        if (wide) {
+            const int size = WideCharToMultiByte(CP_ACP, 0, wide, -1, nullptr, 0, nullptr, nullptr);
+            narrow.resize(size > 0 ? static_cast<size_t>(size) : 1);
+            WideCharToMultiByte(CP_ACP, 0, wide, -1, narrow.data(), static_cast<int>(narrow.size()), nullptr, nullptr);
+        }
+        text.Set(narrow.c_str());
+    } else {
+        text.Set(reinterpret_cast<const char*>(newText));
+    }
+    InvalidateBehind();
+    return TRUE;
+}
+
+LRESULT CSkLabel::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_PAINT: return OnPaint();
+    case WM_SETTEXT: return OnSetText(lParam);
+    default: return CWnd::WindowProc(message, wParam, lParam);
+    }
+}

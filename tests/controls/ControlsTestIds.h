@@ -1,0 +1,15 @@
+#pragma once
+// The controls tests' own dialog (ids well away from the program's).
+
+#define IDD_CONTROLS_GALLERY 3100
+#define IDC_G_SLIDER 3101
+#define IDC_G_COMBO 3102
+#define IDC_G_LIST 3103
+#define IDC_G_LABEL 3104
+#define IDC_G_LABEL_MULTI 3105
+#define IDC_G_TABS 3106
+#define IDC_G_EDIT 3107
+#define IDC_G_GROUP 3108
+#define IDC_G_ICON 3109
+#define IDC_G_COMBO_SHORT 3110
+#define IDC_G_LABEL_CENTRE 3111
