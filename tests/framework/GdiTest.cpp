@@ -1,6 +1,7 @@
 // The GDI helpers: ownership, selections put back, DC state restored, double buffering, and no leak over many paints.
 #include "framework/Gdi.h"
 #include "framework/Wnd.h"
+#include "tests/support/GdiObjectCount.h"
 
 #include <gtest/gtest.h>
 
@@ -11,17 +12,6 @@ namespace {
 constexpr COLORREF kRed = RGB(255, 0, 0);
 constexpr COLORREF kBlue = RGB(0, 0, 255);
 constexpr COLORREF kWhite = RGB(255, 255, 255);
-
-// Live GDI objects of this process. Wine answers GetGuiResources with 0 (not implemented); its GDI handles carry
-// their table index in the low word and are found by it alone, so there every index is probed instead.
-DWORD CountGdiObjects() {
-    if (DWORD count = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS))
-        return count;
-    DWORD count = 0;
-    for (ULONG_PTR index = 1; index < 0x10000; ++index)
-        count += GetObjectType(reinterpret_cast<HGDIOBJ>(index)) != 0;
-    return count;
-}
 
 // A memory DC with a white 64 × 64 bitmap of the screen's format: a stand-in for a window's DC whose pixels can be
 // read back.
