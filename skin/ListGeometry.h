@@ -1,0 +1,159 @@
+#pragma once
+
+// The arithmetic of the skinned task list, apart from the window layer: where the bitmap scroll bars put their
+// thumbs and which scroll position a dragged thumb stands for, which rows a cell redraw touches, where a cell's
+// check box, image, text and progress bar go, how a progress bar is shaded, where the column header's caps go, and
+// how a skin bitmap smaller than the size it is drawn at is spread over that size.
+
+#include "skin/ButtonLayout.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+// ---- Scroll bars ----
+
+// The fixed sizes of the horizontal bar that matter to its thumb.
+struct HBarSizes {
+    int leftArrowWidth = 16;
+    int rightArrowWidth = 16;
+    int thumbLength = 75;
+};
+
+// The same for the vertical bar.
+struct VBarSizes {
+    int upArrowHeight = 16;
+    int downArrowHeight = 16;
+    int bottomHeight = 16;
+    int thumbLength = 75;
+    int trackReserve = 0;
+};
+
+// The highest scroll position of a scroll bar with this range and page (positions counted from minimum), 0 when it
+// cannot scroll. A page of 0 counts as 1, as the system's scroll bars count it.
+int ScrollLimit(int minimum, int maximum, unsigned page);
+
+// The pixels the thumb's edge travels over as the position goes from 0 to limit.
+int HThumbTrack(int width, const HBarSizes& sizes);
+int VThumbTrack(int height, const VBarSizes& sizes);
+
+// Keeps a thumb edge inside the bar. The horizontal bar's upper clamp lands one pixel further right than the
+// position it triggers at; the vertical bar never lets its thumb touch the up arrow.
+int HClampThumb(int thumbPos, int width, const HBarSizes& sizes);
+int VClampThumb(int thumbPos, int height, const VBarSizes& sizes);
+
+// The thumb edge for a scroll position: the track scaled by position / limit, truncated, then clamped. A list that
+// cannot scroll (limit 0) puts it at the start.
+int HThumbPosition(int width, int pos, int limit, const HBarSizes& sizes);
+int VThumbPosition(int height, int pos, int limit, const VBarSizes& sizes);
+
+// The inverse for a dragged thumb: the scroll position whose thumb lands exactly on thumbPos (the smallest such
+// position when several do), else the position whose thumb lands nearest. A thumb at or beyond either clamp stands
+// for the first or the last position, so that a thumb dragged to an end scrolls the list to that end.
+int HPositionForThumb(int thumbPos, int width, int limit, const HBarSizes& sizes);
+int VPositionForThumb(int thumbPos, int height, int limit, const VBarSizes& sizes);
+
+// ---- Redrawing cells ----
+
+struct RowSpan {
+    int first = 0;
+    int last = 0;
+    bool operator==(const RowSpan&) const = default;
+};
+
+// The rows of a cell redraw that are on the page: nothing for an empty list or when both rows lie above topIndex or
+// below the last visible row (topIndex + perPage, the partly shown row, at most the last item); otherwise the rows
+// clamped to the page. The two rows may come in either order.
+std::optional<RowSpan> VisibleRedrawRows(int first, int last, int itemCount, int topIndex, int perPage);
+
+// The smallest rectangle holding both (an empty one adds nothing).
+LayoutRect BoundingUnion(const LayoutRect& a, const LayoutRect& b);
+
+// ---- One cell ----
+
+struct CellLayoutInput {
+    LayoutRect cell;
+    bool hasCheckBox = false;
+    bool centreCheckBox = false;
+    bool hasImage = false; // an image index is set and the image list gave its size
+    int imageWidth = 0;
+    int imageHeight = 0;
+    bool centreImage = false;
+};
+
+struct CellLayout {
+    LayoutRect checkArea; // from the cell's left edge to the box's right edge, filled with the background
+    LayoutRect checkBox;  // the square the check box is drawn in
+    LayoutRect imageArea; // from where the image area starts to the image's right edge
+    LayoutRect image;     // where the image goes, at its drawn size
+    LayoutRect text;      // the rest of the cell: text and progress bar
+};
+
+CellLayout LayoutCell(const CellLayoutInput& input);
+
+// The parts RedrawCells knows: 0 the whole cell, 1 the check box square, 2 the image, anything else the text.
+enum class CellPart : int { whole = 0, checkBox = 1, image = 2 };
+LayoutRect CellPartRect(const CellLayout& layout, const LayoutRect& cell, int part);
+
+// The progress bar inside the text rectangle.
+LayoutRect ProgressBarRect(const LayoutRect& text, int progressInset);
+
+// The filled part of a bar of this width: width × pos / max in integers, the whole width from pos ≥ max on, nothing
+// for pos below 1 or a max that is not positive.
+int ProgressFillWidth(int width, int pos, int max);
+
+// Shading of a progress bar: rounded rectangles, each filled and outlined in one colour, lighter toward the middle
+// line. Colours are 0x00BBGGRR values.
+struct ShadeStep {
+    LayoutRect rect;
+    std::uint32_t colour = 0;
+};
+inline constexpr int kMaxShadeSteps = 64;
+struct BarShading {
+    ShadeStep steps[kMaxShadeSteps];
+    int count = 0;
+};
+BarShading ShadeBar(const LayoutRect& bar, std::uint32_t startColour);
+
+// Every "&" doubled, so that DrawText shows it instead of underlining the next letter.
+std::string DoubleAmpersands(const std::string& text);
+
+// ---- Column header ----
+
+struct HeaderSizes {
+    int bitmapHeight = 16;
+    int spanWidth = 1;
+    int startWidth = 2;
+    int endWidth = 2;
+};
+
+struct HeaderItemPieces {
+    LayoutRect startCap;   // the start bitmap
+    LayoutRect spanColumn; // one column of the span after the cap; empty for the column shown first
+    LayoutRect middle;     // the span stretched over the column
+    LayoutRect endCap;     // the end bitmap
+    LayoutRect title;      // the light under-layer of the title; the dark title goes one pixel left and up
+};
+
+HeaderItemPieces LayoutHeaderItem(const LayoutRect& item, bool shownFirst, const HeaderSizes& sizes);
+
+// ---- Skin bitmaps drawn at a fixed size ----
+
+// One piece of a bitmap copied along one axis: source offset and length, target offset and length.
+struct Slice {
+    int source = 0;
+    int sourceLength = 0;
+    int target = 0;
+    int targetLength = 0;
+    bool operator==(const Slice&) const = default;
+};
+struct Slices {
+    Slice slice[3];
+    int count = 0;
+};
+
+// How to cover `nominal` pixels from a bitmap that has `real` along one axis. A bitmap at least as large gives its
+// first `nominal` pixels, copied 1:1. A smaller one keeps a quarter of its length at each end as it is and stretches
+// the middle, so that a 67-pixel thumb drawn 75 long keeps its rounded ends; a bitmap too small for ends (a 1-pixel
+// span) is stretched whole. Nothing for an empty bitmap or size.
+Slices FitSlices(int real, int nominal);

@@ -1,0 +1,109 @@
+// A test-only gallery of the skinned task list: 50 rows with check boxes, progress bars at several positions, the
+// header and both bitmap scroll bars. Saves build/listview_gallery.png for people to look at, and checks that what it
+// saved shows the bars' bitmaps where they belong.
+#include "skin/SkListView.h"
+
+#include "ListTestSupport.h"
+#include "tests/skin/SkinTestSupport.h"
+#include "tests/support/Screenshot.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+namespace {
+
+std::string GalleryPath() {
+    // Tests run in build/tests/listview; the picture goes to build/.
+    char full[MAX_PATH] = {};
+    GetFullPathNameA("..\\..\\listview_gallery.png", sizeof full, full, nullptr);
+    return full;
+}
+
+void FillGalleryCell(CellFormat& f) {
+    // The main window's colours.
+    f.textColour = RGB(10, 5, 20);
+    f.backColour = RGB(220, 220, 220);
+    f.selectedTextColour = RGB(49, 66, 97);
+    f.selectedBackColour = RGB(30, 0, 96);
+    f.selectedBackColourInactive = RGB(20, 20, 120);
+    static const int positions[] = {100, 0, 25, 50, 75, 100, 10, 90, 150, -5};
+    const int percent = positions[f.item % 10];
+    switch (f.subItem) {
+    case 0:
+        f.hasCheckBox = true;
+        f.checkState = f.item % 3 ? 0x400 : 0;
+        f.checkUnselectedBackground = false;
+        break;
+    case 1: f.text = "Holiday & family " + std::to_string(f.item + 1) + ".avi"; break;
+    case 2: f.text = "00:00:" + std::string(f.item < 10 ? "0" : "") + std::to_string(f.item); break;
+    case 3: f.text = "00:03:25"; break;
+    case 4: f.text = "Holiday & family " + std::to_string(f.item + 1) + ".mp4"; break;
+    default:
+        if (f.item % 10 == 1) {
+            f.text = " Waiting";
+        } else if (f.item % 10 == 0) {
+            f.text = " Finished ";
+        } else {
+            f.text = " " + std::to_string(std::max(0, std::min(percent, 100))) + "%  " +
+                     std::to_string(f.item * 731 % 9000) + " KB";
+            f.progressMax = 100;
+            f.progressPos = percent;
+        }
+        break;
+    }
+}
+
+TEST(ListGallery, ShowsTheSkinnedListAndSavesAScreenshot) {
+    ListTestParent parent(30, 30, 660, 300, RECT{8, 8, 628, 268});
+    parent.SetColumns({{"", 20, LVCFMT_CENTER},
+                       {"Source", 178, LVCFMT_LEFT},
+                       {"Begin Time", 80, LVCFMT_CENTER},
+                       {"End Time", 80, LVCFMT_CENTER},
+                       {"Output", 178, LVCFMT_LEFT},
+                       {"Progress", 250, LVCFMT_LEFT}});
+    parent.fillOverride = FillGalleryCell;
+    // Rows as tall as the main window's, whose small image list sets their height.
+    HIMAGELIST rowHeight = ImageList_Create(1, 22, ILC_COLOR32, 1, 1);
+    ListView_SetImageList(parent.list.GetSafeHwnd(), rowHeight, LVSIL_SMALL);
+    parent.SetRowCount(50);
+    ListView_SetExtendedListViewStyle(parent.list.GetSafeHwnd(), LVS_EX_FULLROWSELECT);
+    parent.list.AttachScrollBars();
+    SelectRows(parent.list.GetSafeHwnd(), {3});
+    ListView_Scroll(parent.list.GetSafeHwnd(), 0, 2 * parent.list.RowHeight());
+    ListView_Scroll(parent.list.GetSafeHwnd(), 120, 0); // the progress column in view, the thumb off the start
+    SetForegroundWindow(parent.GetSafeHwnd());
+    SetFocus(parent.list.GetSafeHwnd());
+    RedrawWindow(parent.GetSafeHwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    PumpMessagesFor(300);
+
+    OwnedBitmap shot(CaptureWindow(parent.GetSafeHwnd()));
+    ASSERT_TRUE(shot);
+    // The vertical bar's bottom square and up arrow, and the horizontal bar's left arrow, are where they belong.
+    CSkVScrollBar& v = parent.list.VerticalBar();
+    RECT vr = {};
+    GetWindowRect(v.GetSafeHwnd(), &vr);
+    MapWindowPoints(nullptr, parent.GetSafeHwnd(), reinterpret_cast<POINT*>(&vr), 2);
+    EXPECT_EQ(BitmapPixel(shot.get(), vr.left + 8, vr.bottom - 8), BitmapPixel(v.bottomBitmap, 8, 8));
+    EXPECT_EQ(BitmapPixel(shot.get(), vr.left + 8, vr.top + 8), BitmapPixel(v.upArrowBitmap, 8, 8));
+    CSkHScrollBar& h = parent.list.HorizontalBar();
+    RECT hr = {};
+    GetWindowRect(h.GetSafeHwnd(), &hr);
+    MapWindowPoints(nullptr, parent.GetSafeHwnd(), reinterpret_cast<POINT*>(&hr), 2);
+    EXPECT_EQ(BitmapPixel(shot.get(), hr.left + 8, hr.top + 8), BitmapPixel(h.leftArrowBitmap, 8, 8));
+
+    const std::string path = GalleryPath();
+    DeleteFileA(path.c_str());
+    ASSERT_TRUE(SaveBitmapPng(shot.get(), path)) << path;
+    std::ifstream png(path, std::ios::binary);
+    char signature[8] = {};
+    png.read(signature, sizeof signature);
+    EXPECT_EQ(std::string(signature, 8), std::string("\x89PNG\r\n\x1a\n", 8));
+    std::printf("gallery saved as %s\n", path.c_str());
+    parent.DestroyWindow();
+    ImageList_Destroy(rowHeight);
+}
+
+} // namespace

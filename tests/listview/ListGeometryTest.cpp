@@ -1,0 +1,346 @@
+// The skinned list's arithmetic without windows: thumb placement and its inverse for dragging, the rows a cell
+// redraw touches, cell parts, progress bars and their shading, header caps and bitmaps spread over a larger size.
+#include "skin/ListGeometry.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <set>
+
+namespace {
+
+int Brightness(std::uint32_t c) {
+    return static_cast<int>((c & 0xFF) + ((c >> 8) & 0xFF) + ((c >> 16) & 0xFF));
+}
+
+TEST(ScrollLimit, CountsPositionsBeyondThePage) {
+    struct Row {
+        int minimum, maximum;
+        unsigned page;
+        int limit;
+    };
+    const Row rows[] = {
+        {0, 49, 8, 42},                 // 50 rows, 8 a page: tops 0..42
+        {0, 7, 8, 0},                   // fits
+        {0, 3, 8, 0},                   // fits with room to spare: never negative
+        {0, 99, 0, 99},                 // no page counts as one
+        {0, 99, 1, 99}, {10, 20, 5, 6}, // counted from the minimum
+        {0, 0, 0, 0},
+    };
+    for (const Row& r : rows)
+        EXPECT_EQ(ScrollLimit(r.minimum, r.maximum, r.page), r.limit)
+            << r.minimum << ".." << r.maximum << "/" << r.page;
+}
+
+TEST(HThumb, PlacesScalesAndClamps) {
+    const HBarSizes s;
+    // W 400: track 400 - 75 - 16 - 16 + 1 = 294.
+    EXPECT_EQ(HThumbTrack(400, s), 294);
+    struct Row {
+        int width, pos, limit, thumb;
+    };
+    const Row rows[] = {
+        {400, 0, 100, 15},    // the left arrow's last pixel
+        {400, 100, 100, 309}, // 294 + 15 = W - 75 - 16: touches the right arrow
+        {400, 50, 100, 162},  // trunc(147 + 15)
+        {400, 1, 3, 113},     // trunc(98 + 15)
+        {400, 7, 0, 15},      // cannot scroll: at the start, no division by zero
+        {400, 500, 100, 309}, // a position past the limit counts as the limit
+        {100, 10, 10, 15},    // track -6: raw trunc(-6 + 15) = 9, below the left arrow's edge
+        {50, 0, 10, 15},      // narrower than the thumb: the lower clamp wins
+    };
+    for (const Row& r : rows)
+        EXPECT_EQ(HThumbPosition(r.width, r.pos, r.limit, s), r.thumb) << r.width << " " << r.pos << "/" << r.limit;
+}
+
+TEST(HThumb, UpperClampLandsOnePixelFurtherRight) {
+    const HBarSizes s;
+    EXPECT_EQ(HClampThumb(309, 400, s), 309);
+    EXPECT_EQ(HClampThumb(310, 400, s), 310);
+    EXPECT_EQ(HClampThumb(500, 400, s), 310);
+    EXPECT_EQ(HClampThumb(-40, 400, s), 15);
+}
+
+TEST(VThumb, PlacesScalesAndClamps) {
+    const VBarSizes s;
+    // H 300: track 300 - 75 - 0 - 16 - 16 - 16 + 2 = 179.
+    EXPECT_EQ(VThumbTrack(300, s), 179);
+    struct Row {
+        int height, pos, limit, thumb;
+    };
+    const Row rows[] = {
+        {300, 0, 42, 16},   // raw 15 never touches the up arrow: 16
+        {300, 42, 42, 193}, // raw 194 clamped to H - 32 - 75
+        {300, 21, 42, 104}, // trunc(89.5) + 15
+        {300, 1, 42, 19},   // trunc(179 / 42) + 15
+        {300, 0, 0, 16},
+    };
+    for (const Row& r : rows)
+        EXPECT_EQ(VThumbPosition(r.height, r.pos, r.limit, s), r.thumb) << r.height << " " << r.pos << "/" << r.limit;
+    EXPECT_EQ(VClampThumb(0, 300, s), 16);
+    EXPECT_EQ(VClampThumb(194, 300, s), 193);
+    VBarSizes reserved = s;
+    reserved.trackReserve = 20;
+    EXPECT_EQ(VThumbTrack(300, reserved), 159);
+}
+
+// Dragging: every pixel that some position puts the thumb on maps back to such a position, in both directions and
+// whether there are more positions than pixels or fewer.
+TEST(ThumbDrag, InverseLandsOnTheDraggedPixelWheneverAPositionCan) {
+    const HBarSizes h;
+    const VBarSizes v;
+    for (int limit : {1, 3, 42, 100, 293, 294, 295, 1000, 9992}) {
+        for (int width : {120, 400, 601}) {
+            const int low = HThumbPosition(width, 0, limit, h);
+            const int high = HThumbPosition(width, limit, limit, h);
+            std::set<int> reachable;
+            for (int p = 0; p <= limit; ++p)
+                reachable.insert(HThumbPosition(width, p, limit, h));
+            int previous = -1;
+            for (int thumb = low - 5; thumb <= high + 5; ++thumb) {
+                const int pos = HPositionForThumb(thumb, width, limit, h);
+                ASSERT_GE(pos, 0);
+                ASSERT_LE(pos, limit);
+                ASSERT_GE(pos, previous) << "not monotonic at " << thumb;
+                previous = pos;
+                const int landed = HThumbPosition(width, pos, limit, h);
+                if (reachable.count(thumb)) {
+                    ASSERT_EQ(landed, thumb) << "limit " << limit << " width " << width;
+                } else if (thumb > low && thumb < high) {
+                    // The nearest reachable pixel: no position lands closer.
+                    for (int pixel : reachable)
+                        ASSERT_GE(std::abs(pixel - thumb), std::abs(landed - thumb)) << thumb;
+                }
+            }
+            EXPECT_EQ(HPositionForThumb(low - 30, width, limit, h), 0);
+            EXPECT_EQ(HPositionForThumb(high + 30, width, limit, h), limit);
+        }
+        for (int height : {150, 300, 777}) {
+            const int low = VThumbPosition(height, 0, limit, v);
+            const int high = VThumbPosition(height, limit, limit, v);
+            std::set<int> reachable;
+            for (int p = 0; p <= limit; ++p)
+                reachable.insert(VThumbPosition(height, p, limit, v));
+            for (int thumb = low; thumb <= high; ++thumb) {
+                const int pos = VPositionForThumb(thumb, height, limit, v);
+                if (reachable.count(thumb)) {
+                    ASSERT_EQ(VThumbPosition(height, pos, limit, v), thumb) << "limit " << limit << " h " << height;
+                }
+            }
+            // Dragged to either clamp the list goes to that end, although several positions share the clamp.
+            EXPECT_EQ(VPositionForThumb(low, height, limit, v), 0);
+            EXPECT_EQ(VPositionForThumb(high, height, limit, v), limit);
+        }
+    }
+}
+
+TEST(ThumbDrag, EveryPositionSurvivesTheRoundTripWhenPixelsOutnumberPositions) {
+    const VBarSizes v;
+    // 179 pixels of track, 42 positions: each position has a pixel of its own.
+    for (int pos = 0; pos <= 42; ++pos)
+        EXPECT_EQ(VPositionForThumb(VThumbPosition(300, pos, 42, v), 300, 42, v), pos);
+    const HBarSizes h;
+    for (int pos = 0; pos <= 120; ++pos)
+        EXPECT_EQ(HPositionForThumb(HThumbPosition(400, pos, 120, h), 400, 120, h), pos);
+}
+
+TEST(ThumbDrag, NothingToScrollOrNoTrackGivesTheStart) {
+    EXPECT_EQ(HPositionForThumb(200, 400, 0, HBarSizes{}), 0);
+    EXPECT_EQ(VPositionForThumb(200, 300, 0, VBarSizes{}), 0);
+    EXPECT_EQ(VPositionForThumb(40, 60, 30, VBarSizes{}), 0); // shorter than arrows and thumb
+}
+
+TEST(RedrawRows, ClampsToThePageAndSkipsRowsOffIt) {
+    struct Row {
+        int first, last, count, top, perPage;
+        bool any;
+        int from, to;
+    };
+    const Row rows[] = {
+        {0, 0, 0, 0, 8, false, 0, 0},      // empty list
+        {2, 4, 50, 0, 8, true, 2, 4},      // inside
+        {0, 5, 50, 10, 8, false, 0, 0},    // wholly above
+        {19, 30, 50, 10, 8, false, 0, 0},  // below: the last visible row is 10 + 8 = 18
+        {18, 30, 50, 10, 8, true, 18, 18}, // the partly shown row counts
+        {5, 12, 50, 10, 8, true, 10, 12},  {0, 49, 50, 10, 8, true, 10, 18},
+        {12, 5, 50, 10, 8, true, 10, 12}, // reversed
+        {0, 9, 5, 0, 8, true, 0, 4},      // short list: the last item ends the page
+        {9, 9, 5, 0, 8, false, 0, 0},     // past the last item
+    };
+    for (const Row& r : rows) {
+        const std::optional<RowSpan> span = VisibleRedrawRows(r.first, r.last, r.count, r.top, r.perPage);
+        ASSERT_EQ(span.has_value(), r.any) << r.first << ".." << r.last << " top " << r.top;
+        if (span) {
+            EXPECT_EQ(*span, (RowSpan{r.from, r.to})) << r.first << ".." << r.last << " top " << r.top;
+        }
+    }
+}
+
+TEST(RedrawRows, UnionOfTwoCells) {
+    EXPECT_EQ(BoundingUnion({20, 40, 100, 57}, {20, 91, 100, 108}), (LayoutRect{20, 40, 100, 108}));
+    EXPECT_EQ(BoundingUnion({0, 0, 0, 0}, {5, 6, 7, 8}), (LayoutRect{5, 6, 7, 8}));
+    EXPECT_EQ(BoundingUnion({5, 6, 7, 8}, {3, 3, 3, 9}), (LayoutRect{5, 6, 7, 8}));
+}
+
+TEST(CellLayout, CheckBoxImageAndText) {
+    CellLayoutInput in;
+    in.cell = {100, 20, 200, 36}; // 16 high
+    {
+        const CellLayout plain = LayoutCell(in);
+        EXPECT_EQ(plain.text, in.cell);
+        EXPECT_EQ(plain.checkBox.Width(), 0);
+        EXPECT_EQ(plain.image.Width(), 0);
+    }
+    in.hasCheckBox = true;
+    {
+        const CellLayout left = LayoutCell(in);
+        EXPECT_EQ(left.checkBox, (LayoutRect{100, 20, 116, 36}));
+        EXPECT_EQ(left.checkArea, (LayoutRect{100, 20, 116, 36}));
+        EXPECT_EQ(left.text, (LayoutRect{116, 20, 200, 36}));
+    }
+    in.centreCheckBox = true;
+    {
+        const CellLayout centred = LayoutCell(in);
+        EXPECT_EQ(centred.checkBox, (LayoutRect{142, 20, 158, 36}));
+        EXPECT_EQ(centred.checkArea, (LayoutRect{100, 20, 158, 36}));
+        EXPECT_EQ(centred.text.left, 158);
+    }
+    in.cell = {100, 20, 200, 37}; // odd height 17: the box is 8 left and 9 right of the centre
+    EXPECT_EQ(LayoutCell(in).checkBox, (LayoutRect{142, 20, 159, 37}));
+
+    in = {};
+    in.cell = {100, 20, 200, 36};
+    in.hasImage = true;
+    in.imageWidth = 10;
+    in.imageHeight = 8;
+    {
+        const CellLayout image = LayoutCell(in);
+        EXPECT_EQ(image.image, (LayoutRect{101, 24, 111, 32})); // one pixel in, centred vertically
+        EXPECT_EQ(image.imageArea, (LayoutRect{100, 20, 111, 36}));
+        EXPECT_EQ(image.text.left, 111);
+    }
+    in.hasCheckBox = true;
+    EXPECT_EQ(LayoutCell(in).image, (LayoutRect{116, 24, 126, 32})); // right after the box, no gap
+    in.centreImage = true;
+    in.hasCheckBox = false;
+    EXPECT_EQ(LayoutCell(in).image.left, 145);
+    in.centreImage = false;
+    in.imageHeight = 17; // one taller than the cell still fits
+    EXPECT_EQ(LayoutCell(in).image, (LayoutRect{101, 20, 111, 37}));
+    in.imageHeight = 30; // taller: cut to the cell
+    EXPECT_EQ(LayoutCell(in).image, (LayoutRect{101, 20, 111, 36}));
+    in.imageWidth = 300; // wider than the cell: cut to it
+    EXPECT_EQ(LayoutCell(in).image.Width(), 100);
+    in.cell = {50, 0, 50, 16}; // a column of width 0
+    EXPECT_EQ(LayoutCell(in).image.Width(), 0);
+}
+
+TEST(CellLayout, PartsForRedrawing) {
+    CellLayoutInput in;
+    in.cell = {0, 0, 80, 16};
+    in.hasCheckBox = true;
+    const CellLayout l = LayoutCell(in);
+    EXPECT_EQ(CellPartRect(l, in.cell, 0), in.cell);
+    EXPECT_EQ(CellPartRect(l, in.cell, 1), l.checkBox);
+    EXPECT_EQ(CellPartRect(l, in.cell, 2), l.image);
+    EXPECT_EQ(CellPartRect(l, in.cell, 3), l.text);
+    EXPECT_EQ(CellPartRect(l, in.cell, -7), l.text);
+}
+
+TEST(ProgressBar, RectangleAndFill) {
+    EXPECT_EQ(ProgressBarRect({0, 0, 100, 20}, 10), (LayoutRect{3, 5, 96, 15}));
+    EXPECT_EQ(ProgressBarRect({0, 0, 100, 20}, 0), (LayoutRect{1, 3, 98, 17}));
+    struct Row {
+        int width, pos, max, filled;
+    };
+    const Row rows[] = {
+        {93, 0, 100, 0},    {93, 150, 100, 93},
+        {93, 100, 100, 93}, {93, 50, 100, 46},
+        {93, 1, 100, 0},    {93, -20, 100, 0},
+        {93, 5, 0, 0},      {93, 5, -1, 0},
+        {0, 50, 100, 0},    {1000, 2000000000, 2100000000, 952},
+    };
+    for (const Row& r : rows)
+        EXPECT_EQ(ProgressFillWidth(r.width, r.pos, r.max), r.filled) << r.width << " " << r.pos << "/" << r.max;
+}
+
+TEST(ProgressBar, ShadingGetsLighterTowardTheMiddleLine) {
+    const BarShading s = ShadeBar({0, 0, 40, 10}, 0x85614A); // RGB(74, 97, 133)
+    ASSERT_GE(s.count, 3);
+    EXPECT_EQ(s.steps[0].rect, (LayoutRect{0, 0, 40, 10}));
+    EXPECT_EQ(s.steps[0].colour, 0x85614Au);
+    EXPECT_EQ(s.steps[1].rect, (LayoutRect{1, 1, 39, 9}));
+    EXPECT_EQ(s.steps[1].colour, 0x8A664Fu); // +5 each
+    EXPECT_EQ(s.steps[2].rect, (LayoutRect{2, 2, 38, 8}));
+    EXPECT_EQ(s.steps[2].colour, 0x947059u); // +10 each
+    EXPECT_EQ(s.steps[3].rect, (LayoutRect{2, 3, 38, 7}));
+    EXPECT_EQ(s.steps[4].rect, (LayoutRect{2, 4, 38, 6}));
+    EXPECT_EQ(s.count, 5);
+    for (int i = 1; i < s.count; ++i)
+        EXPECT_GT(Brightness(s.steps[i].colour), Brightness(s.steps[i - 1].colour));
+}
+
+TEST(ProgressBar, ShadingCapsComponents) {
+    // RGB(83, 184, 255): blue is full from the start; red and green climb, none passes 255.
+    const BarShading s = ShadeBar({0, 0, 20, 40}, 0xFFB853);
+    for (int i = 0; i < s.count; ++i) {
+        EXPECT_EQ((s.steps[i].colour >> 16) & 0xFF, 0xFFu);
+        EXPECT_LE(s.steps[i].colour & 0xFF, 255u);
+    }
+    // Green: 184, 189, 199, ..., 249 stays (above 245).
+    EXPECT_EQ((s.steps[1].colour >> 8) & 0xFF, 189u);
+    std::uint32_t green = 0;
+    for (int i = 0; i < s.count; ++i)
+        green = (s.steps[i].colour >> 8) & 0xFF;
+    EXPECT_EQ(green, 249u);
+    // Tiny bars: the inner rectangles vanish.
+    EXPECT_EQ(ShadeBar({0, 0, 2, 2}, 0).count, 1);
+    EXPECT_EQ(ShadeBar({0, 0, 0, 9}, 0).count, 0);
+}
+
+TEST(CellText, AmpersandsAreDoubled) {
+    EXPECT_EQ(DoubleAmpersands("Tom & Jerry"), "Tom && Jerry");
+    EXPECT_EQ(DoubleAmpersands("&&"), "&&&&");
+    EXPECT_EQ(DoubleAmpersands("plain"), "plain");
+    EXPECT_EQ(DoubleAmpersands(""), "");
+}
+
+TEST(HeaderCaps, LaterColumnsOverlapThePreviousEndCapByOnePixel) {
+    const HeaderSizes s;
+    const HeaderItemPieces first = LayoutHeaderItem({0, 0, 20, 18}, true, s);
+    const HeaderItemPieces second = LayoutHeaderItem({20, 0, 198, 18}, false, s);
+    EXPECT_EQ(first.startCap, (LayoutRect{0, 0, 2, 16}));
+    EXPECT_EQ(first.spanColumn.Width(), 0);
+    EXPECT_EQ(first.endCap, (LayoutRect{18, 0, 20, 16}));
+    EXPECT_EQ(second.startCap, (LayoutRect{19, 0, 21, 16}));
+    EXPECT_EQ(second.spanColumn, (LayoutRect{21, 0, 22, 16}));
+    EXPECT_EQ(second.middle, (LayoutRect{22, 0, 200, 16}));
+    EXPECT_EQ(second.endCap, (LayoutRect{196, 0, 198, 16}));
+    EXPECT_EQ(second.title, (LayoutRect{22, 2, 196, 16}));
+    const int overlap =
+        std::min(first.endCap.right, second.startCap.right) - std::max(first.endCap.left, second.startCap.left);
+    EXPECT_EQ(overlap, 1);
+}
+
+TEST(FitSlices, CopiesLargerBitmapsAndSpreadsSmallerOnes) {
+    const Slices same = FitSlices(16, 16);
+    ASSERT_EQ(same.count, 1);
+    EXPECT_EQ(same.slice[0], (Slice{0, 16, 0, 16}));
+    const Slices larger = FitSlices(40, 16);
+    ASSERT_EQ(larger.count, 1);
+    EXPECT_EQ(larger.slice[0], (Slice{0, 16, 0, 16}));
+    // The 67-pixel thumb drawn 75 long: 16 kept at each end, 35 stretched to 43.
+    const Slices thumb = FitSlices(67, 75);
+    ASSERT_EQ(thumb.count, 3);
+    EXPECT_EQ(thumb.slice[0], (Slice{0, 16, 0, 16}));
+    EXPECT_EQ(thumb.slice[1], (Slice{16, 35, 16, 43}));
+    EXPECT_EQ(thumb.slice[2], (Slice{51, 16, 59, 16}));
+    const Slices span = FitSlices(1, 300);
+    ASSERT_EQ(span.count, 1);
+    EXPECT_EQ(span.slice[0], (Slice{0, 1, 0, 300}));
+    EXPECT_EQ(FitSlices(0, 16).count, 0);
+    EXPECT_EQ(FitSlices(16, 0).count, 0);
+}
+
+} // namespace

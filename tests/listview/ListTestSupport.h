@@ -1,0 +1,83 @@
+#pragma once
+// The parent window of the skinned list in its tests, benchmark and gallery: it answers the list's cell requests
+// from a table of rows, as the main window answers them from its tasks, and records what the list reports.
+
+#include "skin/CellFormat.h"
+#include "skin/SkListView.h"
+
+#include "framework/Wnd.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+// One cell of the table. Only what a test sets is written into the list's record.
+struct TestCell {
+    std::string text;
+    bool hasCheckBox = false;
+    bool checked = false;
+    int progressPos = 0;
+    int progressMax = -1; // above 0: a progress bar
+    bool bold = false;
+    UINT extraTextFormat = 0;
+    COLORREF textColour = kDefaultColour;
+    COLORREF backColour = kDefaultColour;
+};
+using TestRow = std::vector<TestCell>;
+
+struct TestColumn {
+    const char* title;
+    int width;
+    int format; // LVCFMT_LEFT, LVCFMT_CENTER, LVCFMT_RIGHT
+};
+
+// The skin of the built-in bitmaps, loaded once per process with the registry's skin setting out of the way.
+void EnsureBuiltInSkin();
+
+class ListTestParent : public CWnd {
+public:
+    // A visible top-level window at (x, y) whose client area holds the list at listRect; listStyle is added to
+    // WS_CHILD | WS_VISIBLE.
+    ListTestParent(int x, int y, int width, int height, const RECT& listRect, DWORD listStyle = LVS_SHOWSELALWAYS);
+    ~ListTestParent() override;
+
+    void SetColumns(const std::vector<TestColumn>& columns);
+    // The table; the list's item count follows it.
+    void SetRows(std::vector<TestRow> table);
+    void SetRowCount(int count); // without a table: every cell stays as the list reset it
+
+private:
+    // The skin's groups must be there before the list's parts copy them, that is before the list is constructed.
+    bool skinReady = (EnsureBuiltInSkin(), true);
+
+public:
+    CSkListView list;
+    std::vector<TestRow> rows;
+    bool answersCells = true;                      // false: ignores kCellFormatMessage
+    std::function<void(CellFormat&)> fillOverride; // when set, fills every cell instead of the table
+    int cellRequests = 0;
+    std::vector<CellHit> cellHits;
+    std::vector<HeaderHit> headerHits;
+    int clickNotifications = 0; // NM_CLICK from the list that reached this window
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void FillCell(CellFormat& format) const;
+};
+
+// A 32-bit top-down memory canvas as big as window's client area, with the window painted into it through
+// WM_PRINTCLIENT.
+struct PaintedPixels {
+    int width = 0;
+    int height = 0;
+    std::vector<COLORREF> pixels;
+    COLORREF At(int x, int y) const {
+        return x >= 0 && y >= 0 && x < width && y < height ? pixels[static_cast<size_t>(y) * width + x] : CLR_INVALID;
+    }
+};
+PaintedPixels PaintWindow(HWND window, COLORREF fill = RGB(1, 2, 3));
+
+// Puts the list's selection on exactly these rows.
+void SelectRows(HWND list, const std::vector<int>& rowsToSelect);
