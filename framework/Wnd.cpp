@@ -4,6 +4,8 @@
 
 #include <commctrl.h>
 
+#include <mutex>
+#include <unordered_map>
 #include <utility>
 
 namespace {
@@ -18,8 +20,34 @@ constexpr UINT_PTR kSubclassId = 0x4D6F7661; // "Mova"
 thread_local CWnd* windowBeingCreated = nullptr;
 
 // FromHandle's lookup for a subclassed window (a window of an own class keeps its object in GWLP_USERDATA). MinGW's
-// import library has no GetWindowSubclass, so the object is also kept in a window property.
-constexpr const char* kObjectProperty = "Movara.CWnd";
+// import library has no GetWindowSubclass, and a window property is no answer either: under Wine every GetProp is a
+// round trip to the wineserver, and reflection looks the child up for each of the hundreds of custom-draw
+// notifications of one list paint. So the subclassed windows of the process are kept here, for any thread to read.
+class SubclassedWindows {
+public:
+    void Add(HWND window, CWnd* object) {
+        std::lock_guard<std::mutex> hold(lock);
+        objects[window] = object;
+    }
+    void Remove(HWND window) {
+        std::lock_guard<std::mutex> hold(lock);
+        objects.erase(window);
+    }
+    CWnd* Find(HWND window) {
+        std::lock_guard<std::mutex> hold(lock);
+        const auto found = objects.find(window);
+        return found == objects.end() ? nullptr : found->second;
+    }
+
+private:
+    std::mutex lock;
+    std::unordered_map<HWND, CWnd*> objects;
+};
+
+SubclassedWindows& Subclassed() {
+    static SubclassedWindows windows;
+    return windows;
+}
 
 // No exception may unwind through the system's code that called a window procedure: report it as the programmer
 // error it is and give the system a neutral answer.
@@ -84,7 +112,7 @@ CWnd* CWnd::FromHandle(HWND window) {
         if (auto* object = reinterpret_cast<CWnd*>(GetWindowLongPtrA(window, GWLP_USERDATA)))
             return object;
     }
-    return static_cast<CWnd*>(GetPropA(window, kObjectProperty));
+    return Subclassed().Find(window);
 }
 
 bool CWnd::RegisterWindowClass(const char* className, UINT style, HCURSOR cursor, HBRUSH background, HICON icon) {
@@ -238,12 +266,9 @@ bool CWnd::OnChildNotify(UINT, WPARAM, LPARAM, LRESULT*) {
 void CWnd::OnFinalMessage(HWND) {}
 
 bool CWnd::BindBySubclass(HWND window, bool owned) {
-    if (!SetPropA(window, kObjectProperty, this))
+    if (!SetWindowSubclass(window, SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this)))
         return false;
-    if (!SetWindowSubclass(window, SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this))) {
-        RemovePropA(window, kObjectProperty);
-        return false;
-    }
+    Subclassed().Add(window, this);
     hwnd = window;
     subclassed = true;
     ownsWindow = owned;
@@ -299,7 +324,7 @@ void CWnd::Unbind() {
         return;
     if (subclassed) {
         RemoveWindowSubclass(hwnd, SubclassProc, kSubclassId);
-        RemovePropA(hwnd, kObjectProperty);
+        Subclassed().Remove(hwnd);
     } else
         SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
     hwnd = nullptr;
