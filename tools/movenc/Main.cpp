@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "tools/movenc/ContainerCheck.h"
 #include "tools/movenc/EncoderListCache.h"
 #include "tools/movenc/FfmpegProcess.h"
 #include "tools/movenc/FfmpegText.h"
@@ -85,14 +86,37 @@ bool NonEmptyFile(const std::string& path) {
            (data.nFileSizeLow != 0 || data.nFileSizeHigh != 0);
 }
 
-// "movenc -verify FILE": succeeds when ffprobe finds a video or audio stream in FILE. The last
-// step of a pipeline uses it, so that a file no player can read is never reported as converted.
+// "movenc -verify FILE": succeeds when FILE is whole. The last step of a pipeline uses it, so that
+// a file no player can read is never reported as converted. MP4-family and PMP files are checked
+// here by their structure; anything else goes to ffprobe, which must find a video or audio stream.
 int Verify(const std::vector<std::string>& arguments) {
     if (arguments.size() != 2)
         return Fail("use: movenc -verify FILE");
     const std::string& file = arguments[1];
     if (!IsFile(file))
         return Fail("\"" + file + "\" does not exist");
+
+    HANDLE handle = CreateFileA(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_FLAG_RANDOM_ACCESS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return Fail("cannot read \"" + file + "\": " + SystemErrorText(GetLastError()));
+    LARGE_INTEGER size = {};
+    GetFileSizeEx(handle, &size);
+    const ContainerVerdict verdict =
+        CheckContainer(static_cast<std::uint64_t>(size.QuadPart), [&](std::uint64_t offset, void* buffer,
+                                                                        std::size_t count) -> std::size_t {
+            LARGE_INTEGER at = {};
+            at.QuadPart = static_cast<LONGLONG>(offset);
+            DWORD got = 0;
+            if (!SetFilePointerEx(handle, at, nullptr, FILE_BEGIN) ||
+                !ReadFile(handle, buffer, static_cast<DWORD>(count), &got, nullptr))
+                return 0;
+            return got;
+        });
+    CloseHandle(handle);
+    if (verdict.known)
+        return verdict.problem.empty() ? 0 : Fail("\"" + file + "\" is not a playable video: " + verdict.problem);
+
     const std::string ffprobe = FindProgram("ffprobe.exe");
     if (ffprobe.empty())
         return Fail("ffprobe.exe was found neither beside movenc.exe nor on the PATH");
