@@ -10,38 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/BenchTiming.h"
+
 namespace {
-
-double Now() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f = {};
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER counter = {};
-    QueryPerformanceCounter(&counter);
-    return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-struct Figures {
-    double mean;
-    double median;
-    double best;
-};
-
-template <class Work> Figures Measure(int runs, Work&& work) {
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        const double start = Now();
-        work();
-        times.push_back(Now() - start);
-    }
-    double total = 0;
-    for (double t : times)
-        total += t;
-    std::sort(times.begin(), times.end());
-    return {total / runs, times[times.size() / 2], times.front()};
-}
 
 // The main window's task list: six columns, a check box, texts and a progress bar with its status text.
 void FillTaskCell(CellFormat& f) {
@@ -99,20 +70,20 @@ int main() {
     Canvas canvas(client.right, client.bottom);
     int requests = parent.cellRequests;
     std::printf("(the machine is shared: the median is the figure to read, the mean includes waits for the CPU)\n");
-    const Figures memory =
-        Measure(300, [&] { ::SendMessageA(list, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.hdc()), PRF_CLIENT); });
+    const BenchFigures memory =
+        MeasureRuns(300, [&] { ::SendMessageA(list, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.hdc()), PRF_CLIENT); });
     std::printf("full page into a memory DC: mean %.3f ms, median %.3f ms, best %.3f ms (goal < 8 ms); %d cell "
                 "requests a paint\n",
                 memory.mean * 1000, memory.median * 1000, memory.best * 1000, (parent.cellRequests - requests) / 300);
 
-    const Figures screen = Measure(300, [&] {
+    const BenchFigures screen = MeasureRuns(300, [&] {
         InvalidateRect(list, nullptr, FALSE);
         UpdateWindow(list);
     });
     std::printf("full page on the screen (WM_PAINT): mean %.3f ms, median %.3f ms, best %.3f ms (goal < 8 ms)\n",
                 screen.mean * 1000, screen.median * 1000, screen.best * 1000);
 
-    const Figures page = Measure(100, [&] {
+    const BenchFigures page = MeasureRuns(100, [&] {
         RedrawWindow(parent.GetSafeHwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     });
     std::printf("list, header, both bars and the parent window: mean %.3f ms, median %.3f ms, best %.3f ms\n",
@@ -120,7 +91,7 @@ int main() {
 
     requests = parent.cellRequests;
     int row = 0;
-    const Figures status = Measure(500, [&] {
+    const BenchFigures status = MeasureRuns(500, [&] {
         parent.list.RedrawCells(row % perPage, row % perPage, 5, 0, false);
         UpdateWindow(list);
         ++row;
