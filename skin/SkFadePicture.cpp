@@ -94,6 +94,7 @@ void CSkFadePicture::StopFade() {
 LRESULT CSkFadePicture::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_PAINT: return OnPaint();
+    case WM_PRINTCLIENT: DoPaint(reinterpret_cast<HDC>(wParam)); return 0;
     case WM_DESTROY: return OnDestroy();
     default: return CWnd::WindowProc(message, wParam, lParam);
     }
@@ -101,12 +102,16 @@ LRESULT CSkFadePicture::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 
 LRESULT CSkFadePicture::OnPaint() {
     PaintDC paint(GetSafeHwnd());
-    if (!IsFadeDone() || !picture)
-        return 0;
-    MemoryDC source(paint.hdc());
-    SelectGuard selection(source.hdc(), picture.get());
-    BitBlt(paint.hdc(), 0, 0, pictureSize.cx, pictureSize.cy, source.hdc(), 0, 0, SRCCOPY);
+    DoPaint(paint.hdc());
     return 0;
+}
+
+void CSkFadePicture::DoPaint(HDC dc) {
+    if (!IsFadeDone() || !picture)
+        return;
+    MemoryDC source(dc);
+    SelectGuard selection(source.hdc(), picture.get());
+    BitBlt(dc, 0, 0, pictureSize.cx, pictureSize.cy, source.hdc(), 0, 0, SRCCOPY);
 }
 
 LRESULT CSkFadePicture::OnDestroy() {

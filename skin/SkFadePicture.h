@@ -32,6 +32,8 @@ public:
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     LRESULT OnPaint();
+    // Draws nothing until the fade is done, then the picture at its own size.
+    void DoPaint(HDC dc);
     LRESULT OnDestroy();
 
     std::atomic<int> fadeDone = 0;

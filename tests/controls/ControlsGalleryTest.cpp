@@ -1,6 +1,7 @@
 // A gallery of every control of this folder over the skin, with the combo box's popup open: saved as
 // build/controls_gallery.png for people to look at. The checks make sure the picture holds what it should.
 #include "ControlsTestSupport.h"
+#include "tests/support/ChildProcess.h"
 
 #include "resources/resource.h"
 #include "tests/support/Screenshot.h"
@@ -12,14 +13,14 @@
 namespace {
 
 TEST(ControlsGallery, ShowsEveryControlWithTheComboOpenAndSavesAScreenshot) {
-    EnsureSkinLoaded();
+    EnsureBuiltInSkin();
     GalleryDialog dialog;
     ASSERT_TRUE(dialog.Create());
     HWND window = dialog.GetSafeHwnd();
     ShowWindow(window, SW_SHOW);
     SetForegroundWindow(window);
     UpdateWindow(window);
-    PumpFor(100, window);
+    PumpPending(window);
 
     HICON question = static_cast<HICON>(
         LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_MSG_QUESTION), IMAGE_ICON, 32, 32, LR_SHARED));
@@ -33,7 +34,11 @@ TEST(ControlsGallery, ShowsEveryControlWithTheComboOpenAndSavesAScreenshot) {
     const PixelRect item = dialog.shortCombo.DropDown().GetLayout().items.itemRects[1];
     for (int i = 0; i < 4; ++i)
         PostMessageA(popup, WM_MOUSEMOVE, 0, PointParam(item.left + 10, item.top + 5));
-    PumpFor(500, window); // the fade-in takes 13 ticks of 20 ms
+    PumpPending(window);
+    // The fade-in's ticks, sent rather than waited for.
+    for (int tick = 0; tick < 20 && dialog.shortCombo.DropDown().IsFading(); ++tick)
+        SendMessageA(popup, WM_TIMER, 1, 0);
+    UpdateWindow(popup);
     EXPECT_FALSE(dialog.shortCombo.DropDown().IsFading());
     EXPECT_EQ(dialog.shortCombo.DropDown().GetHotIndex(), 1);
 
@@ -60,7 +65,7 @@ TEST(ControlsGallery, ShowsEveryControlWithTheComboOpenAndSavesAScreenshot) {
     }
     ReleaseDC(nullptr, screenDC);
 
-    const std::string path = BuildFolderPath("controls_gallery.png");
+    const std::string path = BuildFolder() + "controls_gallery.png";
     DeleteFileA(path.c_str());
     ASSERT_TRUE(SaveBitmapPng(shot.get(), path)) << path;
     EXPECT_NE(GetFileAttributesA(path.c_str()), INVALID_FILE_ATTRIBUTES);

@@ -3,75 +3,8 @@
 #include "ControlsTestIds.h"
 
 #include "skin/SkinBackground.h"
-#include "skin/SkinLoader.h"
 
 #include "resources/resource.h"
-
-void EnsureSkinLoaded() {
-    static bool loaded = false;
-    if (!loaded) {
-        INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES};
-        InitCommonControlsEx(&controls);
-        LoadSkin();
-        loaded = true;
-    }
-}
-
-void PumpFor(DWORD milliseconds, HWND dialog) {
-    const DWORD start = GetTickCount();
-    MSG msg = {};
-    do {
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (CWnd::PreTranslateChain(&msg))
-                continue;
-            if (dialog && IsWindow(dialog) && IsDialogMessageA(dialog, &msg))
-                continue;
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        Sleep(5);
-    } while (GetTickCount() - start < milliseconds);
-}
-
-Canvas::Canvas(int width, int height, COLORREF fill)
-    : w(width), h(height), memory(nullptr), bitmap([&] {
-          BITMAPINFO info = {};
-          info.bmiHeader.biSize = sizeof info.bmiHeader;
-          info.bmiHeader.biWidth = width;
-          info.bmiHeader.biHeight = -height;
-          info.bmiHeader.biPlanes = 1;
-          info.bmiHeader.biBitCount = 32;
-          void* pixels = nullptr;
-          HBITMAP made = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
-          bits = static_cast<unsigned char*>(pixels);
-          return made;
-      }()),
-      selection(memory.hdc(), bitmap.get()) {
-    OwnedBrush brush(CreateSolidBrush(fill));
-    RECT all = {0, 0, width, height};
-    FillRect(memory.hdc(), &all, brush.get());
-    GdiFlush();
-}
-
-COLORREF Canvas::Pixel(int x, int y) const {
-    GdiFlush();
-    if (x < 0 || y < 0 || x >= w || y >= h || !bits)
-        return CLR_INVALID;
-    const unsigned char* p = bits + (static_cast<size_t>(y) * w + x) * 4;
-    return RGB(p[2], p[1], p[0]);
-}
-
-int Canvas::Count(COLORREF colour, int left, int top, int right, int bottom) const {
-    int n = 0;
-    for (int y = top; y < bottom; ++y)
-        for (int x = left; x < right; ++x)
-            n += Pixel(x, y) == colour ? 1 : 0;
-    return n;
-}
-
-int Canvas::CountOther(COLORREF colour, int left, int top, int right, int bottom) const {
-    return (right - left) * (bottom - top) - Count(colour, left, top, right, bottom);
-}
 
 GalleryDialog::GalleryDialog() : CDialog(IDD_CONTROLS_GALLERY) {}
 
@@ -160,11 +93,4 @@ LRESULT GalleryDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     return CDialog::WindowProc(message, wParam, lParam);
-}
-
-std::string BuildFolderPath(const char* name) {
-    char full[MAX_PATH] = {};
-    const std::string relative = std::string("..\\..\\") + name;
-    GetFullPathNameA(relative.c_str(), sizeof full, full, nullptr);
-    return full;
 }

@@ -20,22 +20,22 @@ namespace {
 class ControlsWindow : public ::testing::Test {
 protected:
     void SetUp() override {
-        EnsureSkinLoaded();
+        EnsureBuiltInSkin();
         dialog = std::make_unique<GalleryDialog>();
         ASSERT_TRUE(dialog->Create());
         window = dialog->GetSafeHwnd();
         ShowWindow(window, SW_SHOWNOACTIVATE);
         UpdateWindow(window);
-        Pump(50);
+        Pump();
         dialog->notices.clear();
     }
     void TearDown() override {
         if (dialog)
             dialog->DestroyWindow();
         dialog.reset();
-        Pump(20);
+        PumpPending();
     }
-    void Pump(DWORD ms) { PumpFor(ms, window); }
+    void Pump() { PumpPending(window); }
     int ComboChoices(const CSkComboBox& box) const {
         int n = 0;
         for (const Notice& notice : dialog->notices)
@@ -63,7 +63,7 @@ TEST_F(ControlsWindow, SliderDragByPostedMouseMessagesNotifiesTheParent) {
     Post(s, WM_LBUTTONDOWN, MK_LBUTTON, PointParam(259, 10));
     Post(s, WM_MOUSEMOVE, MK_LBUTTON, PointParam(299, 10));
     Post(s, WM_LBUTTONUP, 0, PointParam(299, 10));
-    Pump(50);
+    Pump();
     ASSERT_EQ(dialog->Count(RANGE_CHANGED), 2);
     EXPECT_EQ(dialog->notices[0].wParam, 1u);
     EXPECT_EQ(dialog->notices[0].lParam, 0);
@@ -119,7 +119,7 @@ TEST_F(ControlsWindow, ComboChoiceByMouseSendsOneSelChange) {
     CSkComboBox& combo = dialog->combo;
     Post(combo.GetSafeHwnd(), WM_LBUTTONDOWN, MK_LBUTTON, PointParam(20, 8));
     Post(combo.GetSafeHwnd(), WM_LBUTTONUP, 0, PointParam(20, 8));
-    Pump(50);
+    Pump();
     ASSERT_TRUE(combo.IsOpen());
     CSkComboWindow& popup = combo.DropDown();
     HWND list = popup.GetSafeHwnd();
@@ -139,13 +139,13 @@ TEST_F(ControlsWindow, ComboChoiceByMouseSendsOneSelChange) {
     const PixelRect item2 = popup.GetLayout().items.itemRects[2];
     for (int i = 0; i < 3; ++i)
         Post(list, WM_MOUSEMOVE, 0, PointParam(item2.left + 4, item2.top + 4));
-    Pump(30);
+    Pump();
     EXPECT_EQ(popup.GetHotIndex(), -1);
     Post(list, WM_MOUSEMOVE, 0, PointParam(item2.left + 4, item2.top + 4));
-    Pump(30);
+    Pump();
     EXPECT_EQ(popup.GetHotIndex(), 2);
     Post(list, WM_LBUTTONDOWN, MK_LBUTTON, PointParam(item2.left + 4, item2.top + 4));
-    Pump(50);
+    Pump();
     EXPECT_FALSE(combo.IsOpen());
     EXPECT_EQ(combo.GetCurSel(), 2);
     EXPECT_EQ(ComboChoices(combo), 1);
@@ -155,11 +155,11 @@ TEST_F(ControlsWindow, ComboChoiceByKeysSendsOneSelChange) {
     CSkComboBox& combo = dialog->combo;
     SetFocus(combo.GetSafeHwnd());
     Key(combo.GetSafeHwnd(), VK_RETURN);
-    Pump(30);
+    Pump();
     ASSERT_TRUE(combo.IsOpen());
     // Enter at once closes without a choice.
     Key(combo.GetSafeHwnd(), VK_RETURN);
-    Pump(30);
+    Pump();
     EXPECT_FALSE(combo.IsOpen());
     EXPECT_EQ(ComboChoices(combo), 0);
 
@@ -167,7 +167,7 @@ TEST_F(ControlsWindow, ComboChoiceByKeysSendsOneSelChange) {
     Key(combo.GetSafeHwnd(), VK_DOWN);
     Key(combo.GetSafeHwnd(), VK_DOWN);
     Key(combo.GetSafeHwnd(), VK_RETURN);
-    Pump(50);
+    Pump();
     EXPECT_FALSE(combo.IsOpen());
     EXPECT_EQ(combo.GetCurSel(), 1);
     EXPECT_EQ(ComboChoices(combo), 1);
@@ -177,18 +177,18 @@ TEST_F(ControlsWindow, ClosedComboArrowsWrapAndPickTheSameItemToo) {
     CSkComboBox& combo = dialog->combo; // item 0 selected of three
     SetFocus(combo.GetSafeHwnd());
     Key(combo.GetSafeHwnd(), VK_UP);
-    Pump(30);
+    Pump();
     EXPECT_EQ(combo.GetCurSel(), 2);
     Key(combo.GetSafeHwnd(), VK_DOWN);
-    Pump(30);
+    Pump();
     EXPECT_EQ(combo.GetCurSel(), 0);
     EXPECT_EQ(ComboChoices(combo), 2);
     combo.PickItem(0);
-    Pump(30);
+    Pump();
     EXPECT_EQ(ComboChoices(combo), 3);
     // Other keys are swallowed: no type-ahead.
     Key(combo.GetSafeHwnd(), 'P');
-    Pump(30);
+    Pump();
     EXPECT_EQ(combo.GetCurSel(), 0);
     EXPECT_EQ(ComboChoices(combo), 3);
 }
@@ -196,7 +196,7 @@ TEST_F(ControlsWindow, ClosedComboArrowsWrapAndPickTheSameItemToo) {
 TEST_F(ControlsWindow, SelectItemSendsNothing) {
     dialog->combo.SelectItem(2);
     dialog->combo.SelectItem(2);
-    Pump(30);
+    Pump();
     EXPECT_EQ(dialog->combo.GetCurSel(), 2);
     EXPECT_EQ(ComboChoices(dialog->combo), 0);
 }
@@ -207,25 +207,25 @@ TEST_F(ControlsWindow, PopupClosesOnEscapeAndOnAClickElsewhere) {
     combo.Open();
     ASSERT_TRUE(combo.IsOpen());
     Key(combo.GetSafeHwnd(), VK_ESCAPE);
-    Pump(30);
+    Pump();
     EXPECT_FALSE(combo.IsOpen());
     EXPECT_TRUE(IsWindow(window)); // Escape went to the list, not to the dialog
 
     Post(combo.GetSafeHwnd(), WM_LBUTTONDOWN, MK_LBUTTON, PointParam(20, 8));
-    Pump(30);
+    Pump();
     ASSERT_TRUE(combo.IsOpen());
     // A press on another control moves the focus there.
     Post(dialog->list.GetSafeHwnd(), WM_LBUTTONDOWN, MK_LBUTTON, PointParam(150, 90));
-    Pump(30);
+    Pump();
     EXPECT_FALSE(combo.IsOpen());
     EXPECT_EQ(ComboChoices(combo), 0);
 
     // A second press on the box closes it again.
     Post(combo.GetSafeHwnd(), WM_LBUTTONDOWN, MK_LBUTTON, PointParam(20, 8));
-    Pump(30);
+    Pump();
     ASSERT_TRUE(combo.IsOpen());
     Post(combo.GetSafeHwnd(), WM_LBUTTONDOWN, MK_LBUTTON, PointParam(20, 8));
-    Pump(30);
+    Pump();
     EXPECT_FALSE(combo.IsOpen());
 }
 
@@ -241,14 +241,14 @@ TEST_F(ControlsWindow, ShortComboScrollsItsPopupWithTheKeys) {
     EXPECT_EQ(popup.GetScrollBar().GetRange(), 700);
     for (int i = 0; i <= visible; ++i)
         Key(combo.GetSafeHwnd(), VK_DOWN);
-    Pump(50);
+    Pump();
     EXPECT_EQ(popup.GetHotIndex(), visible);
     EXPECT_EQ(popup.GetScrollOffset(), popup.GetLayout().items.itemPitch);
     EXPECT_EQ(popup.GetScrollBar().GetPos(), 100);
     // The scroll bar's page-down press scrolls the list by a page.
     Post(popup.GetScrollBar().GetSafeHwnd(), WM_LBUTTONDOWN, MK_LBUTTON, PointParam(5, popup.GetHeight() - 8));
     Post(popup.GetScrollBar().GetSafeHwnd(), WM_LBUTTONUP, 0, PointParam(5, popup.GetHeight() - 8));
-    Pump(50);
+    Pump();
     EXPECT_TRUE(combo.IsOpen()); // pressing the list's own scroll bar keeps it open
     const int paged = std::min(100 + visible * 100, 700 - visible * 100);
     EXPECT_EQ(popup.GetScrollBar().GetPos(), paged);
@@ -264,10 +264,10 @@ TEST_F(ControlsWindow, EmptyComboOpensSmallAndArrowsReportWithoutChange) {
     EXPECT_EQ(combo.DropDown().GetHeight(), 24);
     SetFocus(combo.GetSafeHwnd());
     Key(combo.GetSafeHwnd(), VK_RETURN);
-    Pump(30);
+    Pump();
     EXPECT_FALSE(combo.IsOpen());
     Key(combo.GetSafeHwnd(), VK_DOWN);
-    Pump(30);
+    Pump();
     EXPECT_EQ(combo.GetCurSel(), CB_ERR);
     EXPECT_EQ(ComboChoices(combo), 1);
 }
@@ -282,11 +282,11 @@ TEST_F(ControlsWindow, ComboWithFiveHundredItemsOpensAndScrolls) {
     combo.Open();
     ASSERT_TRUE(combo.IsOpen());
     Key(combo.GetSafeHwnd(), VK_UP); // from none to the last item
-    Pump(50);
+    Pump();
     EXPECT_EQ(combo.DropDown().GetHotIndex(), 502);
     EXPECT_GT(combo.DropDown().GetScrollOffset(), 0);
     Key(combo.GetSafeHwnd(), VK_RETURN);
-    Pump(30);
+    Pump();
     EXPECT_EQ(combo.GetCurSel(), 502);
 }
 
@@ -356,20 +356,17 @@ TEST_F(ControlsWindow, TabBarWithoutTabsIgnoresPresses) {
 TEST_F(ControlsWindow, TabBarShowsTheCurrentTabsBitmap) {
     CSkTabBar& tabs = dialog->tabs;
     tabs.SelectTab(3);
-    RedrawWindow(tabs.GetSafeHwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
     HBITMAP expected = static_cast<HBITMAP>(
         LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_TAB_XBOX), IMAGE_BITMAP, 0, 0, 0));
     ASSERT_NE(expected, nullptr);
     Canvas reference(436, 15);
     DrawBitmap(reference.hdc(), expected, 0, 0);
     DeleteObject(expected);
-    HDC dc = GetDC(tabs.GetSafeHwnd());
-    const RECT c = tabs.GetClientRect();
-    const int y0 = (c.bottom - 15) / 2;
+    const PaintedPixels shown = PaintWindow(tabs.GetSafeHwnd());
+    const int y0 = (shown.height - 15) / 2;
     int same = 0;
     for (int x = 3 * 72 + 10; x < 4 * 72 - 10; ++x)
-        same += GetPixel(dc, x, y0 + 7) == reference.Pixel(x, 7) ? 1 : 0;
-    ReleaseDC(tabs.GetSafeHwnd(), dc);
+        same += shown.At(x, y0 + 7) == reference.Pixel(x, 7) ? 1 : 0;
     EXPECT_GT(same, 40);
 }
 
@@ -496,7 +493,7 @@ TEST_F(ControlsWindow, ListBoxKeysClicksAndScrolling) {
     SetFocus(l);
     for (int i = 1; i < visible; ++i)
         Key(l, VK_DOWN);
-    Pump(50);
+    Pump();
     EXPECT_EQ(list.GetSelectedIndex(), visible);
     EXPECT_EQ(list.GetScrollOffset(), pitch);
     EXPECT_EQ(list.GetScrollBar().GetPos(), 100);
@@ -512,7 +509,7 @@ TEST_F(ControlsWindow, ListBoxKeysClicksAndScrolling) {
     Post(l, WM_LBUTTONDOWN, MK_LBUTTON, PointParam(20, y));
     Post(l, WM_LBUTTONUP, 0, PointParam(20, y));
     Post(l, WM_LBUTTONDBLCLK, MK_LBUTTON, PointParam(20, y));
-    Pump(50);
+    Pump();
     ASSERT_EQ(dialog->notices.size(), 3u);
     EXPECT_EQ(HIWORD(dialog->notices[0].wParam), LBN_SELCHANGE);
     EXPECT_EQ(HIWORD(dialog->notices[1].wParam), LBN_SELCHANGE);
@@ -523,7 +520,7 @@ TEST_F(ControlsWindow, ListBoxKeysClicksAndScrolling) {
     list.SetItemSelected(visible, false);
     list.SetItemSelected(5, true);
     Key(l, VK_DOWN);
-    Pump(30);
+    Pump();
     EXPECT_EQ(list.GetSelectedIndex(), 0);
     EXPECT_EQ(list.GetScrollOffset(), 0);
 }
@@ -535,7 +532,7 @@ TEST_F(ControlsWindow, ListBoxIsFullAt200AndEmptyListsHaveAHandledUpKey) {
     EXPECT_EQ(list.GetScrollBar().GetRange(), 10);
     dialog->notices.clear();
     Key(list.GetSafeHwnd(), VK_UP);
-    Pump(30);
+    Pump();
     EXPECT_TRUE(dialog->notices.empty());
     for (int i = 0; i < 200; ++i)
         EXPECT_EQ(list.AddString("item"), i);

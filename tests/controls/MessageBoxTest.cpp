@@ -1,6 +1,7 @@
 // The message box, driven as a user would: a timer on the test's thread finds the box while it runs modally, reads
 // what it shows and clicks its buttons with posted mouse messages.
 #include "ControlsTestSupport.h"
+#include "tests/support/ChildProcess.h"
 
 #include "gui/MessageDlg.h"
 
@@ -104,7 +105,7 @@ int RunBox(const char* text, const char* caption, unsigned type, HWND parent, Se
 
 class MessageBoxTest : public ::testing::Test {
 protected:
-    void SetUp() override { EnsureSkinLoaded(); }
+    void SetUp() override { EnsureBuiltInSkin(); }
 };
 
 TEST_F(MessageBoxTest, TypeZeroIsAnInformationBoxWithOneCentredOk) {
@@ -207,7 +208,7 @@ TEST_F(MessageBoxTest, LongTextsStayOnTheScreen) {
 TEST_F(MessageBoxTest, YesNoBoxScreenshotIsSaved) {
     SeenBox seen;
     bool saved = false;
-    const std::string path = BuildFolderPath("messagebox_yesno.png");
+    const std::string path = BuildFolder() + "messagebox_yesno.png";
     DeleteFileA(path.c_str());
     int shots = 0;
     onBox = nullptr;

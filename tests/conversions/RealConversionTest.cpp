@@ -16,8 +16,10 @@
 #include "engine/EngineGlobals.h"
 #include "engine/ProgressParsing.h"
 #include "tests/engine/EngineTestSupport.h"
-#include "tests/engine/PipelineTestSupport.h"
-#include "tests/helpers/RunCommand.h"
+#include "tests/support/ChildProcess.h"
+#include "tests/support/Files.h"
+#include "tests/support/ChildProcess.h"
+#include "tests/support/Files.h"
 
 namespace {
 
@@ -74,10 +76,7 @@ protected:
         CreateDirectoryA(output.c_str(), nullptr);
         made = true;
         for (const auto& [name, options] : sourceKinds) {
-            const RunResult run = RunCommand(
-                appFolder + "ffmpeg.exe -v error -y -f lavfi -i testsrc=size=320x240:rate=25:duration=3 -f lavfi -i "
-                            "sine=frequency=440:duration=3 -shortest " + options + " " + Quote(sources + name));
-            made = made && run.exitCode == 0;
+            made = made && MakeClip(sources + name, 3, "-shortest " + options);
         }
     }
 
@@ -85,7 +84,7 @@ protected:
     {
         ASSERT_TRUE(made) << "ffmpeg could not make the source clips";
         EmptyFolder(output);
-        work = FullPathOf(appFolder);
+        work = FullPathOf(AppFolder());
         if (!work.empty() && work.back() == '\\')
             work.pop_back();
     }
@@ -113,7 +112,7 @@ protected:
 
     std::string Probe(const std::string& file)
     {
-        return RunCommand(appFolder + "ffprobe.exe -v error -show_entries "
+        return RunCommand(AppFolder() + "ffprobe.exe -v error -show_entries "
                                       "stream=codec_name,width,height,sample_rate,channels:format=duration "
                                       "-of compact=nk=1 " + Quote(output + file)).output;
     }
@@ -221,8 +220,8 @@ TEST_F(RealConversion, PmpMpeg4WithMp3AndAvcWithAac)
     ConversionTask task = Convert("clip.avi", Family(DeviceFamily::Pmp, 0));
     ExpectConverted(task, "clip.pmp", {"mpeg4|480|272", "mp3|44100|2"}, {"clip.pmp"});
     // The file demuxes and decodes to the end.
-    const RunResult decode =
-        RunCommand(appFolder + "ffmpeg.exe -hide_banner -nostats -i " + Quote(output + "clip.pmp") + " -f null -");
+    const ChildRun decode =
+        RunCommand(AppFolder() + "ffmpeg.exe -hide_banner -nostats -i " + Quote(output + "clip.pmp") + " -f null -");
     EXPECT_EQ(decode.exitCode, 0u) << decode.output;
     EmptyFolder(output);
     task = Convert("clip.wmv", Family(DeviceFamily::Pmp, 4));

@@ -8,31 +8,15 @@
 
 namespace {
 
-TEST(SettingValueTables, EveryEntryInComboOrder)
+TEST(SettingValueTables, IndicesOutsideATableGiveNothing)
 {
-    const struct {
-        SettingTable table;
-        std::vector<const char*> entries;
-    } tables[] = {
-        {SettingTable::VideoType, {"-vcodec xvid", "-vcodec h264 -coder 0 -vlevel 13 -bufsize 256 -g 250"}},
-        {SettingTable::VideoSize,
-         {"176x120", "240x176", "320x176", "320x240", "368x208", "384x160", "416x176", "400x192", "480x160"}},
-        {SettingTable::FrameRate, {"", "-r 14.985", "-r 23.976", "-r 29.97"}},
-        {SettingTable::VideoQuality, {"128", "192", "216", "256", "384", "512", "576", "640", "768", "1500"}},
-        {SettingTable::Aspect, {"4:3", "16:9"}},
-        {SettingTable::Channels, {"1", "2"}},
-        {SettingTable::AudioQuality, {"32", "48", "64", "80", "48", "64"}},
-        {SettingTable::SampleRate, {"", "-ar 24000", "-ar 44100", "-ar 48000"}},
-        {SettingTable::Volume, {"128", "256", "384", "512", "640", "768", "896", "1024"}},
-    };
-    for (const auto& t : tables) {
-        const int size = static_cast<int>(t.entries.size());
-        EXPECT_EQ(SettingValueTables::Size(t.table), size);
-        for (int i = 0; i < size; ++i) {
-            EXPECT_EQ(SettingValueTables::Entry(t.table, i), t.entries[static_cast<size_t>(i)]) << i;
-        }
-        EXPECT_EQ(SettingValueTables::Entry(t.table, -1), "");
-        EXPECT_EQ(SettingValueTables::Entry(t.table, size), "");
+    for (SettingTable table : {SettingTable::VideoType, SettingTable::VideoSize, SettingTable::FrameRate,
+                               SettingTable::VideoQuality, SettingTable::Aspect, SettingTable::Channels,
+                               SettingTable::AudioQuality, SettingTable::SampleRate, SettingTable::Volume}) {
+        const int size = SettingValueTables::Size(table);
+        EXPECT_GT(size, 0);
+        EXPECT_EQ(SettingValueTables::Entry(table, -1), "");
+        EXPECT_EQ(SettingValueTables::Entry(table, size), "");
     }
 }
 

@@ -2,7 +2,7 @@
 #include <string>
 #include <windows.h>
 
-#include "RunnerTestSupport.h"
+#include "EngineTestSupport.h"
 #include "engine/EncoderRunner.h"
 #include "engine/ErrorLog.h"
 #include "engine/TaskProgress.h"
@@ -11,7 +11,12 @@
 namespace {
 
 constexpr UINT_PTR stopTimer = 1;
-constexpr UINT stopTimerMs = 300;
+
+// Whether the fake encoder has written its process id into path: it is surely running.
+bool Started(const std::string& path) {
+    const std::string id = ReadWholeFile(path);
+    return !id.empty() && id.back() == '\n';
+}
 
 // Each test runs in a fresh folder (the engine's log goes to the current directory) with one
 // task on a fake main window.
@@ -157,24 +162,26 @@ TEST_F(EncoderRunner, StopAfterACompleteRunIsQuiet) {
 }
 
 TEST_F(EncoderRunner, MessagesAreHandledWhileTheEncoderIsSilent) {
+    const std::string pid = PathOf("pid.txt");
     const std::string record = PathOf("record.txt");
     const std::string stats = PathOf("stats.txt");
-    int timerMessages = 0;
+    bool stopped = false;
     TestWindow window([&](UINT message, WPARAM) {
-        if (message == WM_TIMER && ++timerMessages == 1) {
+        // The Stop button, pressed while the encoder runs and has printed nothing.
+        if (message == WM_TIMER && !stopped && Started(pid)) {
+            stopped = true;
             cancelRequested = 1;
             StopEncoder();
         }
     });
     ASSERT_NE(window.Handle(), nullptr);
-    SetTimer(window.Handle(), stopTimer, stopTimerMs, nullptr);
-    RunWithProgress(FakeCommand("--silent 20000 --chunk \"size=     100kB time=1.00 \" --record \"" + record +
-                                "\" --stats \"" + stats + "\"")
+    SetTimer(window.Handle(), stopTimer, 20, nullptr);
+    RunWithProgress(FakeCommand("--pid \"" + pid + "\" --silent 600000 --chunk \"size=     100kB time=1.00 \" --record \"" +
+                                record + "\" --stats \"" + stats + "\"")
                         .c_str());
     KillTimer(window.Handle(), stopTimer);
-    EXPECT_GE(timerMessages, 1);
+    EXPECT_TRUE(stopped);
     EXPECT_TRUE(host.writes.empty());
-    // The stop reached the encoder while it was still silent: it had printed nothing.
     EXPECT_EQ(WaitForLine(record), "input:q\n");
     EXPECT_EQ(WaitForLine(stats).rfind("printed:0 ", 0), 0u) << ReadWholeFile(stats);
 }
@@ -218,17 +225,24 @@ TEST_F(EncoderRunner, StopWithoutAnOpenRunClosesNothing) {
 }
 
 TEST_F(EncoderRunner, HiddenProgramIsWaitedForWhileMessagesAreHandled) {
+    const std::string pid = PathOf("pid.txt");
+    const std::string go = PathOf("go.txt");
     const std::string stats = PathOf("stats.txt");
     const std::string output = PathOf("helper_output.txt");
-    int timerMessages = 0;
-    TestWindow window([&](UINT message, WPARAM) { timerMessages += message == WM_TIMER ? 1 : 0; });
-    SetTimer(window.Handle(), stopTimer, 50, nullptr);
-    RunHidden(FakeCommand("--silent 1000 --write \"" + output + "\" --stats \"" + stats + "\"").c_str());
+    // The program waits for a file that only a message handled during the wait writes.
+    TestWindow window([&](UINT message, WPARAM) {
+        if (message == WM_TIMER && Started(pid) && !FileExists(go))
+            folder.Write("go.txt", "");
+    });
+    SetTimer(window.Handle(), stopTimer, 20, nullptr);
+    RunHidden(FakeCommand("--pid \"" + pid + "\" --wait-file \"" + go + "\" --write \"" + output + "\" --stats \"" +
+                          stats + "\"")
+                  .c_str());
     KillTimer(window.Handle(), stopTimer);
-    // It ran to its end by itself (the stats line is its last act) and the timer kept ticking.
+    // It ran to its end by itself (the stats line is its last act).
+    EXPECT_TRUE(FileExists(go));
     EXPECT_TRUE(FileExists(output));
     EXPECT_EQ(ReadWholeFile(stats).rfind("printed:0 ", 0), 0u);
-    EXPECT_GE(timerMessages, 2);
 }
 
 TEST_F(EncoderRunner, HiddenProgramIsTerminatedOnStop) {
@@ -237,9 +251,9 @@ TEST_F(EncoderRunner, HiddenProgramIsTerminatedOnStop) {
     HANDLE helper = nullptr;
     TestWindow window([&](UINT message, WPARAM) {
         // Stop once the program is surely running, holding on to it to see how it ended.
-        const std::string id = ReadWholeFile(pid);
-        if (message == WM_TIMER && !helper && !id.empty() && id.back() == '\n') {
-            helper = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, std::stoul(id));
+            if (message == WM_TIMER && !helper && Started(pid)) {
+            helper = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE,
+                                 std::stoul(ReadWholeFile(pid)));
             cancelRequested = 1;
         }
     });
@@ -259,7 +273,6 @@ TEST_F(EncoderRunner, HiddenStepStartedAfterStopEndsAtOnce) {
     const std::string stats = PathOf("stats.txt");
     cancelRequested = 1;
     RunHidden(FakeCommand("--silent 60000 --stats \"" + stats + "\"").c_str());
-    Sleep(100);
     EXPECT_FALSE(FileExists(stats));
 }
 

@@ -3,7 +3,7 @@
 #include <vector>
 #include <windows.h>
 
-#include "PipelineTestSupport.h"
+#include "EngineTestSupport.h"
 #include "engine/FinishingActions.h"
 #include "engine/PipelineFiles.h"
 #include "engine/TaskStatus.h"

@@ -6,7 +6,7 @@
 #include <vector>
 #include <windows.h>
 
-#include "PipelineTestSupport.h"
+#include "EngineTestSupport.h"
 #include "engine/CommandTemplates.h"
 #include "engine/ConversionRun.h"
 #include "engine/EncoderRunner.h"
@@ -288,7 +288,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(Pipelines, StopDuringThePspThumbnailStartsNoEncoder) {
     FamilyCase psp = Family("Psp");
-    psp.steps[0].extra = "--silent 5000";
+    psp.steps[0].extra = "--silent 600000";
     UseFamily(psp);
     host.tasks = {Task("clip")};
     TestWindow window([&](UINT message, WPARAM) {
@@ -465,119 +465,122 @@ TEST_F(Pipelines, AHelperExitingWithAnErrorFailsOnlyItsTask) {
     EXPECT_NE(log[0].find("exit code 3"), std::string::npos) << log[0];
 }
 
-TEST_F(Pipelines, FailedStepsAreReported) {
-    const struct {
-        const char* what;
-        const char* family;
-        std::string command; // the first step; the family's own steps follow
-        const char* reason;
-    } cases[] = {
-        {"encoder error", "Xbox", "", "step 1 of 1 (encoder) ended with exit code 2"},
-        {"missing program", "PocketPc", "movara_no_such_encoder.exe --end",
-         "step 1 of 1 (encoder) could not be started"},
-        {"no output", "Xbox", "-", "does not exist after the last step"},
-        {"missing helper", "Psp", "movara_no_such_helper.exe --end", "step 1 of 2 (helper) could not be started"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        TearDown();
-        SetUp();
-        host.writes.clear();
-        FamilyCase family = Family(c.family);
-        if (std::string(c.what) == "encoder error") {
-            family.steps[0].extra = "--exit 2";
-        }
-        if (std::string(c.what) == "no output") {
-            family.steps[0].writes.clear();
-        }
-        UseFamily(family);
-        if (!c.command.empty() && c.command != "-") {
-            std::vector<std::string> commands = {c.command};
-            for (size_t i = 1; i < family.steps.size(); ++i) {
-                commands.push_back(StepCommand(family.steps[i], static_cast<int>(i) + 1, trace, false, record));
-            }
-            WriteProfile(commands);
-        }
-        host.tasks = {Task("clip")};
-        ConvertTask(0);
-        EXPECT_EQ(host.tasks[0].status, TaskStatus::Failed);
-        EXPECT_EQ(host.tasks[0].finished, 0);
-        EXPECT_EQ(encoderInput, nullptr);
-        const std::string log = Log();
-        EXPECT_NE(log.find("Conversion failed: \"" + sources.Path() + "clip.avi\": "), std::string::npos) << log;
-        EXPECT_NE(log.find(c.reason), std::string::npos) << log;
-        // A failed PSP thumbnail starts no encoder.
-        if (std::string(c.family) == "Psp") {
-            EXPECT_TRUE(Trace().empty());
-        }
+struct FailedStep {
+    const char* what;
+    const char* family;
+    std::string command; // the first step; the family's own steps follow
+    const char* reason;
+};
+
+class PipelineFailedStep : public Pipelines, public testing::WithParamInterface<FailedStep> {};
+
+TEST_P(PipelineFailedStep, FailsTheTaskAndLogsWhy) {
+    const FailedStep& c = GetParam();
+    FamilyCase family = Family(c.family);
+    if (std::string(c.what) == "EncoderError")
+        family.steps[0].extra = "--exit 2";
+    if (std::string(c.what) == "NoOutput")
+        family.steps[0].writes.clear();
+    UseFamily(family);
+    if (!c.command.empty()) {
+        std::vector<std::string> commands = {c.command};
+        for (size_t i = 1; i < family.steps.size(); ++i)
+            commands.push_back(StepCommand(family.steps[i], static_cast<int>(i) + 1, trace, false, record));
+        WriteProfile(commands);
     }
+    host.tasks = {Task("clip")};
+    ConvertTask(0);
+    EXPECT_EQ(host.tasks[0].status, TaskStatus::Failed);
+    EXPECT_EQ(host.tasks[0].finished, 0);
+    EXPECT_EQ(encoderInput, nullptr);
+    const std::string log = Log();
+    EXPECT_NE(log.find("Conversion failed: \"" + sources.Path() + "clip.avi\": "), std::string::npos) << log;
+    EXPECT_NE(log.find(c.reason), std::string::npos) << log;
+    // A failed PSP thumbnail starts no encoder.
+    if (std::string(c.family) == "Psp")
+        EXPECT_TRUE(Trace().empty());
 }
 
-TEST_F(Pipelines, APresetThatCannotBeRunFailsWithoutRunningAnything) {
-    const struct {
-        const char* what;
-        const char* family;
-        int commands; // how many of the family's commands the preset holds
-        int profileIndex;
-        int presetIndex;
-        const char* reason;
-    } cases[] = {
-        {"short PMP preset", "Pmp", 3, 0, 0, "has no command 4"},
-        {"short 3GP2 preset", "ThreeGp2", 4, 0, 0, "has no command 5"},
-        {"short PSP preset", "Psp", 1, 0, 0, "has no command 2"},
-        {"nothing selected", "Xbox", 1, -1, 0, "no preset is selected"},
-        {"no such preset", "PocketPc", 1, 1, 0, "has no command 1"},
-        {"no such iPod preset", "Ipod", 1, 0, 2, "iPod preset 2 has no \"Command0\""},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        TearDown();
-        SetUp();
-        FamilyCase family = Family(c.family);
-        family.steps.resize(static_cast<size_t>(c.commands));
-        UseFamily(family);
-        host.settings.profileIndex = c.profileIndex;
-        host.settings.presetIndex = c.presetIndex;
-        host.tasks = {Task("clip")};
-        ConvertTask(0);
-        EXPECT_EQ(host.tasks[0].status, TaskStatus::Failed);
-        EXPECT_EQ(host.tasks[0].finished, 0);
-        EXPECT_TRUE(Trace().empty());
-        EXPECT_NE(Log().find(c.reason), std::string::npos) << Log();
-        EXPECT_TRUE(actions.handOffs.empty());
-    }
+INSTANTIATE_TEST_SUITE_P(
+    Pipelines, PipelineFailedStep,
+    testing::Values(FailedStep{"EncoderError", "Xbox", "", "step 1 of 1 (encoder) ended with exit code 2"},
+                    FailedStep{"MissingProgram", "PocketPc", "movara_no_such_encoder.exe --end",
+                               "step 1 of 1 (encoder) could not be started"},
+                    FailedStep{"NoOutput", "Xbox", "", "does not exist after the last step"},
+                    FailedStep{"MissingHelper", "Psp", "movara_no_such_helper.exe --end",
+                               "step 1 of 2 (helper) could not be started"}),
+    [](const testing::TestParamInfo<FailedStep>& info) { return std::string(info.param.what); });
+
+struct UnrunnablePreset {
+    const char* what;
+    const char* family;
+    int commands; // how many of the family's commands the preset holds
+    int profileIndex;
+    int presetIndex;
+    const char* reason;
+};
+
+class PipelineUnrunnablePreset : public Pipelines, public testing::WithParamInterface<UnrunnablePreset> {};
+
+TEST_P(PipelineUnrunnablePreset, FailsWithoutRunningAnything) {
+    const UnrunnablePreset& c = GetParam();
+    FamilyCase family = Family(c.family);
+    family.steps.resize(static_cast<size_t>(c.commands));
+    UseFamily(family);
+    host.settings.profileIndex = c.profileIndex;
+    host.settings.presetIndex = c.presetIndex;
+    host.tasks = {Task("clip")};
+    ConvertTask(0);
+    EXPECT_EQ(host.tasks[0].status, TaskStatus::Failed);
+    EXPECT_EQ(host.tasks[0].finished, 0);
+    EXPECT_TRUE(Trace().empty());
+    EXPECT_NE(Log().find(c.reason), std::string::npos) << Log();
+    EXPECT_TRUE(actions.handOffs.empty());
 }
 
-TEST_F(Pipelines, AnOutputThatIsTheSourceIsRefusedAndTheSourceKept) {
-    const struct {
-        const char* family;
-        int threeGpType;
-        const char* sourceName; // in the output folder
-        const char* outputName;
-    } cases[] = {
-        {"Ipod", 0, "CLIP.MP4", "clip"},
-        {"ThreeGpAmr", ThreeGpType::Amr, "clip.3gp", "clip"},
-        {"Pmp", 0, "Clip.pmp", "clip"},
-        {"Psp", 0, "m4v12345.mp4", "anything"},
-        // The 3GP2 clean-up may delete the 3GP2 working file: a source by that name is refused too.
-        {"ThreeGp2", ThreeGpType::ThreeGp2, "clip_temp_2.3g2", "clip"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.family);
-        TearDown();
-        SetUp();
-        UseFamily(Family(c.family));
-        const std::string source = output.Write(c.sourceName, "the user's video");
-        ConversionTask task = MakeNewTask(source, 40.0, pspFileNumber);
-        task.outputName = c.outputName;
-        host.tasks = {task};
-        ConvertTask(0);
-        EXPECT_EQ(ReadWholeFile(source), "the user's video");
-        EXPECT_TRUE(Trace().empty());
-        EXPECT_EQ(host.tasks[0].status, TaskStatus::Failed);
-        EXPECT_NE(Log().find("is the source itself"), std::string::npos) << Log();
-    }
+INSTANTIATE_TEST_SUITE_P(
+    Pipelines, PipelineUnrunnablePreset,
+    testing::Values(UnrunnablePreset{"ShortPmp", "Pmp", 3, 0, 0, "has no command 4"},
+                    UnrunnablePreset{"ShortThreeGp2", "ThreeGp2", 4, 0, 0, "has no command 5"},
+                    UnrunnablePreset{"ShortPsp", "Psp", 1, 0, 0, "has no command 2"},
+                    UnrunnablePreset{"NothingSelected", "Xbox", 1, -1, 0, "no preset is selected"},
+                    UnrunnablePreset{"NoSuchPreset", "PocketPc", 1, 1, 0, "has no command 1"},
+                    UnrunnablePreset{"NoSuchIpodPreset", "Ipod", 1, 0, 2, "iPod preset 2 has no \"Command0\""}),
+    [](const testing::TestParamInfo<UnrunnablePreset>& info) { return std::string(info.param.what); });
+
+struct SourceAsOutput {
+    const char* family;
+    int threeGpType;
+    const char* sourceName; // in the output folder
+    const char* outputName;
+};
+
+class PipelineSourceAsOutput : public Pipelines, public testing::WithParamInterface<SourceAsOutput> {};
+
+TEST_P(PipelineSourceAsOutput, IsRefusedAndTheSourceKept) {
+    const SourceAsOutput& c = GetParam();
+    UseFamily(Family(c.family));
+    const std::string source = output.Write(c.sourceName, "the user's video");
+    ConversionTask task = MakeNewTask(source, 40.0, pspFileNumber);
+    task.outputName = c.outputName;
+    host.tasks = {task};
+    ConvertTask(0);
+    EXPECT_EQ(ReadWholeFile(source), "the user's video");
+    EXPECT_TRUE(Trace().empty());
+    EXPECT_EQ(host.tasks[0].status, TaskStatus::Failed);
+    EXPECT_NE(Log().find("is the source itself"), std::string::npos) << Log();
 }
+
+// The 3GP2 clean-up may delete the 3GP2 working file: a source by that name is refused too.
+INSTANTIATE_TEST_SUITE_P(Pipelines, PipelineSourceAsOutput,
+                         testing::Values(SourceAsOutput{"Ipod", 0, "CLIP.MP4", "clip"},
+                                         SourceAsOutput{"ThreeGpAmr", ThreeGpType::Amr, "clip.3gp", "clip"},
+                                         SourceAsOutput{"Pmp", 0, "Clip.pmp", "clip"},
+                                         SourceAsOutput{"Psp", 0, "m4v12345.mp4", "anything"},
+                                         SourceAsOutput{"ThreeGp2", ThreeGpType::ThreeGp2, "clip_temp_2.3g2", "clip"}),
+                         [](const testing::TestParamInfo<SourceAsOutput>& info) {
+                             return std::string(info.param.family);
+                         });
 
 TEST_F(Pipelines, NoHandOffWhenTheComputerIsToBeShutDown) {
     UseFamily(Family("Ipod"));

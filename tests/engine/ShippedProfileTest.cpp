@@ -1,4 +1,3 @@
-#include <fstream>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -89,15 +88,10 @@ TEST_F(ShippedIpodProfile, EveryPresetIsComplete)
 
 TEST_F(ShippedIpodProfile, EveryLineFitsAProfileValue)
 {
-    std::ifstream in(file, std::ios::binary);
-    ASSERT_TRUE(in.is_open());
-    std::string line;
-    int lines = 0;
-    while (std::getline(in, line)) {
-        ++lines;
-        EXPECT_LT(line.size(), 1023u) << "line " << lines;
-    }
-    EXPECT_GT(lines, 0);
+    const std::vector<std::string> lines = FileLines(file);
+    for (size_t i = 0; i < lines.size(); ++i)
+        EXPECT_LT(lines[i].size(), 1023u) << "line " << i + 1;
+    EXPECT_FALSE(lines.empty());
 }
 
 TEST_F(ShippedIpodProfile, EveryPresetBuildsACompleteCommand)

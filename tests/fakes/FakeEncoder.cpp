@@ -14,6 +14,7 @@
 //                     interval for MS milliseconds, counting 50 kB and 1 s of media per line
 //   --burn            spin the processor instead of sleeping while waiting, like an encoder
 //   --pid FILE        write this process's id to FILE first, before anything else
+//   --wait-file FILE  before the silent time, wait (up to a minute, or until "q") until FILE exists
 //   --stats FILE      at the end, append "printed:<chunks and lines written> cpu:<seconds of
 //                     processor time used>" to FILE
 //   --trace FILE      first, append "<role> <tag>" to FILE: the role is "progress" when both
@@ -126,7 +127,7 @@ bool WriteText(HANDLE out, const std::string& text)
 
 int main(int argc, char** argv)
 {
-    std::string logPath, recordPath, pidPath, statsPath, tracePath, tag = "-";
+    std::string logPath, recordPath, pidPath, statsPath, tracePath, waitFile, tag = "-";
     std::vector<std::string> writes, chunks;
     int silentMs = 0, intervalMs = 50, waitQuitMs = 0, exitCode = 0, progressMs = 0;
     bool obeyQuit = true;
@@ -146,6 +147,7 @@ int main(int argc, char** argv)
         else if (arg == "--progress" && hasValue) progressMs = std::atoi(argv[++i]);
         else if (arg == "--burn") burnWhileWaiting = true;
         else if (arg == "--pid" && hasValue) pidPath = argv[++i];
+        else if (arg == "--wait-file" && hasValue) waitFile = argv[++i];
         else if (arg == "--stats" && hasValue) statsPath = argv[++i];
         else if (arg == "--trace" && hasValue) tracePath = argv[++i];
         else if (arg == "--tag" && hasValue) tag = argv[++i];
@@ -174,7 +176,12 @@ int main(int argc, char** argv)
 
     HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
     int printed = 0;
-    bool running = SleepUnlessQuit(silentMs, obeyQuit);
+    bool running = true;
+    for (int waited = 0; running && !waitFile.empty() && waited < 60000 &&
+                         GetFileAttributesA(waitFile.c_str()) == INVALID_FILE_ATTRIBUTES;
+         waited += 10)
+        running = SleepUnlessQuit(10, obeyQuit);
+    running = running && SleepUnlessQuit(silentMs, obeyQuit);
     for (size_t i = 0; running && i < chunks.size(); ++i) {
         printed += WriteText(out, chunks[i]) ? 1 : 0;
         if (i + 1 < chunks.size() || progressMs > 0)

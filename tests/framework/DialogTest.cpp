@@ -110,35 +110,37 @@ TEST_F(DialogTest, EndDialogDuringInitialisationEndsWithoutRunningTheLoop) {
     EXPECT_EQ(dialog.GetSafeHwnd(), nullptr);
 }
 
-TEST_F(DialogTest, TheOkButtonEndsWithIdOk) {
+// The ways a user ends a dialog, each with the code it ends with and the handler it goes through.
+struct EndCase {
+    const char* name;
+    void (*act)(TestDialog&);
+    INT_PTR code;
+};
+
+const EndCase kEndCases[] = {
+    {"OkButton",
+     [](TestDialog& d) {
+         d.PostMessage(WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(d.GetDlgItem(IDOK)));
+     },
+     IDOK},
+    {"EnterPressesTheDefaultButton",
+     [](TestDialog& d) { PostMessageA(d.GetDlgItem(IDC_TEST_EDIT), WM_KEYDOWN, VK_RETURN, 0); }, IDOK},
+    {"WmClose", [](TestDialog& d) { d.PostMessage(WM_CLOSE); }, IDCANCEL},
+    {"Escape", [](TestDialog& d) { PostMessageA(d.GetDlgItem(IDC_TEST_EDIT), WM_KEYDOWN, VK_ESCAPE, 0); }, IDCANCEL},
+};
+
+class DialogEnd : public DialogTest, public testing::WithParamInterface<EndCase> {};
+
+TEST_P(DialogEnd, EndsWithItsCodeThroughItsHandler) {
     TestDialog dialog;
-    dialog.onInit = [](TestDialog& d) {
-        d.PostMessage(WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(d.GetDlgItem(IDOK)));
-    };
-    EXPECT_EQ(dialog.DoModal(), IDOK);
-    EXPECT_EQ(dialog.okCount, 1);
+    dialog.onInit = GetParam().act;
+    EXPECT_EQ(dialog.DoModal(), GetParam().code);
+    EXPECT_EQ(dialog.okCount, GetParam().code == IDOK ? 1 : 0);
+    EXPECT_EQ(dialog.cancelCount, GetParam().code == IDCANCEL ? 1 : 0);
 }
 
-TEST_F(DialogTest, EnterPressesTheDefaultButton) {
-    TestDialog dialog;
-    dialog.onInit = [](TestDialog& d) { PostMessageA(d.GetDlgItem(IDC_TEST_EDIT), WM_KEYDOWN, VK_RETURN, 0); };
-    EXPECT_EQ(dialog.DoModal(), IDOK);
-    EXPECT_EQ(dialog.okCount, 1);
-}
-
-TEST_F(DialogTest, WmCloseEndsWithIdCancel) {
-    TestDialog dialog;
-    dialog.onInit = [](TestDialog& d) { d.PostMessage(WM_CLOSE); };
-    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
-    EXPECT_EQ(dialog.cancelCount, 1);
-}
-
-TEST_F(DialogTest, EscapeEndsWithIdCancel) {
-    TestDialog dialog;
-    dialog.onInit = [](TestDialog& d) { PostMessageA(d.GetDlgItem(IDC_TEST_EDIT), WM_KEYDOWN, VK_ESCAPE, 0); };
-    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
-    EXPECT_EQ(dialog.cancelCount, 1);
-}
+INSTANTIATE_TEST_SUITE_P(Dialog, DialogEnd, testing::ValuesIn(kEndCases),
+                         [](const testing::TestParamInfo<EndCase>& info) { return std::string(info.param.name); });
 
 TEST_F(DialogTest, WmCloseSentFromAnotherThreadEndsTheLoop) {
     // The splash thread's way of closing its window, here against a modal loop: the sent message is handled inside

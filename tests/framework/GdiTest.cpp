@@ -1,6 +1,7 @@
 // The GDI helpers: ownership, selections put back, DC state restored, double buffering, and no leak over many paints.
 #include "framework/Gdi.h"
 #include "framework/Wnd.h"
+#include "tests/support/Canvas.h"
 #include "tests/support/GdiObjectCount.h"
 
 #include <gtest/gtest.h>
@@ -12,25 +13,6 @@ namespace {
 constexpr COLORREF kRed = RGB(255, 0, 0);
 constexpr COLORREF kBlue = RGB(0, 0, 255);
 constexpr COLORREF kWhite = RGB(255, 255, 255);
-
-// A memory DC with a white 64 × 64 bitmap of the screen's format: a stand-in for a window's DC whose pixels can be
-// read back.
-class Canvas {
-public:
-    Canvas()
-        : screen(nullptr), memory(screen.hdc()), bitmap(CreateCompatibleBitmap(screen.hdc(), 64, 64)),
-          selection(memory.hdc(), bitmap.get()) {
-        RECT all = {0, 0, 64, 64};
-        FillRect(memory.hdc(), &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-    }
-    HDC hdc() const { return memory.hdc(); }
-
-private:
-    ClientDC screen;
-    MemoryDC memory;
-    OwnedBitmap bitmap;
-    SelectGuard selection;
-};
 
 TEST(GdiObjectTest, DeletesItsObjectWhenItGoes) {
     HBRUSH brush = CreateSolidBrush(kRed);
@@ -78,7 +60,7 @@ TEST(GdiObjectTest, MovesPassOwnershipOnce) {
 }
 
 TEST(SelectGuardTest, PutsThePreviousObjectBackForEachKind) {
-    Canvas canvas;
+    Canvas canvas(64, 64);
     HDC dc = canvas.hdc();
     struct Case {
         const char* name;
@@ -104,7 +86,7 @@ TEST(SelectGuardTest, PutsThePreviousObjectBackForEachKind) {
 }
 
 TEST(SelectGuardTest, NestedAndMovedGuardsRestoreInOrderAndOnce) {
-    Canvas canvas;
+    Canvas canvas(64, 64);
     HDC dc = canvas.hdc();
     OwnedBrush red(CreateSolidBrush(kRed));
     OwnedBrush blue(CreateSolidBrush(kBlue));
@@ -125,7 +107,7 @@ TEST(SelectGuardTest, NestedAndMovedGuardsRestoreInOrderAndOnce) {
 }
 
 TEST(SavedDCTest, RestoresTheStateOfADCItDoesNotOwn) {
-    Canvas canvas;
+    Canvas canvas(64, 64);
     HDC dc = canvas.hdc();
     SetTextColor(dc, kBlue);
     SetBkMode(dc, OPAQUE);
@@ -143,7 +125,7 @@ TEST(SavedDCTest, RestoresTheStateOfADCItDoesNotOwn) {
 }
 
 TEST(MemoryBufferTest, DrawsInTheTargetsCoordinatesAndCopiesOnlyItsArea) {
-    Canvas canvas;
+    Canvas canvas(64, 64);
     const RECT area = {10, 20, 30, 40};
     {
         MemoryBuffer buffer(canvas.hdc(), area);
@@ -163,7 +145,7 @@ TEST(MemoryBufferTest, DrawsInTheTargetsCoordinatesAndCopiesOnlyItsArea) {
 }
 
 TEST(MemoryBufferTest, ReleasesItsDCAndBitmapAndLeavesTheTargetAlone) {
-    Canvas canvas;
+    Canvas canvas(64, 64);
     HGDIOBJ targetBitmap = GetCurrentObject(canvas.hdc(), OBJ_BITMAP);
     HDC bufferDC = nullptr;
     HGDIOBJ bufferBitmap = nullptr;

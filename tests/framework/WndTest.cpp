@@ -170,33 +170,40 @@ TEST_F(WndTest, FromHandleFindsOnlyBoundWindows) {
     DestroyWindow(orphan);
 }
 
-TEST_F(WndTest, DestroyWindowClearsTheBindingBeforeTheFinalMessage) {
-    RecordingWindow window;
-    ASSERT_TRUE(window.CreateEx(0, kTestClass, "own", WS_POPUP, kSmall, nullptr, 0));
-    HWND hwnd = window.GetSafeHwnd();
+// The three ways a binding ends: the object destroys its window, someone else destroys it, or the control the object
+// subclassed is destroyed. Each time the binding is gone before the final message, which comes after WM_NCDESTROY.
+enum class BindingEnd { OwnDestroyWindow, DestroyedFromOutside, SubclassedControlDestroyed };
 
-    EXPECT_TRUE(window.DestroyWindow());
+class WndBindingEnd : public WndTest, public testing::WithParamInterface<BindingEnd> {};
+
+TEST_P(WndBindingEnd, ClearsTheBindingBeforeTheFinalMessage) {
+    RecordingWindow window;
+    HWND hwnd = nullptr;
+    if (GetParam() == BindingEnd::SubclassedControlDestroyed) {
+        hwnd = CreateRaw("EDIT");
+        ASSERT_TRUE(window.SubclassWindow(hwnd));
+    } else {
+        ASSERT_TRUE(window.CreateEx(0, kTestClass, "own", WS_POPUP, kSmall, nullptr, 0));
+        hwnd = window.GetSafeHwnd();
+    }
+    if (GetParam() == BindingEnd::OwnDestroyWindow)
+        EXPECT_TRUE(window.DestroyWindow());
+    else
+        DestroyWindow(hwnd);
     EXPECT_FALSE(IsWindow(hwnd));
     EXPECT_EQ(window.GetSafeHwnd(), nullptr);
     EXPECT_EQ(window.finalWindow, hwnd);
     EXPECT_FALSE(window.boundDuringFinal);
     EXPECT_TRUE(window.ncDestroyBeforeFinal);
-    EXPECT_TRUE(Saw(window.messages, WM_DESTROY));
     EXPECT_FALSE(window.DestroyWindow());
-}
-
-TEST_F(WndTest, WindowDestroyedFromOutsideEndsTheBindingToo) {
-    RecordingWindow window;
-    ASSERT_TRUE(window.CreateEx(0, kTestClass, "own", WS_POPUP, kSmall, nullptr, 0));
-    HWND hwnd = window.GetSafeHwnd();
-    DestroyWindow(hwnd);
-    EXPECT_EQ(window.GetSafeHwnd(), nullptr);
-    EXPECT_EQ(window.finalWindow, hwnd);
-
     // The object can bind a new window afterwards.
     ASSERT_TRUE(window.CreateEx(0, kTestClass, "again", WS_POPUP, kSmall, nullptr, 0));
     EXPECT_EQ(window.SendMessage(kPing, 2), 1002);
 }
+
+INSTANTIATE_TEST_SUITE_P(Wnd, WndBindingEnd,
+                         testing::Values(BindingEnd::OwnDestroyWindow, BindingEnd::DestroyedFromOutside,
+                                         BindingEnd::SubclassedControlDestroyed));
 
 TEST_F(WndTest, DestructorDestroysTheWindowItCreated) {
     auto window = std::make_unique<RecordingWindow>();
@@ -259,17 +266,6 @@ TEST_F(WndTest, SubclassedControlReachesTheObjectUntilUnsubclassedAndKeepsWorkin
     SetWindowTextA(edit, "after");
     EXPECT_EQ(TextOf(edit), "after");
     DestroyWindow(edit);
-}
-
-TEST_F(WndTest, DestroyingASubclassedControlEndsTheBinding) {
-    HWND edit = CreateRaw("EDIT");
-    RecordingWindow object;
-    ASSERT_TRUE(object.SubclassWindow(edit));
-    DestroyWindow(edit);
-    EXPECT_EQ(object.GetSafeHwnd(), nullptr);
-    EXPECT_EQ(object.finalWindow, edit);
-    EXPECT_FALSE(object.boundDuringFinal);
-    EXPECT_TRUE(object.ncDestroyBeforeFinal);
 }
 
 TEST_F(WndTest, SubclassDlgItemFindsTheControlById) {

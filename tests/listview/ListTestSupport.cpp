@@ -1,23 +1,10 @@
 #include "ListTestSupport.h"
 
-#include "skin/SkinLoader.h"
-
-#include "tests/skin/SkinTestSupport.h"
-
 namespace {
 
 constexpr char kParentClass[] = "MovaraListTestParent";
 
 } // namespace
-
-void EnsureBuiltInSkin() {
-    static bool loaded = false;
-    if (loaded)
-        return;
-    SkinRegistryValue registry; // the built-in look, whatever the machine has set; restored when this ends
-    LoadSkin();
-    loaded = true;
-}
 
 ListTestParent::ListTestParent(int x, int y, int width, int height, const RECT& listRect, DWORD listStyle) {
     CWnd::RegisterWindowClass(kParentClass, CS_DBLCLKS, LoadCursor(nullptr, IDC_ARROW),
@@ -88,21 +75,6 @@ LRESULT ListTestParent::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         return CWnd::WindowProc(message, wParam, lParam);
     default: return CWnd::WindowProc(message, wParam, lParam);
     }
-}
-
-PaintedPixels PaintWindow(HWND window, COLORREF fill) {
-    RECT client = {};
-    GetClientRect(window, &client);
-    Canvas canvas(client.right, client.bottom, fill);
-    ::SendMessageA(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.hdc()), PRF_CLIENT);
-    PaintedPixels out;
-    out.width = canvas.width();
-    out.height = canvas.height();
-    out.pixels.resize(static_cast<size_t>(out.width) * out.height);
-    for (int y = 0; y < out.height; ++y)
-        for (int x = 0; x < out.width; ++x)
-            out.pixels[static_cast<size_t>(y) * out.width + x] = canvas.Pixel(x, y);
-    return out;
 }
 
 void SelectRows(HWND list, const std::vector<int>& rowsToSelect) {

@@ -7,6 +7,10 @@
 
 #include "framework/Wnd.h"
 
+#include "tests/support/Canvas.h"
+#include "tests/support/MessagePump.h"
+#include "tests/support/SkinForTests.h"
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -30,9 +34,6 @@ struct TestColumn {
     int width;
     int format; // LVCFMT_LEFT, LVCFMT_CENTER, LVCFMT_RIGHT
 };
-
-// The skin of the built-in bitmaps, loaded once per process with the registry's skin setting out of the way.
-void EnsureBuiltInSkin();
 
 class ListTestParent : public CWnd {
 public:
@@ -66,18 +67,6 @@ protected:
 private:
     void FillCell(CellFormat& format) const;
 };
-
-// A 32-bit top-down memory canvas as big as window's client area, with the window painted into it through
-// WM_PRINTCLIENT.
-struct PaintedPixels {
-    int width = 0;
-    int height = 0;
-    std::vector<COLORREF> pixels;
-    COLORREF At(int x, int y) const {
-        return x >= 0 && y >= 0 && x < width && y < height ? pixels[static_cast<size_t>(y) * width + x] : CLR_INVALID;
-    }
-};
-PaintedPixels PaintWindow(HWND window, COLORREF fill = RGB(1, 2, 3));
 
 // Puts the list's selection on exactly these rows.
 void SelectRows(HWND list, const std::vector<int>& rowsToSelect);

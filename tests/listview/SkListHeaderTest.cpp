@@ -3,7 +3,6 @@
 #include "skin/SkListHeader.h"
 
 #include "ListTestSupport.h"
-#include "tests/skin/SkinTestSupport.h"
 
 #include <gtest/gtest.h>
 

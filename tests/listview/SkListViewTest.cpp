@@ -3,7 +3,6 @@
 #include "skin/SkListView.h"
 
 #include "ListTestSupport.h"
-#include "tests/skin/SkinTestSupport.h"
 #include "tests/support/GdiObjectCount.h"
 
 #include <gtest/gtest.h>

@@ -5,7 +5,6 @@
 #include "skin/SkListView.h"
 
 #include "ListTestSupport.h"
-#include "tests/skin/SkinTestSupport.h"
 
 #include <gtest/gtest.h>
 

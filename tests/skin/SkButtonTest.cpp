@@ -101,18 +101,43 @@ protected:
     Canvas canvas{kSize, kSize};
 };
 
-TEST_F(SkButtonTest, OrdinaryButtonShowsOffImageUnlessHoveredOrPressed) {
-    Make();
-    ASSERT_EQ(button.AssignIcons(IDI_TEST_RED, IDI_TEST_BLUE), 0);
-    Paint();
-    EXPECT_EQ(canvas.Pixel(24, 24), kBlue);
-    button.ForceHover(true);
-    Paint();
-    EXPECT_EQ(canvas.Pixel(24, 24), kRed);
-    button.ForceHover(false);
-    Paint(ODS_SELECTED);
-    EXPECT_EQ(canvas.Pixel(25, 25), kRed);
+// Which image shows: the off image (blue) unless the button is hovered or pressed, the on image (red) alone in every
+// state, and a check button's off image while unchecked even when hovered.
+struct ImageState {
+    const char* name;
+    DWORD style;
+    int offIcon;
+    bool hover;
+    UINT drawState;
+    bool checked;
+    COLORREF shown;
+};
+
+const ImageState kImageStates[] = {
+    {"OrdinaryNormal", BS_PUSHBUTTON, IDI_TEST_BLUE, false, 0, false, kBlue},
+    {"OrdinaryHovered", BS_PUSHBUTTON, IDI_TEST_BLUE, true, 0, false, kRed},
+    {"OrdinaryPressed", BS_PUSHBUTTON, IDI_TEST_BLUE, false, ODS_SELECTED, false, kRed},
+    {"OnImageOnlyNormal", BS_PUSHBUTTON, 0, false, 0, false, kRed},
+    {"OnImageOnlyHovered", BS_PUSHBUTTON, 0, true, 0, false, kRed},
+    {"CheckUncheckedHovered", BS_AUTOCHECKBOX, IDI_TEST_BLUE, true, 0, false, kBlue},
+    {"CheckChecked", BS_AUTOCHECKBOX, IDI_TEST_BLUE, false, 0, true, kRed},
+};
+
+class SkButtonImage : public SkButtonTest, public testing::WithParamInterface<ImageState> {};
+
+TEST_P(SkButtonImage, ShowsTheImageOfItsState) {
+    const ImageState& c = GetParam();
+    Make("", c.style);
+    ASSERT_EQ(button.AssignIcons(IDI_TEST_RED, c.offIcon), 0);
+    if (c.checked)
+        ::SendMessageA(button.GetSafeHwnd(), BM_SETCHECK, BST_CHECKED, 0);
+    button.ForceHover(c.hover);
+    Paint(c.drawState);
+    EXPECT_EQ(canvas.Pixel(25, 25), c.shown);
 }
+
+INSTANTIATE_TEST_SUITE_P(SkButton, SkButtonImage, testing::ValuesIn(kImageStates),
+                         [](const testing::TestParamInfo<ImageState>& info) { return std::string(info.param.name); });
 
 TEST_F(SkButtonTest, IconIsCentredAtItsOwnSizeWithoutCaption) {
     Make();
@@ -126,28 +151,13 @@ TEST_F(SkButtonTest, IconIsCentredAtItsOwnSizeWithoutCaption) {
     EXPECT_EQ(canvas.Pixel(40, 39), kFace);
 }
 
-TEST_F(SkButtonTest, OnlyAnOnImageShowsInEveryState) {
-    Make();
-    ASSERT_EQ(button.AssignIcons(IDI_TEST_RED, 0), 0);
-    Paint();
-    EXPECT_EQ(canvas.Pixel(24, 24), kRed);
-    button.ForceHover(true);
-    Paint();
-    EXPECT_EQ(canvas.Pixel(24, 24), kRed);
-}
-
-TEST_F(SkButtonTest, CheckButtonShowsOffWhileUncheckedEvenHoveredAndOnWhileChecked) {
+TEST_F(SkButtonTest, CheckButtonDrawsCheckedAsPressedWithoutMovingItsImage) {
     Make("", BS_AUTOCHECKBOX);
     ASSERT_TRUE(button.IsCheckButton());
     ASSERT_EQ(button.AssignIcons(IDI_TEST_RED, IDI_TEST_BLUE), 0);
-    button.ForceHover(true);
-    Paint();
-    EXPECT_EQ(canvas.Pixel(24, 24), kBlue);
     ::SendMessageA(button.GetSafeHwnd(), BM_SETCHECK, BST_CHECKED, 0);
     EXPECT_EQ(::SendMessageA(button.GetSafeHwnd(), BM_GETCHECK, 0, 0), BST_CHECKED);
-    button.ForceHover(false);
     Paint();
-    // Checked draws as pressed, but a check button's image does not move.
     EXPECT_EQ(canvas.Pixel(8, 8), kRed);
     EXPECT_EQ(canvas.Pixel(40, 40), kFace);
     ::SendMessageA(button.GetSafeHwnd(), BM_SETCHECK, BST_INDETERMINATE, 0);
@@ -477,11 +487,20 @@ TEST_F(SkButtonTest, ParentBackgroundIsTakenOnceUntilSelectedAgain) {
     EXPECT_EQ(canvas.Pixel(1, 1), RGB(128, 0, 128));
 }
 
-TEST_F(SkButtonTest, NoGdiLeakOverAThousandPaints) {
-    Make("Start Converting");
-    ASSERT_EQ(button.AssignIcons(IDI_TEST_RED, IDI_TEST_BLUE), 0);
-    button.UseParentBackground(false);
-    button.SetHint("hint");
+// A thousand paints in every state, of an icon button with a caption and hint and of a bitmap button, leave no GDI
+// object behind.
+class SkButtonLeak : public SkButtonTest, public testing::WithParamInterface<bool> {};
+
+TEST_P(SkButtonLeak, NoGdiLeakOverAThousandPaints) {
+    const bool bitmaps = GetParam();
+    Make(bitmaps ? "Go" : "Start Converting");
+    if (bitmaps) {
+        ASSERT_EQ(button.AssignBitmaps(IDB_TEST_RED_KEYED, kGreen, IDB_TEST_BLUE_KEYED, kGreen), 0);
+    } else {
+        ASSERT_EQ(button.AssignIcons(IDI_TEST_RED, IDI_TEST_BLUE), 0);
+        button.UseParentBackground(false);
+        button.SetHint("hint");
+    }
     const UINT states[] = {0, ODS_SELECTED, ODS_FOCUS, ODS_DISABLED};
     for (int i = 0; i < 10; ++i)
         Paint(states[i % 4]);
@@ -493,17 +512,7 @@ TEST_F(SkButtonTest, NoGdiLeakOverAThousandPaints) {
     EXPECT_EQ(CountGdiObjects(), after10);
 }
 
-TEST_F(SkButtonTest, NoGdiLeakOverAThousandBitmapPaints) {
-    Make("Go");
-    ASSERT_EQ(button.AssignBitmaps(IDB_TEST_RED_KEYED, kGreen, IDB_TEST_BLUE_KEYED, kGreen), 0);
-    const UINT states[] = {0, ODS_SELECTED, ODS_DISABLED};
-    for (int i = 0; i < 10; ++i)
-        Paint(states[i % 3]);
-    const DWORD after10 = CountGdiObjects();
-    for (int i = 0; i < 1000; ++i)
-        Paint(states[i % 3]);
-    EXPECT_EQ(CountGdiObjects(), after10);
-}
+INSTANTIATE_TEST_SUITE_P(SkButton, SkButtonLeak, testing::Bool());
 
 // Focus handling in a dialog: three tab stops.
 class ButtonDialog : public CDialog {

@@ -65,35 +65,6 @@ TEST_F(SkinLoaderTest, NoRegistryValueGivesTheBuiltInLook) {
     ExpectBuiltInLook(skinSettings);
 }
 
-TEST_F(SkinLoaderTest, FixedColoursAndSizesAreSet) {
-    LoadSkin();
-    const SkinSettings& s = skinSettings;
-    EXPECT_EQ(s.comboSkin.lightColor, RGB(200, 200, 200));
-    EXPECT_EQ(s.comboSkin.shadowColor, RGB(180, 180, 180));
-    EXPECT_EQ(s.comboSkin.hotTextColor, 0u);
-    EXPECT_EQ(s.comboSkin.textColor, RGB(0, 0, 0));
-    EXPECT_EQ(s.comboSkin.listBackBitmap, s.comboSkin.listFrameBitmap); // "combo_window" in both fields
-    EXPECT_EQ(s.comboSkin.layeredAttributesEntry, s.layeredAttributesEntry);
-    EXPECT_EQ(s.frameSkin.faceColor, RGB(234, 234, 234));
-    EXPECT_EQ(s.frameSkin.shadowColor, RGB(128, 128, 128));
-    EXPECT_EQ(s.frameSkin.highlightColor, RGB(255, 255, 255));
-    EXPECT_EQ(s.frameSkin.textColor, RGB(48, 64, 48));
-    EXPECT_EQ(s.listBoxSkin.lightColor, RGB(200, 200, 200));
-    EXPECT_EQ(s.listBoxSkin.shadowColor, RGB(49, 66, 97));
-    EXPECT_EQ(s.listBoxSkin.selTextColor, RGB(200, 200, 200));
-    EXPECT_EQ(s.listBoxSkin.textColor, RGB(20, 20, 20));
-    EXPECT_EQ(s.headerSkin.backColour, RGB(185, 194, 212));
-    EXPECT_EQ(s.headerSkin.textLightColour, RGB(200, 200, 200));
-    EXPECT_EQ(s.headerSkin.bitmapHeight, 16);
-    EXPECT_EQ(s.headerSkin.startWidth, 2);
-    EXPECT_EQ(s.hScrollSkin.thumbLength, 75);
-    EXPECT_EQ(s.hScrollSkin.backColour, RGB(74, 82, 107));
-    EXPECT_EQ(s.vScrollSkin.thumbLength, 75);
-    EXPECT_EQ(s.vScrollSkin.bottomHeight, 16);
-    EXPECT_EQ(s.vScrollSkin.trackReserve, 0);
-    EXPECT_EQ(s.vScrollSkin.backColour, RGB(74, 82, 107));
-}
-
 TEST_F(SkinLoaderTest, LayeredAttributesEntryIsLookedUpAtRunTime) {
     LoadSkin();
     const auto expected = reinterpret_cast<void*>(
@@ -103,7 +74,7 @@ TEST_F(SkinLoaderTest, LayeredAttributesEntryIsLookedUpAtRunTime) {
 }
 
 TEST_F(SkinLoaderTest, MissingDescriptionGivesTheBuiltInsSilently) {
-    const std::string path = folder.path() + "absent.ini";
+    const std::string path = folder.Path() + "absent.ini";
     ASSERT_TRUE(SkinRegistryValue::Set(path));
     LoadSkin(); // a message would block here
     EXPECT_EQ(std::string(skinSettings.skinFilePath), path);
@@ -112,8 +83,8 @@ TEST_F(SkinLoaderTest, MissingDescriptionGivesTheBuiltInsSilently) {
 }
 
 TEST_F(SkinLoaderTest, DirectoryAndTitleLoadThatFileAndNothingElse) {
-    folder.WriteBmp("title.bmp", 10, 7, RGB(200, 10, 30));
-    std::string dir = folder.path();
+    WriteBmp(folder, "title.bmp", 10, 7, RGB(200, 10, 30));
+    std::string dir = folder.Path();
     dir.pop_back(); // "directory" without the final separator, as a user writes it
     const std::string ini = folder.Write("skin.ini", "Directory=" + dir + "\r\nTitle=TITLE.BMP\r\n");
     ASSERT_TRUE(SkinRegistryValue::Set(ini));
@@ -126,10 +97,10 @@ TEST_F(SkinLoaderTest, DirectoryAndTitleLoadThatFileAndNothingElse) {
 }
 
 TEST_F(SkinLoaderTest, DirectoryEndingInASeparatorStillLoads) {
-    folder.WriteBmp("bg.bmp", 5, 4, RGB(0, 120, 240));
-    folder.WriteBmp("arrow.bmp", 3, 3, RGB(9, 9, 9));
+    WriteBmp(folder, "bg.bmp", 5, 4, RGB(0, 120, 240));
+    WriteBmp(folder, "arrow.bmp", 3, 3, RGB(9, 9, 9));
     const std::string ini =
-        folder.Write("skin.ini", "directory=" + folder.path() + "\nbackground=bg.bmp\ncolumnvert_thumb=arrow.bmp\n");
+        folder.Write("skin.ini", "directory=" + folder.Path() + "\nbackground=bg.bmp\ncolumnvert_thumb=arrow.bmp\n");
     ASSERT_TRUE(SkinRegistryValue::Set(ini));
     LoadSkin();
     EXPECT_EQ(BitmapSize(skinSettings.backgroundBitmap).cx, 5);
@@ -186,7 +157,7 @@ BOOL CALLBACK FindErrorBox(HWND window, LPARAM lParam) {
 
 TEST_P(SkinLoaderFatal, ShowsTheMessageClearsTheValueAndExitsWithZero) {
     const FatalCase& c = GetParam();
-    std::string dir = folder.path();
+    std::string dir = folder.Path();
     dir.pop_back();
     if (c.fileName)
         folder.Write(c.fileName, c.fileBytes);

@@ -97,7 +97,7 @@ TEST(SkinReader, EmptyPathLeavesTheValueUntouched) {
 TEST(SkinReader, MissingFileEmptiesTheValue) {
     TempFolder folder;
     char value[kSkinValueSize] = "keep";
-    EXPECT_FALSE(LookupSkinValue((folder.path() + "absent.ini").c_str(), "title", value, sizeof value));
+    EXPECT_FALSE(LookupSkinValue((folder.Path() + "absent.ini").c_str(), "title", value, sizeof value));
     EXPECT_STREQ(value, "");
 }
 

@@ -2,7 +2,8 @@
 
 #include <windows.h>
 
-#include "tests/tools/ChildRun.h"
+#include "tests/support/ChildProcess.h"
+#include "tests/support/Files.h"
 #include "tools/movenc/EncoderListCache.h"
 
 namespace {

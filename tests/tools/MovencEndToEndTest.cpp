@@ -11,7 +11,10 @@
 
 #include "engine/CommandTemplates.h"
 #include "engine/ProgressParsing.h"
-#include "tests/tools/ChildRun.h"
+#include "tests/support/ChildProcess.h"
+#include "tests/support/Files.h"
+
+#include <tlhelp32.h>
 
 namespace {
 
@@ -39,12 +42,6 @@ double Rate(const std::string& text) {
     return denominator == 0.0 ? 0.0 : std::atof(text.substr(0, slash).c_str()) / denominator;
 }
 
-long long FileSize(const std::string& path) {
-    WIN32_FILE_ATTRIBUTE_DATA data = {};
-    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
-        return -1;
-    return (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-}
 
 class MovencEndToEnd : public testing::Test {
 protected:
@@ -56,12 +53,7 @@ protected:
         CreateDirectoryA(folder.c_str(), nullptr);
         clip = folder + "clip one.avi";
         DeleteFileA(clip.c_str());
-        const ChildRun made =
-            RunChild("\"" + app +
-                     "ffmpeg.exe\" -v error -f lavfi -i testsrc=size=320x240:rate=25:duration=10 -f lavfi -i "
-                     "sine=frequency=440:sample_rate=44100:duration=10 -ac 2 -c:v mpeg4 -q:v 6 -c:a pcm_s16le -y \"" +
-                     clip + "\"");
-        clipReady = made.started && made.exitCode == 0 && FileSize(clip) > 0;
+        clipReady = MakeClip(clip, clipLength, "-c:v mpeg4 -q:v 6 -c:a pcm_s16le");
     }
 
     void SetUp() override {
@@ -278,25 +270,40 @@ TEST_F(MovencEndToEnd, QuitOnStandardInputLeavesAValidShorterFile) {
     EXPECT_NEAR(lastTime, probe.duration, 0.5);
 }
 
-// The engine may terminate the front-end; ffmpeg, which it started, must not write on.
+// The id of a running process that parent started, 0 when there is none.
+DWORD ChildProcessOf(DWORD parent) {
+    DWORD child = 0;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32First(snapshot, &entry); more && !child; more = Process32Next(snapshot, &entry))
+        if (entry.th32ParentProcessID == parent)
+            child = entry.th32ProcessID;
+    CloseHandle(snapshot);
+    return child;
+}
+
+// The engine may terminate the front-end; ffmpeg, which it started, must end with it rather than write on.
 TEST_F(MovencEndToEnd, TerminatingTheFrontEndEndsFfmpeg) {
     const std::string output = folder + "terminated.avi";
     DeleteFileA(output.c_str());
+    HANDLE ffmpeg = nullptr;
     ChildOptions options;
-    options.terminateWhen = [](const std::string& text) {
+    options.terminateWhen = [&](const std::string& text, DWORD frontEnd) {
         const std::size_t last = text.rfind("time=");
-        return last != std::string::npos && std::atof(text.c_str() + last + 5) >= 1.0;
+        if (last == std::string::npos || std::atof(text.c_str() + last + 5) < 1.0)
+            return false;
+        ffmpeg = OpenProcess(SYNCHRONIZE, FALSE, ChildProcessOf(frontEnd));
+        return true;
     };
     const ChildRun run = RunInAppFolder(
         "movenc -re -i \"" + clip + "\" -vcodec mpeg4 -b 4000 -acodec pcm -y \"" + output + "\"", options);
     EXPECT_EQ(run.exitCode, 9u); // it was running when terminated
-    // At its own rate ffmpeg would go on writing about 700 kB a second, in pieces of 256 kB,
-    // for eight more seconds.
-    Sleep(500);
-    const long long sizeAfterEnd = FileSize(output);
-    Sleep(2000);
-    EXPECT_GE(sizeAfterEnd, 0); // ffmpeg had made the file
-    EXPECT_EQ(FileSize(output), sizeAfterEnd);
+    ASSERT_NE(ffmpeg, nullptr) << "ffmpeg was running under the front-end";
+    // At its own rate ffmpeg would go on for eight more seconds; the minute is a guard against a hang.
+    EXPECT_EQ(WaitForSingleObject(ffmpeg, 60000), static_cast<DWORD>(WAIT_OBJECT_0));
+    CloseHandle(ffmpeg);
+    EXPECT_GE(FileSize(output), 0); // ffmpeg had made the file
 }
 
 struct FailureCase {

@@ -1,12 +1,12 @@
 // Figures for the process runner: processor time the engine spends waiting for programs,
 // and what parsing and formatting one chunk costs. Run by "make bench"; prints, asserts
 // nothing.
-#include <chrono>
 #include <cstdio>
 #include <string>
 #include <windows.h>
 
-#include "RunnerTestSupport.h"
+#include "bench/BenchTiming.h"
+#include "tests/engine/EngineTestSupport.h"
 #include "engine/EncoderRunner.h"
 #include "engine/ProgressParsing.h"
 #include "engine/TaskProgress.h"
@@ -25,9 +25,6 @@ double ProcessCpuSeconds() {
     return seconds(kernel) + seconds(user);
 }
 
-double WallSeconds() {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
-}
 
 // The fake's stats line: "printed:<n> cpu:<seconds>".
 double StatsCpu(const std::string& line) {
@@ -38,11 +35,11 @@ double StatsCpu(const std::string& line) {
 void HiddenWait(const std::string& folder) {
     cancelRequested = 0;
     const std::string stats = folder + "hidden_stats.txt";
-    const double wallBefore = WallSeconds();
+    const double wallBefore = BenchNow();
     const double cpuBefore = ProcessCpuSeconds();
     RunHidden(FakeCommand("--silent 5000 --stats \"" + stats + "\"").c_str());
     const double cpu = ProcessCpuSeconds() - cpuBefore;
-    const double wall = WallSeconds() - wallBefore;
+    const double wall = BenchNow() - wallBefore;
     std::printf("runner CPU while a hidden program runs %.2f s: %.3f s (goal < 0.1 s)\n", wall, cpu);
     DeleteFileA(stats.c_str());
 }
@@ -52,12 +49,12 @@ void EncodeShare(const std::string& folder, RecordingHost& host) {
     const std::string stats = folder + "encode_stats.txt";
     host.writes.clear();
     taskStartTick = GetTickCount();
-    const double wallBefore = WallSeconds();
+    const double wallBefore = BenchNow();
     const double cpuBefore = ProcessCpuSeconds();
     // Two progress lines a second for 30 s from an encoder that keeps one processor busy.
     RunWithProgress(FakeCommand("--progress 30000 --interval 500 --burn --stats \"" + stats + "\"").c_str());
     const double runnerCpu = ProcessCpuSeconds() - cpuBefore;
-    const double wall = WallSeconds() - wallBefore;
+    const double wall = BenchNow() - wallBefore;
     StopEncoder();
     const double encoderCpu = StatsCpu(WaitForLine(stats));
     std::printf("encode of %.1f s with %zu progress chunks: runner CPU %.3f s, encoder CPU %.2f s, "
@@ -74,19 +71,20 @@ void ParseAndFormat() {
     task.status = TaskStatus::Converting;
     const char chunk[] = "frame= 1234 fps=250 q=4.0 size=    4096kB time=123.45 bitrate= 271.8kbits/s    \r\n";
     size_t textBytes = 0;
-    const double before = WallSeconds();
+    const double before = BenchNow();
     for (int i = 0; i < rounds; ++i) {
         ApplyProgressChunk(task, chunk, 1000u + static_cast<unsigned>(i));
         textBytes += FormatTaskStatus(task).text.size();
     }
-    const double elapsed = WallSeconds() - before;
+    const double elapsed = BenchNow() - before;
     std::printf("parse one chunk and format its status text: %.0f ns (%zu bytes of text)\n", elapsed * 1e9 / rounds,
                 textBytes);
 }
 
 } // namespace
 
-int main() {
+// The runner's own cost while programs run, and parsing a chunk.
+void EngineBench() {
     TempFolder folder;
     RecordingHost host;
     host.tasks.resize(1);
@@ -97,5 +95,4 @@ int main() {
     ParseAndFormat();
     HiddenWait(folder.Path());
     EncodeShare(folder.Path(), host);
-    return 0;
 }

@@ -5,7 +5,8 @@
 #include <algorithm>
 #include <vector>
 
-// Timing for the benchmarks, which print figures and never assert them.
+// Timing for the benchmarks, which print figures and never assert them. Each benchmark is a function run by the
+// main of its executable.
 
 // Seconds on the performance counter.
 inline double BenchNow() {
@@ -17,6 +18,12 @@ inline double BenchNow() {
     LARGE_INTEGER counter = {};
     QueryPerformanceCounter(&counter);
     return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+// The median of values, 0 for none.
+inline double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values.empty() ? 0.0 : values[values.size() / 2];
 }
 
 // Seconds per run. On a machine shared with other work the median is the figure to read; the

@@ -8,31 +8,21 @@
 #include <string>
 #include <vector>
 
+#include "bench/BenchTiming.h"
 #include "engine/CommandTemplates.h"
 #include "engine/ConversionRun.h"
 #include "engine/DeviceProfiles.h"
 #include "engine/PipelineFiles.h"
 #include "engine/ProfileReader.h"
 #include "tests/engine/EngineTestSupport.h"
-#include "tests/engine/PipelineTestSupport.h"
-#include "tests/helpers/RunCommand.h"
+#include "tests/support/ChildProcess.h"
+#include "tests/support/Files.h"
+#include "tests/support/ChildProcess.h"
+#include "tests/support/Files.h"
 
 namespace {
 
-double Seconds()
-{
-    LARGE_INTEGER now{}, frequency{};
-    QueryPerformanceCounter(&now);
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
-std::string FullPathOf(const std::string& relative)
-{
-    char full[MAX_PATH] = {};
-    GetFullPathNameA(relative.c_str(), MAX_PATH, full, nullptr);
-    return full;
-}
 
 void ReplaceAllIn(std::string& text, const std::string& what, const std::string& with)
 {
@@ -49,7 +39,8 @@ struct FamilyCase {
 
 } // namespace
 
-int main()
+// Per device family, a conversion through the engine against the same encodes run directly.
+void ConversionBench()
 {
     char temp[MAX_PATH] = {};
     GetTempPathA(MAX_PATH, temp);
@@ -58,15 +49,13 @@ int main()
     CreateDirectoryA(folder.c_str(), nullptr);
     CreateDirectoryA(output.c_str(), nullptr);
     const std::string source = folder + "source.avi";
-    const std::string app = FullPathOf(appFolder);
+    const std::string app = FullPathOf(AppFolder());
     std::string work = app;
     if (!work.empty() && work.back() == '\\')
         work.pop_back();
-    if (RunCommand(appFolder + "ffmpeg.exe -v error -y -f lavfi -i testsrc=size=640x480:rate=25:duration=60 -f lavfi "
-                               "-i sine=frequency=440:duration=60 -shortest -c:v mpeg4 -q:v 4 -c:a libmp3lame " +
-                   Quote(source)).exitCode != 0) {
+    if (!MakeClip(source, 60, "-s 640x480 -shortest -c:v mpeg4 -q:v 4 -c:a libmp3lame")) {
         std::printf("cannot make the 60-second clip\n");
-        return 1;
+        return;
     }
 
     const FamilyCase cases[] = {
@@ -120,7 +109,7 @@ int main()
                 commands.push_back(app + program + ".exe" + rest);
                 continue;
             }
-            std::istringstream lines(RunCommand(app + "movenc.exe -print" + rest, work.c_str()).output);
+            std::istringstream lines(RunCommand(app + "movenc.exe -print" + rest, work).output);
             for (std::string line; std::getline(lines, line);) {
                 if (!line.empty() && line.back() == '\r')
                     line.pop_back();
@@ -130,25 +119,24 @@ int main()
             }
         }
 
-        const double pipelineStart = Seconds();
+        const double pipelineStart = BenchNow();
         RunConversion();
-        const double pipeline = Seconds() - pipelineStart;
+        const double pipeline = BenchNow() - pipelineStart;
         const bool converted = host.tasks[0].finished == 1;
 
-        const double directStart = Seconds();
+        const double directStart = BenchNow();
         bool directOk = !commands.empty();
         for (const std::string& command : commands) {
-            const RunResult run = RunCommand(command, work.c_str());
+            const ChildRun run = RunCommand(command, work);
             if (run.exitCode != 0) {
                 std::printf("direct run failed: %s\n%s\n", command.c_str(), run.output.c_str());
                 directOk = false;
             }
         }
-        const double direct = Seconds() - directStart;
+        const double direct = BenchNow() - directStart;
 
         std::printf("%-30s %9.2fs %9.2fs %7.3f%s\n", c.name, pipeline, direct, direct > 0 ? pipeline / direct : 0.0,
                     converted && directOk ? "" : "  (a run failed)");
         std::fflush(stdout);
     }
-    return 0;
 }

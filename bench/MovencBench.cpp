@@ -1,15 +1,15 @@
 // Figures for the encoder front-end: the wall time of a conversion through movenc against
 // ffmpeg alone with the same (translated) options, and how often progress lines come.
 // Printed, never judged: the goal is a ratio of at most 1.03.
-#include <gmock/gmock.h>
-
 #include <windows.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <sstream>
 
-#include "tests/tools/ChildRun.h"
+#include "bench/BenchTiming.h"
+#include "tests/support/ChildProcess.h"
+#include "tests/support/Files.h"
 #include "tools/movenc/FfmpegText.h"
 #include "tools/movenc/OptionTranslation.h"
 
@@ -25,11 +25,6 @@ std::vector<std::string> Split(const std::string& text) {
     return words;
 }
 
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values.empty() ? 0.0 : values[values.size() / 2];
-}
-
 struct Preset {
     const char* name;
     const char* options; // between the input and the output, as the iPod presets write them
@@ -43,18 +38,19 @@ const Preset presets[] = {
      "-vcodec xvid -s 320x240 -r 29.97 -b 768 -aspect 4:3 -acodec aac -ac 2 -ab 128 -ar 44100 -vol 384"},
 };
 
-TEST(MovencBench, WallTimeAgainstFfmpegAlone) {
+} // namespace
+
+// Wall time of a conversion through the front-end against ffmpeg alone.
+void MovencBench() {
     const std::string app = AppFolder();
     const std::string ffmpeg = app + "ffmpeg.exe";
     const std::string folder = FullPathOf("movenc bench") + "\\";
     CreateDirectoryA(folder.c_str(), nullptr);
     const std::string clip = folder + "source clip.avi";
-    const ChildRun made = RunChild("\"" + ffmpeg +
-                                   "\" -v error -f lavfi -i testsrc=size=640x480:rate=25:duration=30 "
-                                   "-f lavfi -i sine=frequency=440:sample_rate=48000:duration=30 -ac 2 -c:v mpeg4 "
-                                   "-q:v 4 -c:a pcm_s16le -y \"" +
-                                   clip + "\"");
-    ASSERT_EQ(made.exitCode, 0u) << made.errors;
+    if (!MakeClip(clip, 30, "-s 640x480 -c:v mpeg4 -q:v 4 -c:a pcm_s16le")) {
+        std::printf("movenc bench: the clip cannot be made\n");
+        return;
+    }
 
     const auto encoders = ParseEncoderList(RunChild("\"" + ffmpeg + "\" -hide_banner -encoders").output);
     const EncoderQuery hasEncoder = [&](std::string_view name) { return encoders.count(name) > 0; };
@@ -67,7 +63,10 @@ TEST(MovencBench, WallTimeAgainstFfmpegAlone) {
         arguments.insert(arguments.begin(), {"-i", clip});
         arguments.insert(arguments.end(), {"-y", alone});
         const OptionTranslation translation = TranslateOptions(arguments, hasEncoder);
-        ASSERT_TRUE(translation.Succeeded()) << translation.error;
+        if (!translation.Succeeded()) {
+            std::printf("movenc bench: %s\n", translation.error.c_str());
+            return;
+        }
         const std::string ffmpegCommand = JoinCommandLine(ffmpeg, translation.ffmpegArguments);
         const std::string movencCommand =
             "\"" + app + "movenc.exe\" -i \"" + clip + "\" " + preset.options + " -y \"" + throughFrontEnd + "\"";
@@ -77,8 +76,10 @@ TEST(MovencBench, WallTimeAgainstFfmpegAlone) {
             // Alternating, so that a slow spell of the shared machine hits both alike.
             const ChildRun a = RunChild(ffmpegCommand);
             const ChildRun m = RunChild(movencCommand);
-            ASSERT_EQ(a.exitCode, 0u) << a.errors;
-            ASSERT_EQ(m.exitCode, 0u) << m.errors;
+            if (a.exitCode != 0 || m.exitCode != 0) {
+                std::printf("movenc bench: a run failed: %s%s\n", a.errors.c_str(), m.errors.c_str());
+                return;
+            }
             aloneSeconds.push_back((a.endTick - a.startTick) / 1000.0);
             frontEndSeconds.push_back((m.endTick - m.startTick) / 1000.0);
             ULONGLONG gap = 0;
@@ -96,5 +97,3 @@ TEST(MovencBench, WallTimeAgainstFfmpegAlone) {
                     Median(linesPerSecond), Median(longestGap));
     }
 }
-
-} // namespace

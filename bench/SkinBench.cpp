@@ -4,14 +4,14 @@
 #include "skin/SkButton.h"
 #include "skin/SkinRegion.h"
 
-#include "SkinTestIds.h"
-#include "SkinTestSupport.h"
+#include "resources/resource.h"
+#include "tests/support/Canvas.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <vector>
 
-#include "tests/support/BenchTiming.h"
+#include "bench/BenchTiming.h"
 
 namespace {
 
@@ -54,7 +54,7 @@ void BenchButton() {
     CSkButton button;
     const RECT rect = {10, 10, 60, 60};
     button.Create("Start Converting", BS_PUSHBUTTON | WS_VISIBLE, rect, host, 1);
-    button.AssignIcons(IDI_PLAY_ON, IDI_PLAY_OFF);
+    button.AssignIcons(IDI_CLOSE_ON, IDI_CLOSE_OFF);
     button.UseParentBackground(false);
     button.SetImagePlacement(1, false);
     Canvas canvas(50, 50);
@@ -73,8 +73,8 @@ void BenchButton() {
 
 } // namespace
 
-int main() {
+// Region building for the main window's outline and a skinned button's paint.
+void SkinBench() {
     BenchRegion();
     BenchButton();
-    return 0;
 }

@@ -2,15 +2,14 @@
 // bars, painted into a memory DC and on the screen, and one status-cell update through RedrawCells.
 #include "skin/SkListView.h"
 
-#include "ListTestSupport.h"
-#include "tests/skin/SkinTestSupport.h"
+#include "tests/listview/ListTestSupport.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
 
-#include "tests/support/BenchTiming.h"
+#include "bench/BenchTiming.h"
 
 namespace {
 
@@ -41,7 +40,8 @@ void FillTaskCell(CellFormat& f) {
 
 } // namespace
 
-int main() {
+// The task list's paints.
+void ListViewBench() {
     ListTestParent parent(40, 40, 880, 260, RECT{10, 10, 830, 10 + 8 * 17 + 30});
     parent.SetColumns({{"", 20, LVCFMT_CENTER},
                        {"Source", 178, LVCFMT_LEFT},
@@ -55,14 +55,14 @@ int main() {
     SelectRows(parent.list.GetSafeHwnd(), {2});
     HWND list = parent.list.GetSafeHwnd();
     UpdateWindow(parent.GetSafeHwnd());
-    PumpMessagesFor(200);
+    PumpPending();
     // Exactly 8 rows under the header.
     RECT headerRect = {};
     GetWindowRect(parent.list.Header().GetSafeHwnd(), &headerRect);
     SetWindowPos(list, nullptr, 0, 0, 820, headerRect.bottom - headerRect.top + 8 * parent.list.RowHeight() + 4,
                  SWP_NOMOVE | SWP_NOZORDER);
     parent.list.LayoutScrollBars();
-    PumpMessagesFor(200);
+    PumpPending();
     const int perPage = ListView_GetCountPerPage(list);
     std::printf("visible page: %d full rows of 6 columns, row height %d\n", perPage, parent.list.RowHeight());
 
@@ -99,5 +99,4 @@ int main() {
     std::printf(
         "status-cell update (RedrawCells + paint): mean %.3f ms, median %.3f ms, best %.3f ms; %d cell requests each\n",
         status.mean * 1000, status.median * 1000, status.best * 1000, (parent.cellRequests - requests) / 500);
-    return 0;
 }

@@ -1,51 +1,41 @@
 // Figures for people, never asserted: the range slider's paint time and the combo box popup's opening time (the
 // fade-in, which runs on a timer afterwards, excluded).
-#include "ControlsTestSupport.h"
+#include "bench/BenchTiming.h"
+#include "tests/controls/ControlsTestSupport.h"
 
 #include <cstdio>
 
-namespace {
 
-double Milliseconds(const LARGE_INTEGER& from, const LARGE_INTEGER& to) {
-    LARGE_INTEGER frequency = {};
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(to.QuadPart - from.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
-
-} // namespace
-
-int main() {
-    EnsureSkinLoaded();
+// The range slider's paint and the combo box popup's opening.
+void ControlsBench() {
+    EnsureBuiltInSkin();
     GalleryDialog dialog;
     if (!dialog.Create()) {
-        std::printf("controls_bench: the gallery cannot be created\n");
-        return 1;
+        std::printf("controls bench: the gallery cannot be created\n");
+        return;
     }
     HWND window = dialog.GetSafeHwnd();
     ShowWindow(window, SW_SHOWNOACTIVATE);
     UpdateWindow(window);
-    PumpFor(100, window);
+    PumpPending(window);
 
     // The slider's whole WM_PAINT, double buffer and screen copy included.
     HWND slider = dialog.slider.GetSafeHwnd();
     constexpr int kPaints = 2000;
-    LARGE_INTEGER start = {};
-    LARGE_INTEGER end = {};
+    double start = 0;
     RedrawWindow(slider, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-    QueryPerformanceCounter(&start);
+    start = BenchNow();
     for (int i = 0; i < kPaints; ++i)
         RedrawWindow(slider, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-    QueryPerformanceCounter(&end);
-    std::printf("range slider paint (346 x 20, WM_PAINT): %.4f ms per paint over %d paints\n",
-                Milliseconds(start, end) / kPaints, kPaints);
+        std::printf("range slider paint (346 x 20, WM_PAINT): %.4f ms per paint over %d paints\n",
+                (BenchNow() - start) * 1000 / kPaints, kPaints);
 
     // Painting alone into a memory DC.
     Canvas canvas(346, 20);
-    QueryPerformanceCounter(&start);
+    start = BenchNow();
     for (int i = 0; i < kPaints; ++i)
         dialog.slider.DoPaint(canvas.hdc());
-    QueryPerformanceCounter(&end);
-    std::printf("range slider paint into a memory DC: %.4f ms per paint\n", Milliseconds(start, end) / kPaints);
+        std::printf("range slider paint into a memory DC: %.4f ms per paint\n", (BenchNow() - start) * 1000 / kPaints);
 
     // Opening the popup: measuring the items, creating the window, its region and scroll bar, showing it.
     struct Case {
@@ -62,20 +52,18 @@ int main() {
         double total = 0;
         double worst = 0;
         for (int i = 0; i < kOpens; ++i) {
-            QueryPerformanceCounter(&start);
+            start = BenchNow();
             c.combo->Open();
             UpdateWindow(c.combo->DropDown().GetSafeHwnd()); // its first paint
-            QueryPerformanceCounter(&end);
-            const double ms = Milliseconds(start, end);
+                        const double ms = (BenchNow() - start) * 1000;
             total += ms;
             worst = ms > worst ? ms : worst;
             c.combo->DropDown().Close();
-            PumpFor(0, window);
+            PumpPending(window);
         }
         std::printf("combo popup open (%s, first paint included, fade excluded): %.3f ms average, %.3f ms worst "
                     "over %d opens\n",
                     c.name, total / kOpens, worst, kOpens);
     }
     dialog.DestroyWindow();
-    return 0;
 }

@@ -1,0 +1,22 @@
+#pragma once
+// The benchmarks of one executable: each is defined in its own file, and the executable's list (compiled with
+// MOVARA_BENCH_WINDOWS or without it) names those it runs.
+
+struct Benchmark {
+    const char* name;
+    void (*run)();
+};
+
+#ifdef MOVARA_BENCH_WINDOWS
+void ControlsBench();
+void ListViewBench();
+void SkinBench();
+inline constexpr Benchmark kBenchmarks[] = {
+    {"controls", ControlsBench}, {"task list", ListViewBench}, {"skin", SkinBench}};
+#else
+void EngineBench();
+void MovencBench();
+void ConversionBench();
+inline constexpr Benchmark kBenchmarks[] = {
+    {"engine", EngineBench}, {"encoder front-end", MovencBench}, {"conversions", ConversionBench}};
+#endif
