@@ -22,12 +22,11 @@ void ControlsBench() {
     // The slider's whole WM_PAINT, double buffer and screen copy included.
     HWND slider = dialog.slider.GetSafeHwnd();
     constexpr int kPaints = 2000;
-    double start = 0;
     RedrawWindow(slider, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-    start = BenchNow();
+    double start = BenchNow();
     for (int i = 0; i < kPaints; ++i)
         RedrawWindow(slider, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-        std::printf("range slider paint (346 x 20, WM_PAINT): %.4f ms per paint over %d paints\n",
+    std::printf("range slider paint (346 x 20, WM_PAINT): %.4f ms per paint over %d paints\n",
                 (BenchNow() - start) * 1000 / kPaints, kPaints);
 
     // Painting alone into a memory DC.
@@ -35,7 +34,7 @@ void ControlsBench() {
     start = BenchNow();
     for (int i = 0; i < kPaints; ++i)
         dialog.slider.DoPaint(canvas.hdc());
-        std::printf("range slider paint into a memory DC: %.4f ms per paint\n", (BenchNow() - start) * 1000 / kPaints);
+    std::printf("range slider paint into a memory DC: %.4f ms per paint\n", (BenchNow() - start) * 1000 / kPaints);
 
     // Opening the popup: measuring the items, creating the window, its region and scroll bar, showing it.
     struct Case {
