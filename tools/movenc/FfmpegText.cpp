@@ -83,17 +83,58 @@ std::set<std::string, std::less<>> ParseEncoderList(std::string_view text) {
     return encoders;
 }
 
+namespace {
+
+// Lines that close a failure without saying why: the cause stands in a line before them.
+bool SaysNothingOfTheCause(std::string_view line) {
+    constexpr std::string_view closing[] = {"Conversion failed!", "Error opening output file",
+                                            "Error initializing output stream", "Exiting normally",
+                                            "Nothing was written into output file"};
+    for (std::string_view start : closing)
+        if (line.substr(0, start.size()) == start)
+            return true;
+    constexpr std::string_view invalid = "Invalid argument";
+    return line.size() >= invalid.size() && line.substr(line.size() - invalid.size()) == invalid;
+}
+
+// "[mov,mp4,m4a @ 0x55d0c1a0] moov atom not found" without the tag of the part that spoke:
+// its address means nothing to a reader.
+std::string_view WithoutSpeakerTag(std::string_view line) {
+    if (line.empty() || line.front() != '[')
+        return line;
+    const std::size_t close = line.find("] ");
+    if (close == std::string_view::npos || line.substr(0, close).find(" @ ") == std::string_view::npos)
+        return line;
+    return line.substr(close + 2);
+}
+
+} // namespace
+
 std::string FfmpegErrorLine(std::string_view errorOutput) {
-    const std::vector<std::string_view> lines = Lines(errorOutput);
-    for (auto it = lines.rbegin(); it != lines.rend(); ++it) {
-        std::string_view line = *it;
+    std::string_view fallback;
+    for (std::string_view line : Lines(errorOutput)) {
         while (!line.empty() && (line.front() == ' ' || line.front() == '\r'))
             line.remove_prefix(1);
-        // "Conversion failed!" closes most failures and says nothing of the cause.
-        if (!line.empty() && line != "Conversion failed!")
+        line = WithoutSpeakerTag(line);
+        if (line.empty() || line == "Conversion failed!")
+            continue;
+        if (!SaysNothingOfTheCause(line))
             return std::string(line);
+        if (fallback.empty())
+            fallback = line;
     }
-    return {};
+    return std::string(fallback);
+}
+
+std::string LocalFilePath(std::string_view name) {
+    constexpr std::string_view fileProtocol = "file:";
+    if (name.size() > fileProtocol.size() &&
+        std::equal(fileProtocol.begin(), fileProtocol.end(), name.begin(),
+                   [](char a, char b) { return a == std::tolower(static_cast<unsigned char>(b)); }))
+        return std::string(name.substr(fileProtocol.size()));
+    if (IsStreamInput(name))
+        return {};
+    return std::string(name);
 }
 
 bool SameFileName(std::string_view a, std::string_view b) {

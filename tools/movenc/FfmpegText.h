@@ -18,8 +18,11 @@ std::string JoinCommandLine(std::string_view program, const std::vector<std::str
 // a six-character capability field such as "V....D", after the "------" separator line.
 std::set<std::string, std::less<>> ParseEncoderList(std::string_view text);
 
-// The line to report when ffmpeg failed: the last line of its error output that says more
-// than "Conversion failed!", without line-end characters; empty when there is none.
+// The line to report when ffmpeg failed: the first line of its error output that states a
+// cause, without the "[name @ 0x...]" tag of the part that wrote it and without line-end
+// characters. Lines that only close a failure ("Conversion failed!", "x.mp4: Invalid
+// argument", "Error opening output file ...") are passed over while a line before or after
+// them says more; empty when there is no line at all.
 std::string FfmpegErrorLine(std::string_view errorOutput);
 
 // True when two full path names name the same file as Windows file names do: letter case
@@ -29,3 +32,7 @@ bool SameFileName(std::string_view a, std::string_view b);
 // True when an input names something that is not a file to open: a protocol ("http://",
 // "pipe:"), standard input ("-"). A drive letter ("C:") is no protocol.
 bool IsStreamInput(std::string_view path);
+
+// The local file an input or output names: "file:" taken off, as ffmpeg does; empty when it
+// names a protocol or standard input instead.
+std::string LocalFilePath(std::string_view name);

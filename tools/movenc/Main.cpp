@@ -5,6 +5,7 @@
 // non-zero.
 #include <windows.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <optional>
 #include <set>
@@ -16,6 +17,7 @@
 #include "tools/movenc/FfmpegProcess.h"
 #include "tools/movenc/FfmpegText.h"
 #include "tools/movenc/OptionTranslation.h"
+#include "tools/movenc/OutputCheck.h"
 #include "tools/movenc/ProgressRelay.h"
 
 namespace {
@@ -169,6 +171,53 @@ std::string InputProblem(const std::string& path) {
     return {};
 }
 
+// The folder a file would be written into, when it does not exist; empty otherwise.
+std::string MissingFolderOf(const std::string& file) {
+    const std::string full = FullPath(file);
+    const std::size_t slash = full.find_last_of("\\/");
+    if (slash == std::string::npos)
+        return {};
+    const std::string folder = full.substr(0, slash + 1);
+    const DWORD attributes = GetFileAttributesA(folder.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+        return {};
+    return folder;
+}
+
+ProbedFile Probe(const std::string& ffprobe, const std::string& file) {
+    return ParseProbeOutput(CaptureOutput(ffprobe, JoinCommandLine(ffprobe, {"-v", "error", "-show_entries",
+                                                                             "stream=codec_type:format=duration",
+                                                                             "-of", "default=nw=1", file})));
+}
+
+// The look at the output of a run that ffmpeg called a success: empty when it holds what
+// was asked for, else the reason it does not. Without ffprobe there is nothing to look with.
+std::string CheckOutput(const OptionTranslation& translation, const std::string& output,
+                        const std::string& errorOutput) {
+    const std::string ffprobe = FindProgram("ffprobe.exe");
+    if (ffprobe.empty() || output.empty())
+        return {};
+    OutputFacts facts;
+    facts.output = translation.outputFile;
+    facts.source = translation.inputFiles.empty() ? std::string() : translation.inputFiles[0];
+    facts.videoExpected = !translation.videoDisabled;
+    facts.firstInputError = FfmpegErrorLine(errorOutput);
+    facts.written = Probe(ffprobe, output);
+    facts.expectedSeconds = std::nan("");
+    if (!translation.framesLimited && translation.inputFiles.size() == 1 && translation.inputFormats[0].empty()) {
+        const std::string source = LocalFilePath(translation.inputFiles[0]);
+        const double start = translation.start.empty() ? 0.0 : TimeSeconds(translation.start);
+        const double length = translation.length.empty() ? std::nan("") : TimeSeconds(translation.length);
+        const double sourceLength = source.empty() ? std::nan("") : Probe(ffprobe, source).duration;
+        // What is left of the source after the start, cut to the length asked for.
+        double expected = std::isfinite(sourceLength) ? sourceLength - (std::isfinite(start) ? start : 0.0) : length;
+        if (std::isfinite(length) && std::isfinite(expected))
+            expected = std::fmin(expected, length);
+        facts.expectedSeconds = expected;
+    }
+    return JudgeOutput(facts);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -217,15 +266,27 @@ int main(int argc, char** argv) {
         return 0;
     }
 
+    // Every local file the command reads is checked against the one it writes, by identity
+    // as well as by name: a format given for an input, a "file:" in front of a name, a hard
+    // link or a short name must not let ffmpeg write over its own input.
+    const std::string output = LocalFilePath(translation.outputFile);
     for (std::size_t i = 0; i < translation.inputFiles.size(); ++i) {
-        const std::string& input = translation.inputFiles[i];
-        if (!translation.inputFormats[i].empty() || IsStreamInput(input))
+        const std::string input = LocalFilePath(translation.inputFiles[i]);
+        if (input.empty())
             continue;
-        const std::string problem = InputProblem(input);
-        if (!problem.empty())
-            return Fail("cannot read the input file \"" + input + "\": " + problem);
-        if (!IsStreamInput(translation.outputFile) && SameFile(input, translation.outputFile))
+        // With a format given, an input may name something else than a file ("-f lavfi").
+        if (translation.inputFormats[i].empty()) {
+            const std::string problem = InputProblem(input);
+            if (!problem.empty())
+                return Fail("cannot read the input file \"" + translation.inputFiles[i] + "\": " + problem);
+        }
+        if (!output.empty() && SameFile(input, output))
             return Fail("the output file \"" + translation.outputFile + "\" is the input file; it is not overwritten");
+    }
+    if (!output.empty()) {
+        const std::string missing = MissingFolderOf(output);
+        if (!missing.empty())
+            return Fail("the output folder \"" + missing + "\" does not exist");
     }
 
     std::vector<std::string> ffmpegArguments = translation.ffmpegArguments;
@@ -254,8 +315,11 @@ int main(int argc, char** argv) {
     ProgressRelay relay(GetStdHandle(STD_OUTPUT_HANDLE), GetStdHandle(STD_INPUT_HANDLE));
     std::string errorOutput;
     const DWORD exitCode = relay.Run(run, errorOutput);
-    if (exitCode == 0)
-        return 0;
+    // A run ended early by "q" is meant to be short.
+    if (exitCode == 0) {
+        const std::string problem = relay.QuitPassedOn() ? std::string() : CheckOutput(translation, output, errorOutput);
+        return problem.empty() ? 0 : Fail(problem);
+    }
     const std::string reason = FfmpegErrorLine(errorOutput);
     Fail(reason.empty() ? "ffmpeg ended with exit code " + std::to_string(exitCode) : reason);
     return static_cast<int>(exitCode);

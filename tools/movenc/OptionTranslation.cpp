@@ -523,6 +523,16 @@ std::size_t LastInputPosition(const std::vector<std::string>& arguments) {
     return last;
 }
 
+bool HasOption(const std::vector<std::string>& options, std::string_view name) {
+    return std::find(options.begin(), options.end(), name) != options.end();
+}
+
+// The value after the first `name` in a list of options; empty when it is not there.
+std::string OptionValue(const std::vector<std::string>& options, std::string_view name) {
+    const auto at = std::find(options.begin(), options.end(), name);
+    return at == options.end() || at + 1 == options.end() ? std::string() : *(at + 1);
+}
+
 } // namespace
 
 OptionTranslation TranslateOptions(const std::vector<std::string>& arguments, const EncoderQuery& hasEncoder) {
@@ -579,5 +589,13 @@ OptionTranslation TranslateOptions(const std::vector<std::string>& arguments, co
         result.inputFormats.push_back(input.format);
     }
     result.outputFile = request.outputs[0];
+    result.videoDisabled = HasOption(request.outputOptions, "-vn");
+    result.framesLimited = HasOption(request.outputOptions, "-frames:v");
+    if (givenInputs.size() == 1) {
+        result.start = !request.outputStart.empty() ? request.outputStart : OptionValue(givenInputs[0].options, "-ss");
+        result.length = OptionValue(request.outputOptions, "-t");
+        if (result.length.empty())
+            result.length = OptionValue(givenInputs[0].options, "-t");
+    }
     return result;
 }

@@ -21,6 +21,13 @@ struct OptionTranslation {
     std::vector<std::string> inputFiles;      // as given, in order
     std::vector<std::string> inputFormats;    // "-f" given for each input; empty: a file to probe
     std::string outputFile;                   // as given
+
+    // What the output should hold, for the look at it after the run. With one input only:
+    // the start and length asked for, as given (empty when none).
+    std::string start;
+    std::string length;
+    bool videoDisabled = false; // "-vn"
+    bool framesLimited = false; // "-vframes": a few pictures, no length to speak of
     std::string error;                        // empty when the translation succeeded
 
     // AMR-NB through our own encoder, for an ffmpeg without one: decode the audio to a WAV file

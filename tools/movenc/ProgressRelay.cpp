@@ -1,5 +1,6 @@
 #include "tools/movenc/ProgressRelay.h"
 
+#include <atomic>
 #include <thread>
 
 #include "tools/movenc/FfmpegProcess.h"
@@ -7,6 +8,9 @@
 namespace {
 
 constexpr std::size_t errorOutputLimit = 64 * 1024;
+
+// Set by the thread that passes "q" on; that thread may outlive the relay.
+std::atomic<bool> quitPassedOn{false};
 
 bool IsValid(HANDLE handle) {
     return handle != nullptr && handle != INVALID_HANDLE_VALUE;
@@ -25,6 +29,7 @@ void ForwardQuit(HANDLE commandInput, HANDLE ffmpegInput) {
             if (buffer[i] != 'q')
                 continue;
             DWORD written = 0;
+            quitPassedOn = true;
             WriteFile(ffmpegInput, "q", 1, &written, nullptr);
         }
     }
@@ -63,6 +68,10 @@ DWORD ProgressRelay::Run(FfmpegProcess& ffmpeg, std::string& errorOutput) {
         errors.erase(0, errors.size() - errorOutputLimit);
     errorOutput = std::move(errors);
     return ffmpeg.ExitCode();
+}
+
+bool ProgressRelay::QuitPassedOn() const {
+    return quitPassedOn;
 }
 
 void ProgressRelay::ReadProgress(HANDLE ffmpegOutput) {

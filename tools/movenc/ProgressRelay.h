@@ -26,6 +26,9 @@ public:
     // wrote on its standard error (the last 64 KB) in `errorOutput`.
     DWORD Run(FfmpegProcess& ffmpeg, std::string& errorOutput);
 
+    // True once a "q" from our standard input has been passed on to ffmpeg.
+    bool QuitPassedOn() const;
+
     // A line is repeated when ffmpeg has reported nothing new for this long, so that the
     // engine sees at least two lines a second even while ffmpeg's own reports lag.
     static constexpr DWORD repeatInterval = 400;

@@ -6,8 +6,8 @@
  * process instead. It is installed under the name of the program it stands for (a fake PE
  * stub "ffmpeg.exe" in app/, with "ffmpeg.exe.so" on WINEDLLPATH), starts the host program
  * of the same name found on the Linux PATH, and relays its standard input, output, error
- * and exit code. Arguments that are Windows paths, and the current directory, are turned
- * into Linux paths on the way.
+ * and exit code. Arguments that are Windows paths (see ArgumentKind.h), and the current
+ * directory, are turned into Linux paths on the way.
  *
  * Host programs of our own (built for Linux beside the bridge, in its folder "host") are
  * found there first; everything else is looked up on the Linux PATH.
@@ -18,6 +18,8 @@
  */
 #define _GNU_SOURCE /* dladdr */
 #include <windows.h>
+
+#include "ArgumentKind.h"
 
 #include <dlfcn.h>
 #include <errno.h>
@@ -80,12 +82,6 @@ static DWORD WINAPI RelayOutput(void* arg)
     return 0;
 }
 
-static int HasDrivePrefix(const WCHAR* s)
-{
-    return ((s[0] >= 'A' && s[0] <= 'Z') || (s[0] >= 'a' && s[0] <= 'z')) && s[1] == ':' &&
-           (s[2] == '\\' || s[2] == '/');
-}
-
 static char* ToUtf8(const WCHAR* s)
 {
     int size = WideCharToMultiByte(CP_UTF8, 0, s, -1, NULL, 0, NULL, NULL);
@@ -96,24 +92,37 @@ static char* ToUtf8(const WCHAR* s)
     return out;
 }
 
-/* An argument that is a Windows path becomes the Linux path; relative paths with
- * backslashes get forward slashes (the host program runs in the same directory). */
-static char* TranslateArgument(const WCHAR* arg)
+/* An argument that is a Windows path becomes the Linux path of the file Windows would open:
+ * absolute, drive-relative, rooted and UNC paths, and relative ones written with "\",
+ * resolved against the current directory. ffmpeg's "file:" in front stays. Anything else
+ * (options, their values, filter texts, "pipe:1") passes unchanged. */
+static char* TranslateArgument(const WCHAR* previous, const WCHAR* arg)
 {
-    if (HasDrivePrefix(arg) || (arg[0] == '\\' && arg[1] == '\\')) {
-        char* unixName = wine_get_unix_file_name(arg);
-        if (unixName != NULL) {
-            char* copy = strdup(unixName);
-            HeapFree(GetProcessHeap(), 0, unixName);
-            return copy;
-        }
-    }
     char* text = ToUtf8(arg);
-    if ((text[0] == '.' && (text[1] == '\\' || (text[1] == '.' && text[2] == '\\'))))
-        for (char* p = text; *p; ++p)
-            if (*p == '\\')
-                *p = '/';
-    return text;
+    char* before = previous != NULL ? ToUtf8(previous) : NULL;
+    const enum ArgumentKind kind = ClassifyArgument(before, text);
+    free(before);
+    if (kind == ARGUMENT_NOT_A_PATH)
+        return text;
+    const size_t start = PathStartOf(text);
+    WCHAR full[4 * MAX_PATH] = {0};
+    const DWORD length = GetFullPathNameW(arg + start, sizeof(full) / sizeof(full[0]), full, NULL);
+    char* unixName = length > 0 && length < sizeof(full) / sizeof(full[0]) ? wine_get_unix_file_name(full) : NULL;
+    if (unixName == NULL) {
+        /* Not reachable as a file (its folder does not exist): a relative path still gets
+         * Linux's separators, so that the host program's error names the right thing. */
+        if (kind == ARGUMENT_RELATIVE)
+            for (char* p = text; *p; ++p)
+                if (*p == '\\')
+                    *p = '/';
+        return text;
+    }
+    char* translated = malloc(start + strlen(unixName) + 1);
+    memcpy(translated, text, start);
+    strcpy(translated + start, unixName);
+    HeapFree(GetProcessHeap(), 0, unixName);
+    free(text);
+    return translated;
 }
 
 /* The program this module stands for: its own file name without ".exe". */
@@ -166,7 +175,7 @@ int main(void)
     char** args = calloc((size_t)argc + 1, sizeof(char*));
     args[0] = HostProgramName();
     for (int i = 1; i < argc; ++i)
-        args[i] = TranslateArgument(wargv[i]);
+        args[i] = TranslateArgument(i > 1 ? wargv[i - 1] : NULL, wargv[i]);
     args[argc] = NULL;
     char* program = OwnHostProgram(args[0]);
 
