@@ -51,24 +51,45 @@ server_running() {
 
 reg_add() { "$wine_loader" reg add "$@" /f >/dev/null 2>&1; }
 
+# The prefix's settings, applied once to a new prefix and again to a ready one whose marker
+# names an older version of them. Raise prefix_version when they change.
+prefix_version=2
+configure_prefix() {
+    # Without a window manager each closing window waits 2 s: a virtual desktop avoids it.
+    reg_add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default
+    reg_add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024
+    # A crash ends the process at once (exit code 5) instead of opening the crash dialog:
+    # no debugger, and "Auto" 1, for with "Auto" 0 a program that loaded user32 shows the
+    # "Unhandled exception" box on the display and hangs until its time limit.
+    reg_add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /d ''
+    reg_add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Auto /d 1
+    reg_add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0
+}
+
 make_prefix() {
-    [ -f "$WINEPREFIX/.movara-ready" ] && return 0
+    local marker=$WINEPREFIX/.movara-ready
+    if [ -f "$marker" ]; then
+        [ "$(cat "$marker" 2>/dev/null)" = "$prefix_version" ] && return 0
+        log "updating the settings of the Wine prefix in $WINEPREFIX"
+        (
+            unset DISPLAY
+            configure_prefix
+            # A running server keeps the new values and writes them out when it ends.
+            server_running || "$wine_server" -w
+        ) </dev/null
+        echo "$prefix_version" >"$marker"
+        return 0
+    fi
     log "creating the Wine prefix in $WINEPREFIX (once, about 10 s)"
     rm -rf "$WINEPREFIX"
     mkdir -p "$WINEPREFIX"
     (
         unset DISPLAY
         "$wine_loader" wineboot -i >/dev/null 2>&1
-        # Without a window manager each closing window waits 2 s: a virtual desktop avoids it.
-        reg_add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default
-        reg_add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024
-        # A crash ends the process at once instead of opening the crash dialog.
-        reg_add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /d ''
-        reg_add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Auto /d 0
-        reg_add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0
+        configure_prefix
         "$wine_server" -w
     ) </dev/null
-    touch "$WINEPREFIX/.movara-ready"
+    echo "$prefix_version" >"$marker"
 }
 
 start_display() {

@@ -28,11 +28,16 @@ constexpr DWORD outputPollMs = 10;
 // forever.
 constexpr DWORD terminateWaitMs = 5000;
 
-// Once its output has ended the encoder is about to exit; it gets this long to do so before
-// it counts as hung. An encoder told to quit may first finish its file, but the task is
-// stopped anyway, so it gets less.
-constexpr DWORD encoderEndWaitMs = 30000;
+// Once its output has ended, or it was told to quit, the encoder is about to exit; it gets
+// this long to finish its file before it counts as hung. After Stop the task is over anyway,
+// so it gets less, and is then terminated so that it lets go of its files.
+constexpr DWORD encoderEndWaitMs = 60000;
 constexpr DWORD stoppedEncoderEndWaitMs = 5000;
+
+// The end of the encoder's output is kept to find its "error:" line: lines may be cut
+// between reads.
+constexpr size_t recentOutputLimit = 4096;
+std::string recentOutput;
 
 // Set when StopEncoder sends "q" to an open run, so that the run that ends because of it is
 // not taken for a failure (the length stop of a two-stage task exits however the encoder
@@ -118,6 +123,27 @@ void ReadExitCode(HANDLE process, RunResult& result) {
 
 } // namespace
 
+std::string LastErrorLine(std::string_view output) {
+    constexpr std::string_view marker = "error: ";
+    std::string_view found;
+    size_t start = 0;
+    while (start < output.size()) {
+        const size_t end = output.find('\n', start);
+        if (end == std::string_view::npos) {
+            break; // a line still being written
+        }
+        std::string_view line = output.substr(start, end - start);
+        while (!line.empty() && line.back() == '\r') {
+            line.remove_suffix(1);
+        }
+        if (line.substr(0, marker.size()) == marker && line.size() > marker.size()) {
+            found = line.substr(marker.size());
+        }
+        start = end + 1;
+    }
+    return std::string(found);
+}
+
 bool PumpMessages() {
     MSG msg = {};
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
@@ -200,23 +226,27 @@ RunResult RunWithProgress(const char* command) {
     CloseAndLog(inputRead);
     CloseAndLog(errorWrite);
 
+    recentOutput.clear();
     if (encoderOutput) {
         ReadEncoderOutput(encoderOutput);
     }
+    result.errorLine = LastErrorLine(recentOutput);
     if (!process) {
         return result;
     }
     // The end of its output is not yet the end of the encoder: its exit code says whether it
     // did its work, and its files are complete only once it has gone.
-    const bool stopping = cancelRequested == 1 || quitSentToEncoder;
-    if (WaitForProcessEnd(process, stopping ? stoppedEncoderEndWaitMs : encoderEndWaitMs)) {
+    const bool canceled = cancelRequested == 1;
+    if (WaitForProcessEnd(process, canceled ? stoppedEncoderEndWaitMs : encoderEndWaitMs)) {
         ReadExitCode(process, result);
-    } else if (!(cancelRequested == 1 || quitSentToEncoder)) {
-        // It closed its output but hangs on: end it rather than leave it holding its files.
+        result.stopped = cancelRequested == 1 || quitSentToEncoder;
+    } else {
+        // It hangs on: end it rather than leave it holding (or still writing) its files. A
+        // task that was not stopped has failed then; the pipeline must not go on with them.
         TerminateProcess(process, 1);
         WaitForSingleObject(process, terminateWaitMs);
+        result.stopped = cancelRequested == 1;
     }
-    result.stopped = cancelRequested == 1 || quitSentToEncoder;
     CloseAndLog(process);
     return result;
 }
@@ -250,6 +280,10 @@ void ReadEncoderOutput(HANDLE handle) {
         }
         if (got == 0) {
             return;
+        }
+        recentOutput.append(chunk, got);
+        if (recentOutput.size() > 2 * recentOutputLimit) {
+            recentOutput.erase(0, recentOutput.size() - recentOutputLimit);
         }
         ParseProgressChunk(chunk);
         PumpMessages();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+#include <string_view>
 #include <windows.h>
 
 // Runs the external programs of a conversion on the user-interface thread. The encoder runs
@@ -25,15 +27,22 @@ struct RunResult {
     bool stopped = false;       // ended by our own "q" or by a stop request: not a failure
     bool ended = false;         // it ended within the wait, and exitCode is its exit code
     unsigned long exitCode = 0;
+    std::string errorLine;      // progress runs: the reason of the last "error: " line it printed
 
     // The step did not do its work: it could not start, or ended on its own with an exit code
     // other than 0, or never ended. A stopped step is never a failure.
     bool Failed() const { return !stopped && (!started || !ended || exitCode != 0); }
 };
 
+// The text after "error: " of the last whole line of `output` that starts so (the encoder
+// front-end's one line on failure), without its line end; empty when there is none.
+std::string LastErrorLine(std::string_view output);
+
 // Starts `command` with its output captured and reads it until the encoder ends or a stop is
 // requested, then waits (dispatching messages, bounded) for the encoder to end and reads its
-// exit code. Every failed system call is logged and the sequence goes on; an encoder that
+// exit code. An encoder told to quit by the length stop may still be finishing its file: it
+// gets a generous limit too, and is terminated and counts as not ended when it exceeds it,
+// so that no later step reads a file it still writes. Every failed system call is logged and the sequence goes on; an encoder that
 // cannot be started ends the step at once. The pipe handles stay open for StopEncoder.
 RunResult RunWithProgress(const char* command);
 

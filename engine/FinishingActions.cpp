@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "engine/ErrorLog.h"
 #include "engine/SystemActions.h"
 
 namespace {
@@ -21,8 +22,15 @@ std::string HandOffCommand(const std::string& path) {
 }
 
 void AddToITunes(const std::string& path) {
-    // Nothing to report when it cannot start: iTunes may simply not be there.
-    CurrentSystemActions().RunAndWait(HandOffCommand(path));
+    // Nothing to report when it cannot start: iTunes may simply not be there. The conversion
+    // is finished whatever the hand-off does.
+    const SystemActions::WaitOutcome outcome =
+        CurrentSystemActions().RunAndWaitLimited(HandOffCommand(path), handOffLimitMs);
+    if (outcome == SystemActions::WaitOutcome::TimedOut) {
+        const std::string line = "The hand-off of \"" + path + "\" to iTunes did not end within " +
+                                 std::to_string(handOffLimitMs / 1000) + " s and was stopped\n";
+        AppendToLog(line.c_str());
+    }
 }
 
 void ShutDownComputer() {

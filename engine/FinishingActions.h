@@ -9,8 +9,13 @@
 // (the work folder, current while converting, included).
 std::string HandOffCommand(const std::string& path);
 
+// How long the hand-off program may take before it is stopped.
+inline constexpr unsigned long handOffLimitMs = 60000;
+
 // Hands the converted file at `path` (its full path) to the hand-off program and waits for it
-// to end. A hand-off that cannot start is passed over quietly.
+// to end, dispatching window messages meanwhile, for at most handOffLimitMs; one that takes
+// longer is stopped and a line in "log.txt" says so. A hand-off that cannot start is passed
+// over quietly.
 void AddToITunes(const std::string& path);
 
 // Powers the computer off: on the NT family after enabling the shut-down privilege (when that

@@ -1,5 +1,7 @@
 #include "engine/PipelineFiles.h"
 
+#include <cmath>
+#include <cstdio>
 #include <windows.h>
 
 #include "engine/CommandTemplates.h"
@@ -108,14 +110,33 @@ CancelCleanup CancelCleanupFor(const OutputSettings& settings, const ConversionT
 std::vector<std::string> FilesTouchedByTask(const OutputSettings& settings, const ConversionTask& task) {
     std::vector<std::string> files = WorkingFiles(settings, task);
     files.push_back(FinalOutputPath(settings, task));
-    const std::string& folder = settings.outputDirectory;
-    if (settings.deviceFamily == DeviceFamily::ThreeGp) {
-        // The clean-up of a 3GP2 task deletes the 3GP2 final file, that of the others the 3GP
-        // final file; both are listed, whichever is the task's own.
-        files.push_back(ThreeGpFinalFile(folder, task.outputName));
-        files.push_back(ThreeGp2FinalFile(folder, task.outputName));
+    // The 3GP clean-up deletes only the task's own type's final file, which is the final file
+    // above. PSP's first step writes a thumbnail beside the video.
+    if (settings.deviceFamily == DeviceFamily::Psp) {
+        files.push_back(PspThumbnailPath(settings, task));
     }
     return files;
+}
+
+std::string PspThumbnailPath(const OutputSettings& settings, const ConversionTask& task) {
+    std::string path = FinalOutputPath(settings, task);
+    const std::string::size_type dot = path.find_last_of('.');
+    return path.substr(0, dot) + ".THM";
+}
+
+std::string SelectedRangeProblem(const ConversionTask& task) {
+    char text[160] = {};
+    if (!std::isfinite(task.beginTime) || !std::isfinite(task.endTime)) {
+        return "the selected range is too short: its begin or end is not a time";
+    }
+    // The commands carry the length as whole seconds of end - begin.
+    if (!(task.endTime - task.beginTime >= 1.0)) {
+        std::snprintf(text, sizeof(text),
+                      "the selected range is too short: %.2f s to %.2f s; at least one second is needed",
+                      task.beginTime, task.endTime);
+        return text;
+    }
+    return {};
 }
 
 bool IsSameFile(const std::string& first, const std::string& second) {

@@ -17,6 +17,9 @@ int PipelineCommandCount(const OutputSettings& settings);
 // name the task list shows.
 std::string FinalOutputPath(const OutputSettings& settings, const ConversionTask& task);
 
+// The PSP thumbnail beside the task's video: its name with ".THM" in place of ".MP4".
+std::string PspThumbnailPath(const OutputSettings& settings, const ConversionTask& task);
+
 // The intermediate files of the family's pipeline, which must not outlive it.
 std::vector<std::string> WorkingFiles(const OutputSettings& settings, const ConversionTask& task);
 
@@ -30,9 +33,16 @@ struct CancelCleanup {
 CancelCleanup CancelCleanupFor(const OutputSettings& settings, const ConversionTask& task);
 
 // Every file in the output folder that converting the task writes or may delete: the final
-// file, the working files and the final files the clean-up names.
+// file, the working files (and PSP's thumbnail), and what the clean-up names for the task's
+// own type; nothing else.
 std::vector<std::string> FilesTouchedByTask(const OutputSettings& settings, const ConversionTask& task);
 
 // True when the two paths name the same file: equal as full paths, ignoring letter case as
 // the file system does, or, when both exist, the very same file reached two ways.
 bool IsSameFile(const std::string& first, const std::string& second);
+
+// Why the task's selected range cannot be converted, or empty text when it can. The commands
+// get the range in whole seconds, and a length of 0 means "to the end" to the encoder: a range
+// of under one second (end at or before begin included), or a time that is not a finite
+// number, would convert the rest of the clip instead.
+std::string SelectedRangeProblem(const ConversionTask& task);

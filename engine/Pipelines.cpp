@@ -78,6 +78,10 @@ std::string StepFailure(int step, int steps, Role role, const RunResult& result)
         std::snprintf(text, sizeof(text), "step %d of %d (%s) ended with exit code %lu", step, steps, what,
                       result.exitCode);
     }
+    // The encoder's own "error:" line says why; a helper run hidden has no output to read.
+    if (!result.errorLine.empty()) {
+        return std::string(text) + ": " + result.errorLine;
+    }
     return text;
 }
 
@@ -99,7 +103,7 @@ public:
         for (int c = 1; c <= count; ++c) {
             const std::optional<std::string> command = ReadPresetCommand(file, settings.profileIndex, c);
             if (!command) {
-                FailTask("preset " + std::to_string(settings.profileIndex + 1) + " of " + file + " has no command " +
+                FailTask("preset " + std::to_string(static_cast<long long>(settings.profileIndex) + 1) + " of " + file + " has no command " +
                          std::to_string(c) + " (its pipeline runs " + std::to_string(count) + ")");
                 return std::nullopt;
             }
@@ -130,7 +134,6 @@ public:
             StopEncoder();
         }
         FailTask(StepFailure(step, static_cast<int>(lines.size()), role, result));
-        DeleteTaskFiles(WorkingFiles(RunSettings(), CurrentTask()));
         return false;
     }
 
@@ -170,6 +173,65 @@ bool OutputWouldHitSource() {
     }
     return false;
 }
+
+// The files a task may write, as they were when it began: a failed task removes the ones it
+// made and never one that was there before it. A file is told by its identity (volume and
+// file index), not its name: one deleted and made anew under the same name during the task
+// is the task's own; one written over in place is still the user's and stays, as the file
+// system's times cannot tell which write was whose.
+class TaskFilesBefore {
+public:
+    void Take(const std::vector<std::string>& paths) {
+        files.clear();
+        for (const std::string& path : paths) {
+            files.push_back({path, IdentityOf(path)});
+        }
+    }
+
+    // Deletes every file of the list that exists now and did not exist, as this very file,
+    // when the task began.
+    void RemoveMadeByTask() const {
+        for (const Entry& entry : files) {
+            const std::optional<Identity> now = IdentityOf(entry.path);
+            if (now && (!entry.before || !(*now == *entry.before))) {
+                DeleteTaskFile(entry.path);
+            }
+        }
+    }
+
+private:
+    struct Identity {
+        DWORD volume = 0;
+        DWORD indexHigh = 0;
+        DWORD indexLow = 0;
+        bool operator==(const Identity& other) const {
+            return volume == other.volume && indexHigh == other.indexHigh && indexLow == other.indexLow;
+        }
+    };
+    struct Entry {
+        std::string path;
+        std::optional<Identity> before;
+    };
+
+    static std::optional<Identity> IdentityOf(const std::string& path) {
+        HANDLE file = CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+        if (file == INVALID_HANDLE_VALUE) {
+            return std::nullopt;
+        }
+        BY_HANDLE_FILE_INFORMATION info = {};
+        const BOOL known = GetFileInformationByHandle(file, &info);
+        CloseHandle(file);
+        if (!known) {
+            return std::nullopt;
+        }
+        return Identity{info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
+    }
+
+    std::vector<Entry> files;
+};
+
+TaskFilesBefore taskFilesBefore;
 
 bool RunFamilyPipeline(int deviceFamily) {
     switch (deviceFamily) {
@@ -212,6 +274,13 @@ void ConvertTask(int index) {
     if (OutputWouldHitSource()) {
         return;
     }
+    // A zero length means "to the end" to the encoder: such a range is refused before
+    // anything runs or is written.
+    if (const std::string problem = SelectedRangeProblem(CurrentTask()); !problem.empty()) {
+        FailTask(problem);
+        return;
+    }
+    taskFilesBefore.Take(FilesTouchedByTask(RunSettings(), CurrentTask()));
     bool exported = true;
     if (CurrentTask().needsExport == 1) {
         exported = ExportSourceThroughPlayer(index);
@@ -240,6 +309,9 @@ void ConvertTask(int index) {
     }
     if (converted) {
         MarkFinished();
+    } else if (task.status == TaskStatus::Failed) {
+        // Nothing half-made stays under a device's name, nor any working file.
+        taskFilesBefore.RemoveMadeByTask();
     }
 }
 

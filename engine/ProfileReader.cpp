@@ -108,7 +108,8 @@ std::optional<std::string> ReadPresetCommand(const std::string& profileFile, int
     }
     profileReader.SetFile(profileFile);
     const int sectionCount = profileReader.GetSectionNames(profileSectionNames);
-    if (profileIndex + 1 >= sectionCount) {
+    // Compared as "index >= count - 1": profileIndex + 1 would overflow for INT_MAX.
+    if (sectionCount < 1 || profileIndex >= sectionCount - 1) {
         return std::nullopt;
     }
     const int entryCount = profileReader.GetSectionEntries(profileSectionNames[static_cast<size_t>(profileIndex) + 1],

@@ -70,6 +70,20 @@ TaskStatusDisplay ExportLine(const ConversionTask& task) {
     return {Format(" %.2f%%    Remain Time:%s", shownPercent, FormatTimeText(remaining).c_str()), Bar(position)};
 }
 
+// The last match of `key` in the chunk that has at least `minimumTail` characters from the
+// match to the end: when two progress lines arrive in one read, the newer one counts, and a
+// last line cut short leaves the one before it.
+const char* LastWholeField(const char* chunk, const char* key, size_t minimumTail) {
+    const char* found = nullptr;
+    for (const char* at = std::strstr(chunk, key); at != nullptr; at = std::strstr(at + keyLength, key)) {
+        if (std::strlen(at) < minimumTail) {
+            break;
+        }
+        found = at;
+    }
+    return found;
+}
+
 } // namespace
 
 ProgressFields ReadProgressFields(const char* chunk) {
@@ -77,13 +91,13 @@ ProgressFields ReadProgressFields(const char* chunk) {
     if (!chunk) {
         return fields;
     }
-    if (const char* size = std::strstr(chunk, sizeKey); size && std::strlen(size) >= sizeMinimumTail) {
+    if (const char* size = LastWholeField(chunk, sizeKey, sizeMinimumTail)) {
         char digits[fieldBufferSize] = {};
         std::memcpy(digits, size + keyLength, sizeDigits);
         // Eight characters cannot overflow a long.
         fields.sizeKB = static_cast<int>(std::strtol(digits, nullptr, 10));
     }
-    if (const char* time = std::strstr(chunk, timeKey); time && std::strlen(time) >= timeMinimumTail) {
+    if (const char* time = LastWholeField(chunk, timeKey, timeMinimumTail)) {
         char digits[fieldBufferSize] = {};
         std::strncpy(digits, time + keyLength, timeDigits);
         const double value = std::strtod(digits, nullptr);
@@ -117,6 +131,11 @@ bool ApplyProgressChunk(ConversionTask& task, const char* chunk, std::uint32_t e
 }
 
 void ApplyExportProgress(ConversionTask& task, double position, double total, std::uint32_t elapsedMs) {
+    // A position or total that is not a number (or infinite) says nothing: computing with it
+    // would put " nan%" or " inf%" into the status column.
+    if (!std::isfinite(position) || !std::isfinite(total)) {
+        return;
+    }
     const double rate = elapsedMs == 0 ? 0.0 : position * 1000.0 / elapsedMs;
     task.exportPosition = position;
     // A total of 0 would divide by zero, and a position past the end must not push the bar

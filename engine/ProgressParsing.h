@@ -12,7 +12,8 @@
 
 // What one chunk of encoder output tells. A field is empty when the chunk does not carry it
 // whole: "size=" needs the 8 characters after it (13 from the match to the end of the chunk),
-// "time=" at least 4 of the 5 after it (9 from the match). Only the first match of each counts.
+// "time=" at least 4 of the 5 after it (9 from the match). Of several whole matches of a key
+// (two lines read at once) the last counts.
 struct ProgressFields {
     std::optional<int> sizeKB;  // the 8 characters after "size=" read as a decimal integer
     std::optional<double> time; // the 5 characters after "time=" read as decimal seconds
@@ -36,6 +37,7 @@ bool ApplyProgressChunk(ConversionTask& task, const char* chunk, std::uint32_t e
 // time is estimated from the rate so far once more than 20 seconds are done; before that, or
 // when no time has passed, it is simply what is left (never below 0). The percentage stays
 // within 0 to 100; a total of 0 or less shows 0 %.
+// A position or total that is not a finite number changes nothing.
 void ApplyExportProgress(ConversionTask& task, double position, double total, std::uint32_t elapsedMs);
 
 // The progress bar drawn in a task's status cell.

@@ -15,7 +15,7 @@ constexpr std::string_view frameRates[] = {"", "-r 14.985", "-r 23.976", "-r 29.
 constexpr std::string_view videoQualities[] = {"128", "192", "216", "256", "384", "512", "576", "640", "768", "1500"};
 constexpr std::string_view aspects[] = {"4:3", "16:9"};
 constexpr std::string_view channels[] = {"1", "2"};
-constexpr std::string_view audioQualities[] = {"32", "48", "64", "80", "48", "64"};
+constexpr std::string_view audioQualities[] = {"32", "48", "64", "80", "96", "128"};
 constexpr std::string_view sampleRates[] = {"", "-ar 24000", "-ar 44100", "-ar 48000"};
 constexpr std::string_view volumes[] = {"128", "256", "384", "512", "640", "768", "896", "1024"};
 

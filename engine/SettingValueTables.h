@@ -16,8 +16,8 @@ enum class SettingTable {
 };
 
 // The option texts that the settings combos stand for, by item index. They follow the
-// combos' item order, which lists 416x176 before 400x192. Mind that Audio Quality's items 4
-// and 5 read 96 and 128 kbps, yet put "48" and "64" into the command.
+// combos' item order, which lists 416x176 before 400x192. Every item gives what its text
+// reads: Audio Quality's "96 kbps" and "128 kbps" put "96" and "128" into the command.
 class SettingValueTables {
 public:
     // The text for item `index` of `table`'s combo; empty text for an index out of range

@@ -3,13 +3,59 @@
 #include <vector>
 #include <windows.h>
 
+#include "engine/EncoderRunner.h"
+
 namespace {
+
+// A terminated program may take a moment to let go of its files.
+constexpr DWORD terminateWaitMs = 5000;
+// While a WM_QUIT waits for the window's loop, the queue never looks empty: poll instead.
+constexpr DWORD quitPollMs = 10;
 
 // The real thing: processes, the token, ExitWindowsEx and the system message box. The skinned
 // message box of the main window can take the message's place once it exists.
 class PlatformActions : public SystemActions {
 public:
     bool RunAndWait(const std::string& commandLine) override {
+        PROCESS_INFORMATION process = {};
+        if (!StartHidden(commandLine, process)) {
+            return false;
+        }
+        WaitForSingleObject(process.hProcess, INFINITE);
+        CloseHandle(process.hProcess);
+        CloseHandle(process.hThread);
+        return true;
+    }
+
+    WaitOutcome RunAndWaitLimited(const std::string& commandLine, unsigned long limitMs) override {
+        PROCESS_INFORMATION process = {};
+        if (!StartHidden(commandLine, process)) {
+            return WaitOutcome::NotStarted;
+        }
+        CloseHandle(process.hThread);
+        const DWORD start = GetTickCount();
+        WaitOutcome outcome = WaitOutcome::Ended;
+        while (WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT) {
+            const DWORD waited = GetTickCount() - start;
+            if (waited >= limitMs) {
+                TerminateProcess(process.hProcess, 1);
+                WaitForSingleObject(process.hProcess, terminateWaitMs);
+                outcome = WaitOutcome::TimedOut;
+                break;
+            }
+            // Paints and clicks are handled while the hand-off runs; a WM_QUIT stays queued
+            // for the window's own loop, and the wait then only polls.
+            if (PumpMessages()) {
+                MsgWaitForMultipleObjects(1, &process.hProcess, FALSE, limitMs - waited, QS_ALLINPUT);
+            } else {
+                WaitForSingleObject(process.hProcess, quitPollMs);
+            }
+        }
+        CloseHandle(process.hProcess);
+        return outcome;
+    }
+
+    static bool StartHidden(const std::string& commandLine, PROCESS_INFORMATION& process) {
         // The hand-off gets the program's own start-up information, hidden, with the
         // program's own standard handles.
         STARTUPINFOA startup = {};
@@ -17,17 +63,11 @@ public:
         startup.cb = sizeof(startup);
         startup.dwFlags = STARTF_USESHOWWINDOW | STARTF_USESTDHANDLES;
         startup.wShowWindow = SW_HIDE;
-        PROCESS_INFORMATION process = {};
         // CreateProcess may write into the command line.
         std::vector<char> buffer(commandLine.begin(), commandLine.end());
         buffer.push_back('\0');
-        if (!CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process)) {
-            return false;
-        }
-        WaitForSingleObject(process.hProcess, INFINITE);
-        CloseHandle(process.hProcess);
-        CloseHandle(process.hThread);
-        return true;
+        return CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
+                              &process) != FALSE;
     }
 
     int PlatformId() override {

@@ -11,6 +11,17 @@ public:
     // to end without a time-out. False when it could not be started.
     virtual bool RunAndWait(const std::string& commandLine) = 0;
 
+    // How a limited wait for a program ended.
+    enum class WaitOutcome { NotStarted, Ended, TimedOut };
+
+    // Starts `commandLine` as RunAndWait does, but waits at most `limitMs`, dispatching the
+    // thread's window messages meanwhile so that the window stays responsive. A program still
+    // running at the limit is terminated. Actions that only take notes need not override it.
+    virtual WaitOutcome RunAndWaitLimited(const std::string& commandLine, unsigned long limitMs) {
+        (void)limitMs;
+        return RunAndWait(commandLine) ? WaitOutcome::Ended : WaitOutcome::NotStarted;
+    }
+
     // The platform id of the running system: 2 for the NT family, 1 for Windows 9x.
     virtual int PlatformId() = 0;
 

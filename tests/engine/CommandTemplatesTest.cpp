@@ -106,12 +106,12 @@ TEST_F(TemplateTest, CustomPresetSubstitutesEverySetting)
                                 "-ab $AUDIOBITRATE $AUDIOSAMPLE -vol $VOLUME -s $SIZE";
     settings = {.presetIndex = 0, .videoType = 0, .videoSize = 7, .frameRate = 3, .videoQuality = 9, .aspect = 1,
                 .audioQuality = 5, .channels = 0, .sampleRate = 2, .volume = 7, .outputDirectory = ""};
-    EXPECT_EQ(Preset(command), "-vcodec xvid -s 400x192 -r 29.97 -b 1500 -aspect 16:9 -ac 1 -ab 64 -ar 44100 "
+    EXPECT_EQ(Preset(command), "-vcodec xvid -s 400x192 -r 29.97 -b 1500 -aspect 16:9 -ac 1 -ab 128 -ar 44100 "
                                "-vol 1024 -s 400x192");
     // "Same As Input File" takes the option away and leaves the blanks around it.
     settings.frameRate = 0;
     settings.sampleRate = 0;
-    EXPECT_EQ(Preset("-s $SIZE $FRAMERATE -b|-ab $AUDIOBITRATE $AUDIOSAMPLE -vol"), "-s 400x192  -b|-ab 64  -vol");
+    EXPECT_EQ(Preset("-s $SIZE $FRAMERATE -b|-ab $AUDIOBITRATE $AUDIOSAMPLE -vol"), "-s 400x192  -b|-ab 128  -vol");
     // Other presets carry literal values; settings variables stay as written.
     settings.presetIndex = 2;
     EXPECT_EQ(Preset(command), command);

@@ -31,8 +31,8 @@ TEST(ProgressParsing, ReadsSizeAndTimeFromFixedWidthFields) {
         {"time= 9.87 x", std::nullopt, 9.87},
         // ffmpeg's own clock format reads as its first digits only.
         {"time=00:01:02.50", std::nullopt, 0.0},
-        // Only the first match of each key counts; the size is cut after eight characters.
-        {"size=       1kB size=       2kB", 1, std::nullopt},
+        // Of two whole matches of a key the last counts; the size is cut after eight characters.
+        {"size=       1kB size=       2kB", 2, std::nullopt},
         {"size=123456789kB", 12345678, std::nullopt},
         {"size=-0000010kB", -10, std::nullopt},
         {"size=abcdefghkB", 0, std::nullopt},
@@ -41,7 +41,13 @@ TEST(ProgressParsing, ReadsSizeAndTimeFromFixedWidthFields) {
         {"time=1e999", std::nullopt, std::nullopt},
         {"time=-1e99", std::nullopt, -1e99},
         {"SIZE=    1234kB TIME=10.00 ", std::nullopt, std::nullopt},
-        {"size=     100kB time=2.00\r\nsize=     200kB time=4.00\r\n", 100, 2.0},
+        // The front-end's last two lines in one read: the newer one, also when it is the last
+        // line of the run and the task would otherwise end showing the older figures.
+        {"size=     100kB time=2.00\r\nsize=     200kB time=4.00\r\n", 200, 4.0},
+        {"size=       0kB time=0.00\r\nsize=    1536kB time=9.96\r\n", 1536, 9.96},
+        // A newer line cut short: its whole fields count, the rest comes from the line before.
+        {"size=     100kB time=2.00\r\nsize=     200kB time=4", 200, 2.0},
+        {"size=     100kB time=2.00\r\nsize=   ", 100, 2.0},
         {"", std::nullopt, std::nullopt},
     };
     for (const auto& c : cases) {

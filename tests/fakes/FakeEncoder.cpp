@@ -23,6 +23,9 @@
 //   --tag TEXT        the tag of the --trace line (default "-")
 //   --exit-if A B     use the --exit code only when A and B are the same text, 0 otherwise
 //                     (lets one command fail for one task of a run and not for the others)
+//   --finish MS       when "q" ended the run, go on for MS milliseconds before the end, like
+//                     an encoder finishing its file
+//   --crash           load the window library, then crash with an access violation
 //
 // Standard input is read by a thread of its own, so "q" is seen at once whatever the main
 // thread is doing. Unless --ignore-q is given, "q" ends the program at the next check.
@@ -131,7 +134,8 @@ int main(int argc, char** argv)
     std::vector<std::string> writes, chunks;
     int silentMs = 0, intervalMs = 50, waitQuitMs = 0, exitCode = 0, progressMs = 0;
     bool obeyQuit = true;
-    bool exitCondition = false, exitOnlyIf = false;
+    bool exitCondition = false, exitOnlyIf = false, crash = false;
+    int finishMs = 0;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         const bool hasValue = i + 1 < argc;
@@ -151,6 +155,8 @@ int main(int argc, char** argv)
         else if (arg == "--stats" && hasValue) statsPath = argv[++i];
         else if (arg == "--trace" && hasValue) tracePath = argv[++i];
         else if (arg == "--tag" && hasValue) tag = argv[++i];
+        else if (arg == "--finish" && hasValue) finishMs = std::atoi(argv[++i]);
+        else if (arg == "--crash") crash = true;
         else if (arg == "--exit-if" && i + 2 < argc) {
             exitOnlyIf = std::string(argv[i + 1]) == argv[i + 2];
             exitCondition = true;
@@ -170,6 +176,13 @@ int main(int argc, char** argv)
         AppendLine(logPath, GetCommandLineA());
     for (const std::string& path : writes)
         AppendLine(path, "fake encoder output");
+
+    if (crash) {
+        // A program that has loaded user32 is the case where a crash could open a dialog.
+        if (HMODULE user = LoadLibraryA("user32.dll"))
+            GetProcAddress(user, "GetSystemMetrics");
+        *static_cast<volatile int*>(nullptr) = 1;
+    }
 
     std::thread reader(ReadInput);
     reader.detach(); // may stay blocked in ReadFile; the process ends it
@@ -196,7 +209,9 @@ int main(int argc, char** argv)
         running = SleepUnlessQuit(intervalMs, obeyQuit);
     }
     if (running)
-        SleepUnlessQuit(waitQuitMs, obeyQuit);
+        running = SleepUnlessQuit(waitQuitMs, obeyQuit);
+    if (!running && quitSeen)
+        Sleep(static_cast<DWORD>(finishMs));
 
     if (!recordPath.empty()) {
         // Give a "q" written just before the end a moment to arrive.

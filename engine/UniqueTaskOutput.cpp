@@ -1,0 +1,53 @@
+#include "engine/UniqueTaskOutput.h"
+
+#include <algorithm>
+#include <cctype>
+#include <string>
+
+namespace {
+
+// Device file names carry five digits.
+constexpr int lowestFileNumber = 10000;
+constexpr int highestFileNumber = 99999;
+
+bool SameName(const std::string& a, const std::string& b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+bool NameTaken(const std::string& name, const std::vector<ConversionTask>& tasks) {
+    return std::any_of(tasks.begin(), tasks.end(),
+                       [&](const ConversionTask& other) { return SameName(other.outputName, name); });
+}
+
+bool NumberTaken(int number, const std::vector<ConversionTask>& tasks) {
+    return std::any_of(tasks.begin(), tasks.end(),
+                       [&](const ConversionTask& other) { return other.deviceFileNumber == number; });
+}
+
+} // namespace
+
+void MakeTaskOutputUnique(ConversionTask& task, const std::vector<ConversionTask>& tasksInList) {
+    if (NumberTaken(task.deviceFileNumber, tasksInList)) {
+        int number = task.deviceFileNumber;
+        // More numbers than tasks exist, so the search ends; it wraps past the highest.
+        for (size_t tried = 0; tried <= tasksInList.size(); ++tried) {
+            number = number >= highestFileNumber || number < lowestFileNumber ? lowestFileNumber : number + 1;
+            if (!NumberTaken(number, tasksInList)) {
+                break;
+            }
+        }
+        task.deviceFileNumber = number;
+    }
+    if (NameTaken(task.outputName, tasksInList)) {
+        const std::string base = task.outputName;
+        for (size_t suffix = 2;; ++suffix) {
+            const std::string name = base + "_" + std::to_string(suffix);
+            if (!NameTaken(name, tasksInList)) {
+                task.outputName = name;
+                break;
+            }
+        }
+    }
+}
