@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include "engine/ProfileReader.h"
+#include "engine/SettingValueTables.h"
 
 namespace {
 
@@ -56,6 +57,31 @@ TEST(ShippedPhoneProfiles, H263PresetsStayWithinLevel10) {
         }
     }
     EXPECT_GE(h263Presets, 4);
+}
+
+// Picking an iPod preset sets the settings combos from its indices: they must show what its
+// command encodes.
+TEST(ShippedIpodPresets, TheCombosShowWhatTheCommandEncodes) {
+    ProfileReader reader;
+    const std::string file = AppFolder() + "iPod_Profile.ini";
+    ASSERT_TRUE(reader.SetFile(file)) << file;
+    std::vector<std::string> sections;
+    reader.GetSectionNames(sections);
+    ASSERT_GE(sections.size(), 3u);
+    // Preset 0 is the custom one: its command takes the combos' values.
+    for (size_t i = 2; i < sections.size(); ++i) {
+        const std::string& section = sections[i];
+        const std::string command = reader.GetValue(section, "Command0");
+        SCOPED_TRACE(section + ": " + command);
+        auto entry = [&](const char* key, SettingTable table) {
+            return std::string(SettingValueTables::Entry(table, std::atoi(reader.GetValue(section, key).c_str())));
+        };
+        EXPECT_NE(command.find(entry("VideoType", SettingTable::VideoType).substr(0, 12)), std::string::npos);
+        EXPECT_EQ(OptionValue(command, "-s"), entry("VideoSize", SettingTable::VideoSize));
+        EXPECT_EQ(OptionValue(command, "-b"), entry("VideoQuality", SettingTable::VideoQuality));
+        EXPECT_EQ(OptionValue(command, "-ac"), entry("Channels", SettingTable::Channels));
+        EXPECT_EQ(OptionValue(command, "-ab"), entry("AudioQuality", SettingTable::AudioQuality));
+    }
 }
 
 } // namespace

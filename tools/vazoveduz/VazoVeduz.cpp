@@ -6,6 +6,7 @@
 // file is added through its COM automation (iTunes.Application → LibraryPlaylist.AddFile).
 // Otherwise, or when anything fails, it ends quietly: a line in "log.txt" in the current folder
 // (Movara's work folder), exit code 0, so that a missing iTunes never holds a conversion up.
+// An iTunes that does not answer within 50 s is given up on the same way.
 #include <windows.h>
 #include <oleauto.h>
 
@@ -85,6 +86,26 @@ bool AddToLibrary(const std::wstring& path, std::string* failure)
     return added;
 }
 
+// How long iTunes may take to take the file; Movara itself stops the hand-off after 60 s.
+constexpr DWORD automationLimitMs = 50000;
+
+struct HandOff {
+    std::wstring path;
+    std::string failure;
+    bool comReady;
+    bool added;
+};
+
+DWORD WINAPI RunHandOff(void* parameter)
+{
+    HandOff& handOff = *static_cast<HandOff*>(parameter);
+    handOff.comReady = SUCCEEDED(CoInitialize(nullptr));
+    handOff.added = handOff.comReady && AddToLibrary(handOff.path, &handOff.failure);
+    if (handOff.comReady)
+        CoUninitialize();
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -98,13 +119,23 @@ int main(int argc, char** argv)
         LogLine("\"" + path + "\" does not exist; nothing was added to iTunes");
         return 0;
     }
-    std::string failure;
-    const bool comReady = SUCCEEDED(CoInitialize(nullptr));
-    const bool added = comReady && AddToLibrary(Widen(path), &failure);
-    if (comReady)
-        CoUninitialize();
-    if (!added)
-        LogLine((comReady ? failure : std::string("COM could not be initialised")) + "; \"" + path +
+    // The automation call runs on a thread of its own, so that an iTunes that never answers
+    // (a dialog of its own waiting for a click, say) cannot hold the hand-off up for ever.
+    HandOff handOff{Widen(path), {}, false, false};
+    HANDLE worker = CreateThread(nullptr, 0, RunHandOff, &handOff, 0, nullptr);
+    if (worker == nullptr) {
+        LogLine("no thread could be started; \"" + path + "\" was not added to iTunes");
+        return 0;
+    }
+    if (WaitForSingleObject(worker, automationLimitMs) != WAIT_OBJECT_0) {
+        LogLine("iTunes did not answer within " + std::to_string(automationLimitMs / 1000) + " s; \"" + path +
+                "\" may not have been added to iTunes");
+        // The worker is still inside the call: ending the process ends it too.
+        ExitProcess(0);
+    }
+    CloseHandle(worker);
+    if (!handOff.added)
+        LogLine((handOff.comReady ? handOff.failure : std::string("COM could not be initialised")) + "; \"" + path +
                 "\" was not added to iTunes");
     return 0;
 }
