@@ -14,8 +14,8 @@
 #include "engine/EngineGlobals.h"
 #include "engine/UniqueTaskOutput.h"
 #include "tests/engine/EngineTestSupport.h"
-#include "tests/engine/PipelineTestSupport.h"
-#include "tests/helpers/RunCommand.h"
+#include "tests/support/ChildProcess.h"
+#include "tests/support/Files.h"
 
 namespace {
 
@@ -30,21 +30,15 @@ protected:
         output = root + "out\\";
         for (const std::string& folder : {root, sources, sources + "other\\", output})
             CreateDirectoryA(folder.c_str(), nullptr);
-        char full[MAX_PATH] = {};
-        GetFullPathNameA(appFolder.c_str(), MAX_PATH, full, nullptr);
-        work = full;
+        work = FullPathOf(AppFolder());
         if (!work.empty() && work.back() == '\\')
             work.pop_back();
     }
 
     // A clip of `seconds` made by ffmpeg.
-    std::string MakeClip(const std::string& path, int seconds)
+    std::string Clip(const std::string& path, int seconds)
     {
-        const std::string length = std::to_string(seconds);
-        const RunResult run = RunCommand(appFolder + "ffmpeg.exe -v error -y -f lavfi -i testsrc=size=320x240:rate=25:"
-                                                     "duration=" + length + " -f lavfi -i sine=duration=" + length +
-                                         " -shortest -c:v mpeg4 -c:a aac " + Quote(path));
-        EXPECT_EQ(run.exitCode, 0u) << path;
+        EXPECT_TRUE(MakeClip(path, seconds, "-shortest -c:v mpeg4 -c:a aac")) << path;
         return path;
     }
 
@@ -70,7 +64,7 @@ protected:
 
     double Duration(const std::string& file)
     {
-        return std::atof(RunCommand(appFolder + "ffprobe.exe -v error -show_entries format=duration -of "
+        return std::atof(RunCommand(AppFolder() + "ffprobe.exe -v error -show_entries format=duration -of "
                                                 "default=nw=1:nk=1 " + Quote(output + file)).output.c_str());
     }
 
@@ -79,8 +73,8 @@ protected:
 
 TEST_F(UniqueOutputConversion, SameBaseNameGivesTwoOutputs)
 {
-    const std::string first = MakeClip(sources + "clip.avi", 2);
-    const std::string second = MakeClip(sources + "other\\clip.mp4", 4);
+    const std::string first = Clip(sources + "clip.avi", 2);
+    const std::string second = Clip(sources + "other\\clip.mp4", 4);
     OutputSettings pocketPc;
     pocketPc.deviceFamily = DeviceFamily::PocketPc;
     pocketPc.profileIndex = 0;
@@ -99,8 +93,8 @@ TEST_F(UniqueOutputConversion, SameBaseNameGivesTwoOutputs)
 
 TEST_F(UniqueOutputConversion, PspTasksAddedInOneSecondGiveTwoOutputs)
 {
-    const std::string first = MakeClip(sources + "first.avi", 2);
-    const std::string second = MakeClip(sources + "second.avi", 4);
+    const std::string first = Clip(sources + "first.avi", 2);
+    const std::string second = Clip(sources + "second.avi", 4);
     // Added within one second, both draw the same device file number.
     const int drawn = NewDeviceFileNumber();
     OutputSettings psp;

@@ -112,6 +112,9 @@ TEST_F(TemplateTest, CustomPresetSubstitutesEverySetting)
     settings.frameRate = 0;
     settings.sampleRate = 0;
     EXPECT_EQ(Preset("-s $SIZE $FRAMERATE -b|-ab $AUDIOBITRATE $AUDIOSAMPLE -vol"), "-s 400x192  -b|-ab 128  -vol");
+    // Audio Quality's last two items read "96 kbps" and "128 kbps" and give just that.
+    settings.audioQuality = 4;
+    EXPECT_EQ(Preset("-ab $AUDIOBITRATE"), "-ab 96");
     // Other presets carry literal values; settings variables stay as written.
     settings.presetIndex = 2;
     EXPECT_EQ(Preset(command), command);

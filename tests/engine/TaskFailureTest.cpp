@@ -10,7 +10,8 @@
 #include <vector>
 #include <windows.h>
 
-#include "PipelineTestSupport.h"
+#include "EngineTestSupport.h"
+#include "tests/support/Files.h"
 #include "engine/CommandTemplates.h"
 #include "engine/ConversionRun.h"
 #include "engine/EncoderRunner.h"

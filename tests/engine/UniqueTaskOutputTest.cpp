@@ -5,7 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "PipelineTestSupport.h"
+#include "EngineTestSupport.h"
+#include "tests/support/Files.h"
 #include "engine/CommandTemplates.h"
 #include "engine/ConversionRun.h"
 #include "engine/EncoderRunner.h"

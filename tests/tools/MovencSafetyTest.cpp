@@ -7,7 +7,8 @@
 
 #include <cmath>
 
-#include "tests/tools/ChildRun.h"
+#include "tests/support/ChildProcess.h"
+#include "tests/support/Files.h"
 #include "tools/movenc/FfmpegText.h"
 #include "tools/movenc/OutputCheck.h"
 
@@ -96,13 +97,6 @@ TEST(LocalFilePath, TakesTheFileProtocolOffAndLeavesOthersOut) {
     EXPECT_EQ(LocalFilePath("pipe:1"), "");
     EXPECT_EQ(LocalFilePath("http://host/x.mp4"), "");
     EXPECT_EQ(LocalFilePath("-"), "");
-}
-
-long long FileSize(const std::string& path) {
-    WIN32_FILE_ATTRIBUTE_DATA data = {};
-    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
-        return -1;
-    return (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
 std::string ReadAll(const std::string& path) {
