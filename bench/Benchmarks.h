@@ -13,6 +13,9 @@ void ListViewBench();
 void SkinBench();
 inline constexpr Benchmark kBenchmarks[] = {
     {"controls", ControlsBench}, {"task list", ListViewBench}, {"skin", SkinBench}};
+#elif defined(MOVARA_BENCH_PLAYER)
+void PlayerBench();
+inline constexpr Benchmark kBenchmarks[] = {{"player", PlayerBench}};
 #else
 void EngineBench();
 void MovencBench();

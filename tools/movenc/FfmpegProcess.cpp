@@ -143,3 +143,32 @@ std::string CaptureOutput(const std::string& program, const std::string& command
     WaitForSingleObject(run.Process(), INFINITE);
     return text;
 }
+
+namespace {
+
+bool IsFile(const std::string& path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+} // namespace
+
+std::string ModuleFolder() {
+    char path[MAX_PATH] = {};
+    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        return {};
+    std::string folder(path, length);
+    folder.erase(folder.find_last_of("\\/") + 1);
+    return folder;
+}
+
+std::string FindProgram(const char* name, const std::string& firstFolder) {
+    if (!firstFolder.empty() && IsFile(firstFolder + name))
+        return firstFolder + name;
+    char found[MAX_PATH] = {};
+    const DWORD foundLength = SearchPathA(nullptr, name, nullptr, MAX_PATH, found, nullptr);
+    if (foundLength > 0 && foundLength < MAX_PATH && IsFile(found))
+        return found;
+    return {};
+}

@@ -42,3 +42,11 @@ std::string SystemErrorText(DWORD code);
 // Runs `commandLine` without a window and returns everything it wrote on its standard
 // output; empty when it cannot be started.
 std::string CaptureOutput(const std::string& program, const std::string& commandLine);
+
+// A program in `firstFolder` (ending in a separator; empty: none), else wherever the system's
+// search finds it: the program's own folder, the current folder, the system folders, the PATH.
+// Empty when it is nowhere.
+std::string FindProgram(const char* name, const std::string& firstFolder);
+
+// The folder of the running program's file, with its trailing backslash.
+std::string ModuleFolder();

@@ -36,25 +36,6 @@ bool IsFile(const std::string& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
-// A program in our own folder (app\, beside the profiles), else wherever the system's search
-// finds it: the current folder, the system folders, the PATH.
-std::string FindProgram(const char* name) {
-    char path[MAX_PATH] = {};
-    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    if (length > 0 && length < MAX_PATH) {
-        std::string beside(path, length);
-        beside.erase(beside.find_last_of("\\/") + 1);
-        beside += name;
-        if (IsFile(beside))
-            return beside;
-    }
-    char found[MAX_PATH] = {};
-    const DWORD foundLength = SearchPathA(nullptr, name, nullptr, MAX_PATH, found, nullptr);
-    if (foundLength > 0 && foundLength < MAX_PATH && IsFile(found))
-        return found;
-    return {};
-}
-
 // A temporary file of our own, removed when the run ends however it ends.
 class TemporaryFile {
 public:
@@ -119,7 +100,7 @@ int Verify(const std::vector<std::string>& arguments) {
     if (verdict.known)
         return verdict.problem.empty() ? 0 : Fail("\"" + file + "\" is not a playable video: " + verdict.problem);
 
-    const std::string ffprobe = FindProgram("ffprobe.exe");
+    const std::string ffprobe = FindProgram("ffprobe.exe", ModuleFolder());
     if (ffprobe.empty())
         return Fail("ffprobe.exe was found neither beside movenc.exe nor on the PATH");
     const std::string streams = CaptureOutput(
@@ -194,7 +175,7 @@ ProbedFile Probe(const std::string& ffprobe, const std::string& file) {
 // was asked for, else the reason it does not. Without ffprobe there is nothing to look with.
 std::string CheckOutput(const OptionTranslation& translation, const std::string& output,
                         const std::string& errorOutput) {
-    const std::string ffprobe = FindProgram("ffprobe.exe");
+    const std::string ffprobe = FindProgram("ffprobe.exe", ModuleFolder());
     if (ffprobe.empty() || output.empty())
         return {};
     OutputFacts facts;
@@ -230,8 +211,8 @@ int main(int argc, char** argv) {
     if (printOnly)
         arguments.erase(arguments.begin());
 
-    const std::string ffmpeg = FindProgram("ffmpeg.exe");
-    const std::string amrnbenc = FindProgram("amrnbenc.exe");
+    const std::string ffmpeg = FindProgram("ffmpeg.exe", ModuleFolder());
+    const std::string amrnbenc = FindProgram("amrnbenc.exe", ModuleFolder());
     if (ffmpeg.empty())
         return Fail("ffmpeg.exe was found neither beside movenc.exe nor on the PATH");
 

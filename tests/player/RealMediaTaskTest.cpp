@@ -1,0 +1,92 @@
+// A RealMedia task converted end to end: the engine exports its range through the real player
+// control, then runs the iPod pipeline with the real front-end and ffmpeg on the export.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "engine/ConversionRun.h"
+#include "engine/ConversionTask.h"
+#include "engine/EngineGlobals.h"
+#include "engine/ProgressParsing.h"
+#include "engine/SourceExport.h"
+#include "gui/VideoEdit.h"
+#include "tests/engine/EngineTestSupport.h"
+#include "tests/player/PlayerTestSupport.h"
+
+namespace {
+
+TEST(RealMediaTask, ExportedThroughThePlayerThenConvertedForIpod) {
+    PutShippedProgramsOnPath();
+    const std::string sources = PlayerTempFolder("rm sources");
+    const std::string output = PlayerTempFolder("rm output");
+    const std::string program = PlayerTempFolder("rm program");
+    const std::string source = sources + "real clip.rm";
+    ASSERT_TRUE(MakeClip(source, 4.0, "-shortest " + RealMediaKind().options));
+    DeleteFileA((output + "real clip.mp4").c_str());
+
+    PlayerWindow window;
+    CVideoEdit edit;
+    ASSERT_TRUE(edit.Attach(window.parent));
+    // The main window hands the control's export events to the engine.
+    window.events.onProgress = [](const PlayerEvent& event) { OnExportProgress(event.position, event.total); };
+    window.events.onCompleted = [] { OnExportComplete(); };
+    UsePlayerForSourceExport(&edit);
+
+    char savedProgram[pathBufferSize] = {};
+    lstrcpynA(savedProgram, programDirectory, pathBufferSize);
+    lstrcpynA(programDirectory, program.c_str(), pathBufferSize);
+    std::string work = AppFolder();
+    work.pop_back();
+    CurrentDirectoryGuard directory;
+    WorkDirectoryOverride workFolder(work);
+
+    FakeHost host;
+    host.settings.deviceFamily = DeviceFamily::Ipod;
+    host.settings.presetIndex = 0;
+    host.settings.videoType = 1; // AVC
+    host.settings.videoSize = 3; // 320x240
+    host.settings.frameRate = 3;
+    host.settings.videoQuality = 5;
+    host.settings.channels = 1;
+    host.settings.audioQuality = 2;
+    host.settings.sampleRate = 2;
+    host.settings.volume = 1;
+    host.settings.outputDirectory = output;
+    ConversionTask task = MakeNewTask(source, 4.0, 12345);
+    task.beginTime = 0.5;
+    task.endTime = 2.5;
+    ASSERT_EQ(task.needsExport, 1);
+    host.tasks.push_back(task);
+    HostInstalled installed(&host);
+    RecordingSystemActions actions;
+    SystemActionsInstalled replaced(&actions);
+    lstrcpynA(outputDirectory, output.c_str(), pathBufferSize);
+
+    EXPECT_TRUE(RunConversion());
+    UsePlayerForSourceExport(nullptr);
+    lstrcpynA(programDirectory, savedProgram, pathBufferSize);
+
+    const ConversionTask done = host.tasks[0];
+    EXPECT_EQ(done.finished, 1) << FormatTaskStatus(done).text;
+    EXPECT_EQ(done.exportDone, 1);
+    EXPECT_FALSE(window.events.progress.empty());
+    EXPECT_EQ(window.events.completions.size(), 1u);
+    ASSERT_FALSE(done.exportPath.empty());
+    EXPECT_EQ(done.exportPath.compare(0, program.size(), program), 0) << done.exportPath;
+    EXPECT_EQ(GetFileAttributesA(done.exportPath.c_str()), INVALID_FILE_ATTRIBUTES) << "the intermediate file is gone";
+
+    const std::string probe = RunCommand(Quote(AppFolder() + "ffprobe.exe") + " -v error -show_entries "
+                                                     "stream=codec_name,width,height:format=duration -of compact=nk=1 " +
+                                         Quote(output + "real clip.mp4")).output;
+    EXPECT_NE(probe.find("h264|320|240"), std::string::npos) << probe;
+    EXPECT_NE(probe.find("stream|aac"), std::string::npos) << probe;
+    const std::size_t format = probe.find("format|");
+    ASSERT_NE(format, std::string::npos) << probe;
+    EXPECT_NEAR(std::atof(probe.c_str() + format + 7), 2.0, 0.25);
+    EXPECT_EQ(ChildDecoders(), 0);
+    DeleteFileA((output + "real clip.mp4").c_str());
+}
+
+} // namespace
