@@ -1,31 +1,44 @@
 #include "gui/ConverterApp.h"
 
-#include <commctrl.h>
-#include <objbase.h>
+#include "gui/ConverterDlg.h"
+
+#include "skin/SkinLoader.h"
 
 #include "engine/EngineGlobals.h"
-#include "gui/ConverterDlg.h"
+
+#include <commctrl.h>
+#include <objbase.h>
 
 // The one application object of the process.
 CConverterApp theApp;
 
-bool CConverterApp::InitInstance()
-{
+bool CConverterApp::InitInstance() {
+    // The list view, header and tooltip classes the main window's template names.
     INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
 
-    // Profiles, helper programs and the help page are found from the program's own folder,
-    // whatever folder the program was started from.
+    // Before any window exists and before the working directory moves: a relative skin path is read from the folder
+    // the program was started in. A broken skin ends the process here, with a message.
+    LoadSkin();
+
+    splashThread = StartSplashThread();
+
+    // Profiles, helper programs and the help page are found from the program's own folder, whatever folder the
+    // program was started from.
     InitProgramDirectory();
     SetCurrentDirectoryA(programDirectory);
 
     // COM is never uninitialised explicitly: the process ends right after the window.
     CoInitialize(nullptr);
 
-    CConverterDlg dialog;
-    SetMainWindow(&dialog);
-    dialog.DoModal();
-    SetMainWindow(nullptr);
+    {
+        CConverterDlg dialog(splashThread.get());
+        SetMainWindow(&dialog);
+        dialog.DoModal();
+        SetMainWindow(nullptr);
+    }
+    // The splash thread idles with its window gone; it ends here rather than being cut off by the process's end.
+    splashThread.reset();
     // No message loop of the application's own: returning false ends the process.
     return false;
 }

@@ -1,65 +1,593 @@
 #include "gui/ConverterDlg.h"
 
+#include "gui/MainWindowLogic.h"
+#include "gui/SplashThread.h"
+
+#include "skin/SkinRegion.h"
+
+#include "engine/EncoderRunner.h"
 #include "engine/EngineGlobals.h"
+#include "engine/Pipelines.h"
+#include "engine/ProfileReader.h"
+
 #include "resources/resource.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <algorithm>
+#include <cstring>
+
+std::string versionText;
 
 namespace {
 
-// Child controls are placed in client pixels here, whatever the template's dialog units give.
-struct ControlPlace {
-    int id;
-    int x, y, width, height;
+// The framework's help command, which the help button shares.
+constexpr int kHelpCommand = 57670;
+// The system menu's About item.
+constexpr UINT kAboutCommand = 16;
+// Registry values are read into buffers of this many bytes.
+constexpr DWORD kRegistryBufferSize = 512;
+constexpr COLORREF kRegionKey = RGB(0, 255, 0);
+constexpr COLORREF kRegionTolerance = RGB(0, 0, 0);
+constexpr int kPreviewFadeDelay = 100;
+constexpr double kSliderStartUpper = 120.0;
+
+// The columns of the task list: heading, alignment and width.
+struct Column {
+    const char* heading;
+    int format;
+    int width;
+};
+constexpr Column taskColumns[] = {
+    {"", LVCFMT_CENTER, 20},          {"Source", LVCFMT_LEFT, 178}, {"Begin Time", LVCFMT_CENTER, 80},
+    {"End Time", LVCFMT_CENTER, 80}, {"Output", LVCFMT_LEFT, 178}, {"Progress", LVCFMT_LEFT, 250},
 };
 
-constexpr ControlPlace controlPlaces[] = {
-    {IDC_CLOSE_BUTTON, 785, 8, 18, 18},
-};
+// The fixed items of the settings combos, exactly as the engine's tables count them.
+constexpr const char* threeGpTypeItems[] = {"Cell Phone 3GP  files (3GP + AMR)", "Cell Phone 3GP  files (3GP + AAC)",
+                                            "Cell Phone 3GP2 files (3GP2 + AAC)"};
+constexpr const char* videoTypeItems[] = {"MPEG4", "AVC"};
+constexpr const char* videoSizeItems[] = {"176 x 120", "240 x 176", "320 x 176", "320 x 240", "368 x 208",
+                                          "384 x 160", "416 x 176", "400 x 192", "480 x 160"};
+constexpr const char* frameRateItems[] = {"Same As Input File", "14.985  fps", "23.976  fps", "29.97    fps"};
+constexpr const char* videoQualityItems[] = {"128   kbps", "192   kbps", "216   kbps", "256   kbps ", "384   kbps",
+                                             "512   kbps", "576   kbps", "640   kbps", "768   kbps", "1500 kbps"};
+constexpr const char* aspectItems[] = {"4:3", "16:9"};
+constexpr const char* audioQualityItems[] = {"32     kbps", "48     kbps", "64     kbps",
+                                             "80     kbps", "96     kbps", "128   kbps"};
+constexpr const char* channelsItems[] = {"Mono", "Stereo"};
+constexpr const char* sampleRateItems[] = {"Same As Input File", "24000  Hz", "44100  Hz", "48000  Hz"};
+constexpr const char* volumeItems[] = {"50%", "100%", "150%", "200%", "250%", "300%", "350%", "400%"};
+
+// The labels of the iPod page, in the order of the window's ipodLabels.
+constexpr int ipodLabelIds[] = {IDC_PRESET_LABEL,        IDC_VIDEO_TYPE_LABEL,  IDC_VIDEO_SIZE_LABEL,
+                                IDC_FRAME_RATE_LABEL,    IDC_VIDEO_QUALITY_LABEL, IDC_ASPECT_LABEL,
+                                IDC_AUDIO_QUALITY_LABEL, IDC_CHANNELS_LABEL,    IDC_SAMPLE_RATE_LABEL,
+                                IDC_VOLUME_LABEL,        IDC_OUTPUT_DIRECTORY_LABEL};
+// The twenty controls of the iPod page.
+constexpr int ipodPageIds[] = {IDC_PRESET_LABEL,     IDC_PRESET,           IDC_VIDEO_TYPE_LABEL,  IDC_VIDEO_TYPE,
+                               IDC_VIDEO_SIZE_LABEL, IDC_VIDEO_SIZE,       IDC_FRAME_RATE_LABEL,  IDC_FRAME_RATE,
+                               IDC_VIDEO_QUALITY_LABEL, IDC_VIDEO_QUALITY, IDC_ASPECT_LABEL,      IDC_ASPECT,
+                               IDC_AUDIO_QUALITY_LABEL, IDC_AUDIO_QUALITY, IDC_CHANNELS_LABEL,    IDC_CHANNELS,
+                               IDC_SAMPLE_RATE_LABEL, IDC_SAMPLE_RATE,     IDC_VOLUME_LABEL,      IDC_VOLUME};
+
+template <size_t N> void AddItems(CSkComboBox& combo, const char* const (&items)[N]) {
+    combo.SendMessage(CB_RESETCONTENT);
+    for (const char* item : items)
+        combo.SendMessage(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+}
+
+// The default value of a key under HKCU, as RegQueryValue reads it into a buffer of kRegistryBufferSize bytes.
+bool ReadRegistryDefault(const char* subKey, std::string* value) {
+    char buffer[kRegistryBufferSize] = {};
+    LONG size = sizeof buffer;
+    if (RegQueryValueA(HKEY_CURRENT_USER, subKey, buffer, &size) != ERROR_SUCCESS)
+        return false;
+    buffer[sizeof buffer - 1] = '\0';
+    *value = buffer;
+    return true;
+}
+
+void WriteMovaraValue(const char* subKey, const std::string& value) {
+    HKEY key = nullptr;
+    if (RegCreateKeyA(HKEY_CURRENT_USER, "Software\\Movara", &key) != ERROR_SUCCESS)
+        return;
+    RegSetValueA(key, subKey, REG_SZ, value.c_str(), static_cast<DWORD>(value.size()));
+    RegCloseKey(key);
+}
+
+std::optional<ListKey> ListKeyOf(UINT key) {
+    switch (key) {
+    case VK_NEXT: return ListKey::pageDown;
+    case VK_PRIOR: return ListKey::pageUp;
+    case VK_UP: return ListKey::up;
+    case VK_DOWN: return ListKey::down;
+    case VK_HOME: return ListKey::home;
+    case VK_END: return ListKey::end;
+    default: return std::nullopt;
+    }
+}
+
+void ShowControl(HWND dialog, int id, bool show) {
+    ::ShowWindow(::GetDlgItem(dialog, id), show ? SW_SHOW : SW_HIDE);
+}
 
 } // namespace
 
-CConverterDlg::CConverterDlg() : CDialog(IDD_MOVARA_DIALOG) {}
+CConverterDlg::CConverterDlg(CSplashThread* splash) : CDialog(IDD_MOVARA_DIALOG), splashThread(splash) {}
 
-BOOL CConverterDlg::OnInitDialog()
-{
+CConverterDlg::~CConverterDlg() {
+    skinnedActions.Remove();
+    if (mainWindow == this)
+        mainWindow = nullptr;
+}
+
+// Initialisation.
+
+BOOL CConverterDlg::OnInitDialog() {
     CDialog::OnInitDialog();
-    HWND self = GetSafeHwnd();
-    const HINSTANCE instance = GetModuleHandleA(nullptr);
-    // Shared icons belong to the module; the window only borrows them.
-    auto* const bigIcon = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDR_MAINFRAME), IMAGE_ICON,
-                                                         GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON),
-                                                         LR_SHARED));
-    auto* const smallIcon = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDR_MAINFRAME), IMAGE_ICON,
-                                                           GetSystemMetrics(SM_CXSMICON),
-                                                           GetSystemMetrics(SM_CYSMICON), LR_SHARED));
-    ::SendMessageA(self, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon));
-    ::SendMessageA(self, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon));
-
-    // The template has no caption (a caption statement would give the window a title bar);
-    // the title still names the program in the task bar.
-    ::SetWindowTextA(self, productName);
-
-    // The template makes the window visible and it moves here, so the dialog manager does
-    // not centre it: the main window always opens at the screen's top-left corner.
-    ::SetWindowPos(self, nullptr, 0, 0, windowWidth, windowHeight, SWP_NOZORDER | SWP_NOACTIVATE);
-    for (const ControlPlace& place : controlPlaces)
-        ::SetWindowPos(::GetDlgItem(self, place.id), nullptr, place.x, place.y, place.width, place.height,
-                       SWP_NOZORDER | SWP_NOACTIVATE);
+    AttachControls();
+    AddSystemMenuItem();
+    SetWindowIcons();
+    // The splash goes before the window lays its controls out and shows itself.
+    if (splashThread)
+        splashThread->CloseSplash();
+    SetupControls();
+    ResetOutputPanel();
+    LoadDeviceProfiles(ipodProfileFileIndex);
+    LoadTitleAndVersion();
+    mainWindow = this;
+    // From here on the engine's messages (the shut-down warning) show in the skinned box over this window.
+    skinnedActions.Install(GetSafeHwnd());
+    LoadOutputDirectory();
+    ApplyWindowShape();
+    // The template has no caption (a caption statement would give the window a title bar); the title names the
+    // program in the task bar.
+    SetWindowText(productName);
     return TRUE;
 }
 
-LRESULT CConverterDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
-{
+void CConverterDlg::AttachControls() {
+    HWND self = GetSafeHwnd();
+    previewPicture.SubclassDlgItem(IDC_PREVIEW_PICTURE, self);
+    rangeSlider.SubclassDlgItem(IDC_RANGE_SLIDER, self);
+    playButton.SubclassDlgItem(IDC_PLAY_PREVIEW, self);
+    stopPreviewButton.SubclassDlgItem(IDC_STOP_PREVIEW, self);
+    taskList.SubclassDlgItem(IDC_TASK_LIST, self);
+    addButton.SubclassDlgItem(IDC_ADD_VIDEO, self);
+    removeButton.SubclassDlgItem(IDC_REMOVE_VIDEO, self);
+    removeAllButton.SubclassDlgItem(IDC_REMOVE_ALL, self);
+    startButton.SubclassDlgItem(IDC_START, self);
+    stopButton.SubclassDlgItem(IDC_STOP, self);
+    helpButton.SubclassDlgItem(IDC_HELP_BUTTON, self);
+    minimizeButton.SubclassDlgItem(IDC_MINIMIZE_BUTTON, self);
+    closeButton.SubclassDlgItem(IDC_CLOSE_BUTTON, self);
+    versionLabel.SubclassDlgItem(IDC_VERSION_LABEL, self);
+    deviceTabs.SubclassDlgItem(IDC_DEVICE_TABS, self);
+    outputGroup.SubclassDlgItem(IDC_OUTPUT_GROUP, self);
+    threeGpTypeLabel.SubclassDlgItem(IDC_3GP_TYPE_LABEL, self);
+    threeGpTypeCombo.SubclassDlgItem(IDC_3GP_TYPE, self);
+    descriptionLabel.SubclassDlgItem(IDC_DESCRIPTION, self);
+    profileLabel.SubclassDlgItem(IDC_PROFILE_LABEL, self);
+    profileList.SubclassDlgItem(IDC_PROFILE_LIST, self);
+    presetCombo.SubclassDlgItem(IDC_PRESET, self);
+    videoTypeCombo.SubclassDlgItem(IDC_VIDEO_TYPE, self);
+    videoSizeCombo.SubclassDlgItem(IDC_VIDEO_SIZE, self);
+    frameRateCombo.SubclassDlgItem(IDC_FRAME_RATE, self);
+    videoQualityCombo.SubclassDlgItem(IDC_VIDEO_QUALITY, self);
+    aspectCombo.SubclassDlgItem(IDC_ASPECT, self);
+    audioQualityCombo.SubclassDlgItem(IDC_AUDIO_QUALITY, self);
+    channelsCombo.SubclassDlgItem(IDC_CHANNELS, self);
+    sampleRateCombo.SubclassDlgItem(IDC_SAMPLE_RATE, self);
+    volumeCombo.SubclassDlgItem(IDC_VOLUME, self);
+    for (size_t i = 0; i < ipodLabels.size(); ++i)
+        ipodLabels[i].SubclassDlgItem(ipodLabelIds[i], self);
+    outputDirectoryLabel.SubclassDlgItem(IDC_OUTPUT_DIRECTORY_LABEL, self);
+    outputDirectoryField.SubclassDlgItem(IDC_OUTPUT_DIRECTORY, self);
+    browseButton.SubclassDlgItem(IDC_BROWSE_OUTPUT, self);
+    shutDownCheck.SubclassDlgItem(IDC_SHUTDOWN_CHECK, self);
+    FillFixedItems();
+}
+
+void CConverterDlg::FillFixedItems() {
+    AddItems(threeGpTypeCombo, threeGpTypeItems);
+    AddItems(videoTypeCombo, videoTypeItems);
+    AddItems(videoSizeCombo, videoSizeItems);
+    AddItems(frameRateCombo, frameRateItems);
+    AddItems(videoQualityCombo, videoQualityItems);
+    AddItems(aspectCombo, aspectItems);
+    AddItems(audioQualityCombo, audioQualityItems);
+    AddItems(channelsCombo, channelsItems);
+    AddItems(sampleRateCombo, sampleRateItems);
+    AddItems(volumeCombo, volumeItems);
+}
+
+void CConverterDlg::AddSystemMenuItem() {
+    HMENU systemMenu = GetSystemMenu(GetSafeHwnd(), FALSE);
+    if (!systemMenu)
+        return;
+    char about[kRegistryBufferSize] = {};
+    if (LoadStringA(GetModuleHandleA(nullptr), IDS_ABOUTBOX, about, sizeof about) > 0) {
+        AppendMenuA(systemMenu, MF_SEPARATOR, 0, nullptr);
+        AppendMenuA(systemMenu, MF_STRING, kAboutCommand, about);
+    }
+}
+
+void CConverterDlg::SetWindowIcons() {
+    // A shared icon belongs to the module: the window only borrows it.
+    const HINSTANCE instance = GetModuleHandleA(nullptr);
+    icon = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDR_MAINFRAME), IMAGE_ICON, 0, 0,
+                                         LR_DEFAULTSIZE | LR_SHARED));
+    auto* const smallIcon = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDR_MAINFRAME), IMAGE_ICON,
+                                                           GetSystemMetrics(SM_CXSMICON),
+                                                           GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+    SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon ? smallIcon : icon));
+}
+
+void CConverterDlg::ConfigureButton(CSkButton& button, int onIcon, int offIcon, const char* hint) {
+    button.AssignIcons(onIcon, offIcon);
+    button.UseParentBackground(false);
+    button.ShowHoverFrame(false, false);
+    button.SetImagePlacement(1, false);
+    if (hint)
+        button.SetHint(hint, true);
+}
+
+void CConverterDlg::SetupControls() {
+    ConfigureButton(playButton, IDI_PLAY_ON, IDI_PLAY_OFF, "Preview selected videos");
+    ConfigureButton(stopPreviewButton, IDI_STOP_PREVIEW_ON, IDI_STOP_PREVIEW_OFF, "Stop preview");
+    ConfigureButton(addButton, IDI_ADD_ON, IDI_ADD_OFF, "Add a video to converting task");
+    ConfigureButton(removeButton, IDI_REMOVE_ON, IDI_REMOVE_OFF, "Remove selected video");
+    ConfigureButton(removeAllButton, IDI_REMOVE_ALL_ON, IDI_REMOVE_ALL_OFF, "Remove all videos");
+    ConfigureButton(startButton, IDI_START_ON, IDI_START_OFF, "Start Converting");
+    ConfigureButton(stopButton, IDI_STOP_ON, IDI_STOP_OFF, "Stop Converting");
+    ConfigureButton(helpButton, IDI_HELP_ON, IDI_HELP_OFF, "Contents");
+    ConfigureButton(minimizeButton, IDI_MINIMIZE_ON, IDI_MINIMIZE_OFF, nullptr);
+    ConfigureButton(closeButton, IDI_CLOSE_ON, IDI_CLOSE_OFF, nullptr);
+    ConfigureButton(browseButton, IDI_FOLDER_ON, IDI_FOLDER_OFF, "Select the output directory");
+    ConfigureButton(shutDownCheck, IDI_SHUTDOWN_ON, IDI_SHUTDOWN_OFF, nullptr);
+    // The check box shows its box beside the caption, not above it.
+    shutDownCheck.SetImagePlacement(0, false);
+    shutDownCheck.SetChecked(false, false);
+
+    HWND self = GetSafeHwnd();
+    int count = 0;
+    const ControlPlace* places = MainWindowPlaces(&count);
+    for (int i = 0; i < count; ++i)
+        if (HWND child = ::GetDlgItem(self, places[i].id))
+            ::SetWindowPos(child, nullptr, places[i].x, places[i].y, places[i].width, places[i].height,
+                           SWP_NOZORDER | SWP_NOACTIVATE);
+    startButton.ShowWindow(SW_SHOW);
+    stopButton.ShowWindow(SW_HIDE);
+
+    for (int i = 0; i < DeviceFamily::Count; ++i)
+        deviceTabs.AddTab(i, IDB_TAB_IPOD + i);
+    deviceTabs.SelectTab(0);
+
+    versionLabel.SetWindowText("V");
+    outputDirectoryField.Enable(false);
+
+    // The task list: its columns, check boxes and whole-row selection without grid lines, then the bitmap scroll bars
+    // beside it, once it stands in its place.
+    HWND list = taskList.GetSafeHwnd();
+    for (size_t i = 0; i < std::size(taskColumns); ++i) {
+        LVCOLUMNA column = {};
+        column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
+        column.fmt = taskColumns[i].format;
+        column.cx = taskColumns[i].width;
+        column.pszText = const_cast<char*>(taskColumns[i].heading);
+        ::SendMessageA(list, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
+    }
+    const DWORD on = LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT;
+    ::SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, on | LVS_EX_GRIDLINES, on);
+    taskList.AttachScrollBars();
+
+    // The placeholder over the preview, faded in.
+    previewPicture.StartFade(IDB_PREVIEW_PLACEHOLDER, kPreviewFadeDelay);
+}
+
+void CConverterDlg::LoadTitleAndVersion() {
+    if (!ReadRegistryDefault("Software\\Movara\\Version", &versionText))
+        versionText.clear();
+    versionLabel.SetWindowText(VersionLabelText(versionText).c_str());
+}
+
+void CConverterDlg::LoadOutputDirectory() {
+    std::string stored;
+    const bool read = ReadRegistryDefault("Software\\Movara\\destination", &stored);
+    const std::string directory = StartOutputDirectory(read, stored, sizeof outputDirectory);
+    std::memcpy(outputDirectory, directory.c_str(), directory.size() + 1);
+    outputDirectoryField.SetText(outputDirectory);
+    // The field draws its own copy; the window keeps the text too, for tools that read windows (screen readers).
+    ::SetWindowTextA(outputDirectoryField.GetSafeHwnd(), outputDirectory);
+}
+
+void CConverterDlg::ApplyWindowShape() {
+    const HINSTANCE instance = GetModuleHandleA(nullptr);
+    windowBitmap.reset(static_cast<HBITMAP>(
+        LoadImageA(instance, MAKEINTRESOURCEA(IDB_WINDOW_BODY), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    ::SetWindowPos(GetSafeHwnd(), nullptr, 0, 0, windowWidth, windowHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+    // Without the bitmap the window keeps its rectangular shape.
+    OwnedBitmap shape(static_cast<HBITMAP>(
+        LoadImageA(instance, MAKEINTRESOURCEA(IDB_WINDOW_BODY), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    if (!shape)
+        return;
+    if (HRGN region = CreateRegionFromBitmap(shape.get(), kRegionKey, kRegionTolerance)) {
+        // The window owns the region from here on.
+        if (!SetWindowRgn(GetSafeHwnd(), region, TRUE))
+            DeleteObject(region);
+    }
+}
+
+// The output settings panel's start state.
+
+void CConverterDlg::ResetOutputPanel() {
+    if (HWND player = GetDlgItem(IDC_PLAYER))
+        ::ShowWindow(player, SW_HIDE);
+    previewPicture.ShowWindow(SW_SHOW);
+    deviceTabs.SelectTab(DeviceFamily::Ipod);
+    ShowDevicePage(DeviceFamily::Ipod);
+    videoTypeCombo.SelectItem(1);
+    videoSizeCombo.SelectItem(3);
+    videoQualityCombo.SelectItem(6);
+    frameRateCombo.SelectItem(0);
+    aspectCombo.SelectItem(0);
+    channelsCombo.SelectItem(1);
+    audioQualityCombo.SelectItem(2);
+    sampleRateCombo.SelectItem(0);
+    volumeCombo.SelectItem(1);
+    presetCombo.SelectItem(0);
+    threeGpTypeCombo.SelectItem(0);
+    settingSlider = 1;
+    rangeSlider.SetBounds(0, kSliderStartUpper);
+    rangeSlider.SetSelection(0, kSliderStartUpper);
+    settingSlider = 0;
+}
+
+void CConverterDlg::ShowDevicePage(int tab) {
+    if (tab >= 0 && tab < DeviceFamily::Count) {
+        const int threeGpType = std::max(0, threeGpTypeCombo.GetCurSel());
+        LoadDeviceProfiles(ProfileFileIndex(tab, threeGpType));
+    }
+    HWND self = GetSafeHwnd();
+    for (int id : ipodPageIds)
+        ShowControl(self, id, tab == DeviceFamily::Ipod);
+    for (int id : {IDC_DESCRIPTION, IDC_PROFILE_LABEL, IDC_PROFILE_LIST})
+        ShowControl(self, id, tab != DeviceFamily::Ipod);
+    for (int id : {IDC_3GP_TYPE_LABEL, IDC_3GP_TYPE})
+        ShowControl(self, id, tab == DeviceFamily::ThreeGp);
+    if (tab != DeviceFamily::Ipod) {
+        const bool below3gpType = tab == DeviceFamily::ThreeGp;
+        ::SetWindowPos(descriptionLabel.GetSafeHwnd(), nullptr, 400, below3gpType ? 100 : 78, 390,
+                       below3gpType ? 38 : 60, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+void CConverterDlg::LoadDeviceProfiles(int fileIndex) {
+    SetCurrentDirectoryA(workDirectory);
+    profileReader.SetFile(ProfileFilePath(fileIndex));
+    if (!profileReader.HasSection("Info"))
+        return;
+    std::string description = profileReader.GetValue("Info", "Description");
+    std::replace(description.begin(), description.end(), '#', '\n');
+    descriptionLabel.SetWindowText(description.c_str());
+    const std::string defaultProfile = profileReader.GetValue("Info", "DefaultProfile");
+    const int count = profileReader.GetSectionNames(profileSectionNames);
+    const int presets = std::max(0, count - 1);
+    const int preselected = DefaultPresetIndex(fileIndex, defaultProfile, presets);
+    if (fileIndex == ipodProfileFileIndex) {
+        presetCombo.SendMessage(CB_RESETCONTENT);
+        for (int i = 1; i < count; ++i) {
+            const std::string title = profileReader.GetValue(profileSectionNames[static_cast<size_t>(i)], "Title");
+            presetCombo.SendMessage(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(title.c_str()));
+        }
+        presetCombo.SelectItem(preselected);
+    } else {
+        profileList.ResetContent();
+        for (int i = 1; i < count; ++i) {
+            const std::string title = profileReader.GetValue(profileSectionNames[static_cast<size_t>(i)], "Title");
+            profileList.AddString(title.c_str());
+        }
+        profileList.SetItemSelected(preselected, true);
+        profileList.EnsureVisible(preselected);
+    }
+}
+
+// The engine's host.
+
+ConversionTask CConverterDlg::GetTask(int index) const {
+    if (index < 0 || index >= TaskCount())
+        return {};
+    return tasks[static_cast<size_t>(index)];
+}
+
+void CConverterDlg::SetTask(int index, const ConversionTask& task) {
+    if (index < 0 || index >= TaskCount())
+        return;
+    tasks[static_cast<size_t>(index)] = task;
+}
+
+int CConverterDlg::TaskCount() const {
+    return static_cast<int>(tasks.size());
+}
+
+const OutputSettings& CConverterDlg::RunSettings() const {
+    return runSettings;
+}
+
+bool CConverterDlg::ShutDownChecked() const {
+    return shutDownCheck.IsChecked();
+}
+
+void CConverterDlg::RedrawTaskRow(int index) {
+    taskList.SendMessage(LVM_REDRAWITEMS, static_cast<WPARAM>(index), static_cast<LPARAM>(index));
+    UpdateWindow(taskList.GetSafeHwnd());
+}
+
+void CConverterDlg::RedrawTaskStatus(int index) {
+    constexpr int kProgressColumn = 5;
+    taskList.RedrawCells(index, index, kProgressColumn, 0, false);
+    UpdateWindow(taskList.GetSafeHwnd());
+}
+
+OutputSettings CConverterDlg::ReadOutputSettings() const {
+    OutputSettings s;
+    s.deviceFamily = std::max(0, deviceTabs.GetSelectedTab());
+    s.threeGpType = std::max(0, threeGpTypeCombo.GetCurSel());
+    s.profileIndex = profileList.GetSelectedIndex();
+    s.presetIndex = presetCombo.GetCurSel();
+    s.videoType = videoTypeCombo.GetCurSel();
+    s.videoSize = videoSizeCombo.GetCurSel();
+    s.frameRate = frameRateCombo.GetCurSel();
+    s.videoQuality = videoQualityCombo.GetCurSel();
+    s.aspect = aspectCombo.GetCurSel();
+    s.audioQuality = audioQualityCombo.GetCurSel();
+    s.channels = channelsCombo.GetCurSel();
+    s.sampleRate = sampleRateCombo.GetCurSel();
+    s.volume = volumeCombo.GetCurSel();
+    s.outputDirectory = outputDirectory;
+    return s;
+}
+
+// The window's own behaviour.
+
+void CConverterDlg::OpenHelp() {
+    const std::string path = HelpPagePath(programDirectory);
+    ShellExecuteA(GetSafeHwnd(), nullptr, path.c_str(), nullptr, nullptr, SW_SHOWMAXIMIZED);
+}
+
+void CConverterDlg::OnOK() {
+    // Enter never ends the window; the keyboard filter keeps it from getting here, and a stray IDOK does nothing.
+}
+
+void CConverterDlg::OnCancel() {
+    // A run in progress is stopped first, so that the window closes now rather than after the whole list: the run
+    // loop notices the request at its next check and unwinds before the modal loop ends.
+    if (converting)
+        CancelConversion();
+    EndDialog(IDCANCEL);
+}
+
+LRESULT CConverterDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_COMMAND: return OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_SYSCOMMAND: return OnSysCommand(wParam, lParam);
+    case WM_PAINT: return OnPaint();
+    case WM_QUERYDRAGICON: return reinterpret_cast<LRESULT>(icon);
+    case WM_ERASEBKGND: return OnEraseBackground(reinterpret_cast<HDC>(wParam));
+    case WM_NCHITTEST: return HTCAPTION; // the body drags the window
+    case WM_DESTROY: return OnDestroy();
     default: return CDialog::WindowProc(message, wParam, lParam);
     }
 }
 
-LRESULT CConverterDlg::OnCommand(int id, int code, HWND control)
-{
-    if (id == IDC_CLOSE_BUTTON && code == BN_CLICKED) {
-        OnCancel();
-        return 0;
+LRESULT CConverterDlg::OnCommand(int id, int code, HWND control) {
+    if (code == BN_CLICKED) {
+        switch (id) {
+        case IDC_MINIMIZE_BUTTON: ShowWindow(SW_MINIMIZE); return 0;
+        case IDC_CLOSE_BUTTON: OnCancel(); return 0;
+        case IDC_HELP_BUTTON:
+        case kHelpCommand: OpenHelp(); return 0;
+        default: break;
+        }
     }
     return CDialog::WindowProc(WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(control));
+}
+
+LRESULT CConverterDlg::OnSysCommand(WPARAM command, LPARAM lParam) {
+    // The About item (and its slot's neighbours) shows nothing.
+    if (IsSwallowedSystemCommand(static_cast<unsigned>(command)))
+        return 0;
+    return Default(WM_SYSCOMMAND, command, lParam);
+}
+
+LRESULT CConverterDlg::OnPaint() {
+    if (!IsIconic(GetSafeHwnd()))
+        return Default(WM_PAINT, 0, 0);
+    PaintDC paint(GetSafeHwnd());
+    SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(paint.hdc()), 0);
+    const RECT client = GetClientRect();
+    const int x = (client.right - GetSystemMetrics(SM_CXICON) + 1) / 2;
+    const int y = (client.bottom - GetSystemMetrics(SM_CYICON) + 1) / 2;
+    DrawIcon(paint.hdc(), x, y, icon);
+    return 0;
+}
+
+LRESULT CConverterDlg::OnEraseBackground(HDC dc) {
+    // Every pixel of the body comes from the bitmap; there is no fill colour.
+    if (!windowBitmap)
+        return Default(WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    const RECT client = GetClientRect();
+    MemoryDC memory(dc);
+    SelectGuard selection(memory.hdc(), windowBitmap.get());
+    BitBlt(dc, 0, 0, client.right, client.bottom, memory.hdc(), 0, 0, SRCCOPY);
+    return TRUE;
+}
+
+LRESULT CConverterDlg::OnDestroy() {
+    const LRESULT result = Default(WM_DESTROY, 0, 0);
+    WriteMovaraValue("fileno", FileNumberText(TaskCount()));
+    if (converting)
+        CancelConversion();
+    // Messages from here on have no window to stand over.
+    skinnedActions.Remove();
+    return result;
+}
+
+// The keyboard filter of the modal loop.
+
+bool CConverterDlg::PreTranslateMessage(MSG* msg) {
+    // Enter and Escape never reach the dialog's keyboard handling, which would end the window with them. Only key
+    // messages are looked at: a timer or command that happens to carry 13 or 27 goes on its way.
+    const bool keyMessage = msg->message >= WM_KEYFIRST && msg->message <= WM_KEYLAST;
+    if (keyMessage && (msg->wParam == VK_RETURN || msg->wParam == VK_ESCAPE))
+        return true;
+    if (msg->message == WM_KEYDOWN && msg->hwnd == taskList.GetSafeHwnd())
+        return OnListKey(static_cast<UINT>(msg->wParam));
+    return false;
+}
+
+bool CConverterDlg::OnListKey(UINT key) {
+    if (converting)
+        return true;
+    const std::optional<ListKey> listKey = ListKeyOf(key);
+    if (!listKey)
+        return false;
+    const int itemCount = static_cast<int>(taskList.SendMessage(LVM_GETITEMCOUNT));
+    if (const std::optional<int> next = NextSelectionForKey(*listKey, ListSelectionMark(), TaskCount(), itemCount)) {
+        currentIndex = *next;
+        SelectTask(currentIndex);
+    }
+    FocusRow(currentIndex);
+    return true;
+}
+
+int CConverterDlg::ListSelectionMark() const {
+    return static_cast<int>(taskList.SendMessage(LVM_GETSELECTIONMARK));
+}
+
+void CConverterDlg::SelectTask(int index) {
+    if (index < 0 || index >= TaskCount())
+        return;
+    const ConversionTask task = tasks[static_cast<size_t>(index)];
+    settingSlider = 1;
+    rangeSlider.SetBounds(0, std::max(task.endTime, task.beginTime));
+    rangeSlider.SetSelection(task.beginTime, task.endTime);
+    settingSlider = 0;
+    FocusRow(currentIndex);
+}
+
+void CConverterDlg::FocusRow(int row) {
+    if (row < 0 || row >= TaskCount())
+        return;
+    HWND list = taskList.GetSafeHwnd();
+    ::SendMessageA(list, LVM_SETSELECTIONMARK, 0, row);
+    LVITEMA item = {};
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    item.state = LVIS_SELECTED | LVIS_FOCUSED;
+    ::SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+    ::SetFocus(list);
+    ::SendMessageA(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), TRUE);
 }

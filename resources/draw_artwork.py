@@ -427,9 +427,339 @@ def save_controls():
         150: lambda s: close_icon(s, False),
     }
     for number, draw in kinds.items():
+        if number in (149, 150):
+            # Button icons: the 32-pixel image alone (see save_main_window).
+            draw(32).save(os.path.join(HERE, ICON_FILES[number]), sizes=[(32, 32)], bitmap_format="bmp")
+            continue
         images = [draw(32), draw(16)]
         images[0].save(os.path.join(HERE, ICON_FILES[number]), sizes=[(32, 32), (16, 16)],
                        append_images=images[1:], bitmap_format="bmp")
+
+
+# ---------------------------------------------------------------------------------------------------------------
+# The main window and the splash: the window's body (185), the splash picture (173), the preview's placeholder
+# (190) and the icon pairs of the window's buttons. The same family as the skin: a dark blue title band over a
+# light, cool body, panels with a thin slate edge, rounded tiles for buttons.
+
+TAHOMA = "/usr/share/wine/fonts/tahoma.ttf"
+TAHOMA_BOLD = "/usr/share/wine/fonts/tahomabd.ttf"
+PANEL = (246, 248, 251)          # the preview and list panels
+SETTINGS_PANEL = (212, 221, 235) # the settings panel: deep enough for the group frame's light lines
+PANEL_EDGE = (160, 172, 196)
+SCREEN_TOP = (28, 34, 48)
+SCREEN_BOTTOM = (10, 13, 20)
+HINT_TEXT = (84, 98, 128)
+WINDOW_W, WINDOW_H = 825, 550
+CORNER = 12
+
+
+def font(path, size):
+    from PIL import ImageFont
+    try:
+        return ImageFont.truetype(path, size)
+    except OSError:
+        return ImageFont.truetype(BOLD_FONT, size)
+
+
+def inside_rounded(x, y, w, h, r):
+    """True when pixel (x, y) lies inside a w x h rectangle with corners of radius r (hard edge, no blending: the
+    window's shape is cut exactly where the picture is pure green)."""
+    cx = r if x < r else w - 1 - r if x > w - 1 - r else x
+    cy = r if y < r else h - 1 - r if y > h - 1 - r else y
+    return (x - cx) ** 2 + (y - cy) ** 2 <= r * r + r * 0.6
+
+
+def soft_panel(im, box, radius, fill, edge, shadow=True):
+    """A rounded panel with a thin edge and a faint drop shadow, drawn large and reduced for smooth corners."""
+    x0, y0, x1, y1 = box
+    w, h = x1 - x0 + 1, y1 - y0 + 1
+    scale = 4
+    if shadow:
+        sh = Image.new("L", (w * scale, h * scale), 0)
+        ImageDraw.Draw(sh).rounded_rectangle((0, 0, w * scale - 1, h * scale - 1), radius=radius * scale, fill=70)
+        sh = sh.resize((w, h), Image.BOX)
+        im.paste(Image.new("RGB", (w, h), (120, 134, 160)), (x0 + 1, y0 + 2), sh)
+    outer = Image.new("L", (w * scale, h * scale), 0)
+    ImageDraw.Draw(outer).rounded_rectangle((0, 0, w * scale - 1, h * scale - 1), radius=radius * scale, fill=255)
+    inner = Image.new("L", (w * scale, h * scale), 0)
+    ImageDraw.Draw(inner).rounded_rectangle((scale, scale, w * scale - 1 - scale, h * scale - 1 - scale),
+                                           radius=max(0, radius - 1) * scale, fill=255)
+    outer = outer.resize((w, h), Image.BOX)
+    inner = inner.resize((w, h), Image.BOX)
+    im.paste(Image.new("RGB", (w, h), edge), (x0, y0), outer)
+    face = fill if isinstance(fill, Image.Image) else Image.new("RGB", (w, h), fill)
+    im.paste(face, (x0, y0), inner)
+
+
+def text_at(d, xy, text, size, colour, bold=False):
+    d.text(xy, text, font=font(TAHOMA_BOLD if bold else TAHOMA, size), fill=colour)
+
+
+def play_mark(d, cx, cy, r, colour):
+    d.polygon([(cx - r * 0.55, cy - r), (cx - r * 0.55, cy + r), (cx + r, cy)], fill=colour)
+
+
+def film_mark(im, x, y, size):
+    """The program's mark (the icon's film strip and play sign) pasted at x, y."""
+    mark = draw_app_icon(size)
+    im.paste(mark, (x, y), mark)
+
+
+def window_body():
+    """185: the main window's body, 825 x 550, 24-bit. Pure green outside the rounded outline is cut away."""
+    W, H = WINDOW_W, WINDOW_H
+    im = vertical_gradient(W, H, BODY_TOP, BODY_BOTTOM)
+    d = ImageDraw.Draw(im)
+
+    # The title band with the program's mark and name; the minimise and close buttons sit at its right end.
+    band = vertical_gradient(W, 36, (76, 99, 141), DARK_BLUE)
+    im.paste(band, (0, 0))
+    d.line((0, 35, W - 1, 35), fill=ACCENT_BLUE)
+    d.line((0, 36, W - 1, 36), fill=(170, 190, 222))
+    film_mark(im, 12, 6, 24)
+    text_at(d, (44, 7), "Movara", 17, WHITE, bold=True)
+    text_at(d, (122, 13), "video converter", 11, (176, 198, 232))
+    # A light plate under the version label (528, 14), whose black text needs a light ground.
+    soft_panel(im, (522, 10, 631, 30), 9, (226, 234, 246), (120, 140, 180), shadow=False)
+
+    # The preview panel: the dark screen (17, 60, 346 x 188), the range slider under it (18, 250) and the two
+    # preview buttons (165 and 192, 267).
+    soft_panel(im, (8, 44, 372, 304), 8, PANEL, PANEL_EDGE)
+    d.rectangle((15, 58, 364, 249), fill=(38, 46, 64))
+    d.rectangle((16, 59, 363, 248), fill=(12, 15, 22))
+    screen = vertical_gradient(346, 188, SCREEN_TOP, SCREEN_BOTTOM)
+    im.paste(screen, (17, 60))
+    text_at(d, (20, 276), "PREVIEW", 10, HINT_TEXT, bold=True)
+    text_at(d, (228, 276), "Drag the thumbs to trim", 10, HINT_TEXT)
+    # Two round pads under the preview buttons.
+    for cx in (177, 204):
+        soft_panel(im, (cx - 13, 266, cx + 13, 292), 13, vertical_gradient(27, 27, WHITE, (214, 222, 236)),
+                   PANEL_EDGE, shadow=False)
+
+    # The settings panel under the device tabs (380, 40, 436 x 17): the tabs stand on its top edge.
+    soft_panel(im, (377, 56, 817, 304), 8, vertical_gradient(441, 249, (222, 229, 240), SETTINGS_PANEL), PANEL_EDGE)
+
+    # The task list with the scroll bars that sit beside it (10, 317 to 816, 478).
+    soft_panel(im, (5, 310, 820, 484), 8, PANEL, PANEL_EDGE)
+    d.rectangle((9, 316, 816, 478), fill=(150, 162, 186))
+
+    # The button dock: add, remove, remove all, Start (50 x 50) and help.
+    soft_panel(im, (252, 493, 571, 539), 12, vertical_gradient(320, 47, WHITE, (220, 227, 239)), PANEL_EDGE)
+    # The round pad behind Start, a little above the dock.
+    pad = 29
+    soft_panel(im, (410 - pad, 510 - pad, 410 + pad, 510 + pad), pad,
+               vertical_gradient(2 * pad + 1, 2 * pad + 1, (96, 120, 164), DARK_BLUE), (30, 42, 66))
+    text_at(d, (22, 500), "1. Add videos  2. Pick a device  3. Start", 11, HINT_TEXT)
+    text_at(d, (22, 518), "Trim each video with the slider.", 11, (120, 132, 158))
+    text_at(d, (600, 500), "Output goes to the folder", 11, HINT_TEXT)
+    text_at(d, (600, 518), "chosen under Output Setting.", 11, (120, 132, 158))
+
+    # The outline: a dark line along the shape, a light one inside it, pure green outside.
+    px = im.load()
+    for y in range(H):
+        for x in range(W):
+            if not inside_rounded(x, y, W, H, CORNER):
+                px[x, y] = KEY_GREEN
+    for y in range(H):
+        for x in range(W):
+            if px[x, y] == KEY_GREEN:
+                continue
+            edge = any(not (0 <= x + dx < W and 0 <= y + dy < H) or px[x + dx, y + dy] == KEY_GREEN
+                       for dx, dy in ((1, 0), (-1, 0), (0, 1), (0, -1)))
+            if edge:
+                px[x, y] = (30, 40, 62)
+    # No pixel inside may be pure green by chance: the region would get a hole there.
+    for y in range(H):
+        for x in range(W):
+            if px[x, y] == KEY_GREEN and inside_rounded(x, y, W, H, CORNER):
+                px[x, y] = (0, 254, 0)
+    return im
+
+
+def splash_picture():
+    """173: the splash, 386 x 157, 24-bit."""
+    W, H = 386, 157
+    im = vertical_gradient(W, H, (80, 104, 148), (34, 46, 70))
+    d = ImageDraw.Draw(im)
+    # Soft light rays behind the mark.
+    glow = Image.new("L", (W, H), 0)
+    ImageDraw.Draw(glow).ellipse((-60, -80, 200, 200), fill=60)
+    im.paste(Image.new("RGB", (W, H), (140, 170, 220)), (0, 0), glow)
+    film_mark(im, 26, 34, 64)
+    text_at(d, (108, 34), "Movara", 34, WHITE, bold=True)
+    text_at(d, (110, 80), "Video converter for iPod, PSP, phones,", 12, (200, 216, 240))
+    text_at(d, (110, 96), "Xbox, Pocket PC and PMP players", 12, (200, 216, 240))
+    d.line((0, H - 24, W - 1, H - 24), fill=ACCENT_BLUE)
+    text_at(d, (12, H - 19), "Starting...", 11, (170, 190, 222))
+    d.rectangle((0, 0, W - 1, H - 1), outline=(24, 32, 50))
+    return im
+
+
+def preview_placeholder():
+    """190: the preview's picture while no video shows, 346 x 188."""
+    W, H = 346, 188
+    im = vertical_gradient(W, H, SCREEN_TOP, SCREEN_BOTTOM)
+    d = ImageDraw.Draw(im)
+    # Film strip edges along the top and the bottom.
+    for y0 in (8, H - 20):
+        d.rectangle((0, y0, W - 1, y0 + 11), fill=(46, 54, 74))
+        for x in range(6, W, 18):
+            d.rounded_rectangle((x, y0 + 3, x + 8, y0 + 8), radius=2, fill=(16, 20, 30))
+    # A round play sign in the middle.
+    cx, cy, r = W // 2, H // 2 - 10, 26
+    scale = 4
+    disc = Image.new("L", (2 * r * scale, 2 * r * scale), 0)
+    ImageDraw.Draw(disc).ellipse((0, 0, 2 * r * scale - 1, 2 * r * scale - 1), fill=255)
+    disc = disc.resize((2 * r, 2 * r), Image.BOX)
+    im.paste(Image.new("RGB", (2 * r, 2 * r), (70, 97, 140)), (cx - r, cy - r), disc)
+    play_mark(d, cx + 3, cy, 12, WHITE)
+    f = font(TAHOMA_BOLD, 12)
+    text = "No video selected"
+    d.text(((W - d.textlength(text, font=f)) / 2, cy + r + 6), text, font=f, fill=(214, 224, 240))
+    f2 = font(TAHOMA, 11)
+    text = "Add a video to see it here"
+    d.text(((W - d.textlength(text, font=f2)) / 2, cy + r + 22), text, font=f2, fill=(140, 156, 186))
+    return im
+
+
+def button_icon(glyph, on, visible=32, shape="tile", tone="blue"):
+    """A 32 x 32 icon pair member: a rounded tile (or disc) of `visible` pixels in the middle, so that a button
+    smaller than 32 pixels still shows all of it, with a light glyph. "on" (hovered) is brighter."""
+    scale = 8
+    S = 32 * scale
+    im = Image.new("RGBA", (S, S), (0, 0, 0, 0))
+    d = ImageDraw.Draw(im)
+    lo = (32 - visible) / 2 * scale
+    hi = lo + visible * scale - 1
+    tones = {
+        "blue": (((92, 150, 226), (44, 92, 170)) if on else ((104, 124, 162), DARK_BLUE)),
+        "green": (((96, 210, 120), (34, 140, 62)) if on else ((74, 168, 96), (30, 110, 52))),
+        "red": (((236, 100, 90), (176, 40, 34)) if on else ((200, 80, 72), (140, 34, 30))),
+    }
+    top, bottom = tones[tone]
+    # the face: a vertical gradient clipped to the shape
+    face = Image.new("RGBA", (S, S))
+    fp = ImageDraw.Draw(face)
+    for y in range(S):
+        fp.line((0, y, S - 1, y), fill=mix(top, bottom, y / (S - 1)) + (255,))
+    mask = Image.new("L", (S, S), 0)
+    md = ImageDraw.Draw(mask)
+    if shape == "disc":
+        md.ellipse((lo, lo, hi, hi), fill=255)
+    else:
+        md.rounded_rectangle((lo, lo, hi, hi), radius=visible * scale // 5, fill=255)
+    edge = Image.new("RGBA", (S, S), (24, 34, 56, 255))
+    im.paste(edge, (0, 0), mask)
+    inner = Image.new("L", (S, S), 0)
+    idr = ImageDraw.Draw(inner)
+    if shape == "disc":
+        idr.ellipse((lo + scale, lo + scale, hi - scale, hi - scale), fill=255)
+    else:
+        idr.rounded_rectangle((lo + scale, lo + scale, hi - scale, hi - scale),
+                              radius=max(1, visible * scale // 5 - scale), fill=255)
+    im.paste(face, (0, 0), inner)
+    g = WHITE + (255,)
+    c = S / 2
+    u = visible * scale / 32  # one pixel of the glyph at full size
+    w = max(scale * 2, int(3.2 * u))
+    if glyph == "plus":
+        d.line((c - 8 * u, c, c + 8 * u, c), fill=g, width=w)
+        d.line((c, c - 8 * u, c, c + 8 * u), fill=g, width=w)
+    elif glyph == "minus":
+        d.line((c - 8 * u, c, c + 8 * u, c), fill=g, width=w)
+    elif glyph == "bin":
+        d.line((c - 9 * u, c - 6 * u, c + 9 * u, c - 6 * u), fill=g, width=int(w * 0.8))
+        d.rectangle((c - 3 * u, c - 10 * u, c + 3 * u, c - 7 * u), outline=g, width=int(w * 0.6))
+        d.polygon([(c - 7 * u, c - 3 * u), (c + 7 * u, c - 3 * u), (c + 5.5 * u, c + 10 * u), (c - 5.5 * u, c + 10 * u)],
+                  fill=g)
+        for k in (-3, 0, 3):
+            d.line((c + k * u, c - 1 * u, c + k * u, c + 8 * u), fill=mix(bottom, top, 0.3) + (255,), width=int(u * 1.4))
+    elif glyph == "question":
+        f = font(TAHOMA_BOLD, int(20 * u))
+        box = d.textbbox((0, 0), "?", font=f)
+        d.text((c - (box[2] + box[0]) / 2, c - (box[3] + box[1]) / 2), "?", font=f, fill=g)
+    elif glyph == "folder":
+        d.rounded_rectangle((c - 9 * u, c - 7 * u, c - 1 * u, c - 3 * u), radius=u, fill=(255, 214, 120, 255))
+        d.rounded_rectangle((c - 9 * u, c - 5 * u, c + 9 * u, c + 8 * u), radius=1.5 * u, fill=(255, 214, 120, 255))
+        d.rounded_rectangle((c - 9 * u, c - 2 * u, c + 9 * u, c + 8 * u), radius=1.5 * u, fill=(255, 232, 160, 255))
+    elif glyph == "play":
+        play_mark(d, c + 1.5 * u, c, 8 * u, g)
+    elif glyph == "stop":
+        d.rounded_rectangle((c - 6 * u, c - 6 * u, c + 6 * u, c + 6 * u), radius=1.5 * u, fill=g)
+    elif glyph == "bar":
+        d.line((c - 7 * u, c + 4 * u, c + 7 * u, c + 4 * u), fill=g, width=w)
+    return im.resize((32, 32), Image.LANCZOS)
+
+
+def minimize_icon(on):
+    """151 (on) and 152 (off): the minimise mark, in the middle 14 pixels like the close button's."""
+    scale = 8
+    big = 32 * scale
+    im = Image.new("RGBA", (big, big), (0, 0, 0, 0))
+    d = ImageDraw.Draw(im)
+    lo = 9 * scale
+    hi = lo + 14 * scale - 1
+    if on:
+        d.rounded_rectangle((lo, lo, hi, hi), radius=3 * scale, fill=(70, 130, 210, 255))
+    y = hi - 4 * scale
+    d.line((lo + 3 * scale, y, hi - 3 * scale, y), fill=(WHITE if on else GLYPH) + (255,), width=int(scale * 2.6))
+    return im.resize((32, 32), Image.LANCZOS)
+
+
+def check_icon(ticked):
+    """157 (ticked) and 158 (not ticked): a 13-pixel check box in the middle, since the 15-pixel high check button
+    shows only the icon's middle rows. The box sits at the icon's left edge."""
+    im = Image.new("RGBA", (32, 32), (0, 0, 0, 0))
+    d = ImageDraw.Draw(im)
+    x0, y0 = 1, 9  # at the left edge: the caption starts right after it (CShutDownCheck)
+    d.rounded_rectangle((x0, y0, x0 + 12, y0 + 12), radius=2, fill=(WHITE + (255,)), outline=(76, 90, 122, 255))
+    if ticked:
+        d.rounded_rectangle((x0, y0, x0 + 12, y0 + 12), radius=2, fill=(56, 132, 226, 255), outline=(30, 70, 140, 255))
+        big = Image.new("RGBA", (13 * 8, 13 * 8), (0, 0, 0, 0))
+        bd = ImageDraw.Draw(big)
+        bd.line((20, 54, 44, 80, 86, 26), fill=WHITE + (255,), width=16, joint="curve")
+        big = big.resize((13, 13), Image.LANCZOS)
+        im.paste(big, (x0, y0), big)
+    return im
+
+
+def app_button_icons():
+    """{resource id: (file name, 32 x 32 image)} of the main window's icon pairs."""
+    table = {
+        133: ("folder_on.ico", button_icon("folder", True, 28)),
+        134: ("folder_off.ico", button_icon("folder", False, 28)),
+        135: ("remove_on.ico", button_icon("minus", True, 30)),
+        136: ("remove_off.ico", button_icon("minus", False, 30)),
+        137: ("add_on.ico", button_icon("plus", True, 30)),
+        138: ("add_off.ico", button_icon("plus", False, 30)),
+        139: ("remove_all_on.ico", button_icon("bin", True, 30)),
+        140: ("remove_all_off.ico", button_icon("bin", False, 30)),
+        141: ("help_on.ico", button_icon("question", True, 30)),
+        142: ("help_off.ico", button_icon("question", False, 30)),
+        145: ("stop_on.ico", button_icon("stop", True, 32, "disc", "red")),
+        146: ("stop_off.ico", button_icon("stop", False, 32, "disc", "red")),
+        147: ("start_on.ico", button_icon("play", True, 32, "disc", "green")),
+        148: ("start_off.ico", button_icon("play", False, 32, "disc", "green")),
+        151: ("minimize_on.ico", minimize_icon(True)),
+        152: ("minimize_off.ico", minimize_icon(False)),
+        157: ("shutdown_on.ico", check_icon(True)),
+        158: ("shutdown_off.ico", check_icon(False)),
+        188: ("play_on.ico", button_icon("play", True, 21, "disc")),
+        189: ("play_off.ico", button_icon("play", False, 21, "disc")),
+        190: ("stop_preview_on.ico", button_icon("stop", True, 21, "disc")),
+        191: ("stop_preview_off.ico", button_icon("stop", False, 21, "disc")),
+    }
+    return table
+
+
+def save_main_window():
+    window_body().save(os.path.join(HERE, "window_body.bmp"))
+    splash_picture().save(os.path.join(HERE, "splash.bmp"))
+    preview_placeholder().save(os.path.join(HERE, "preview_placeholder.bmp"))
+    # One 32 x 32 image each: the skinned button loads an icon at its resource size and shows the middle of it, so
+    # a smaller image beside it would only be picked instead.
+    for number, (name, image) in app_button_icons().items():
+        image.save(os.path.join(HERE, name), sizes=[(32, 32)], bitmap_format="bmp")
 
 
 def main():
@@ -439,6 +769,7 @@ def main():
                    append_images=icons[:-1])
     save_skin()
     save_controls()
+    save_main_window()
 
 
 if __name__ == "__main__":

@@ -9,6 +9,37 @@
 // Icons
 #define IDR_MAINFRAME 128
 
+// Strings
+#define IDS_ABOUTBOX 101        // the system menu's About item
+
+// The main window's artwork and its button icon pairs ("on" while hovered or pressed, "off" otherwise). 32 x 32 each;
+// a button smaller than that shows the icon's middle.
+#define IDB_SPLASH 173          // 386 x 157, the splash picture
+#define IDB_WINDOW_BODY 185     // 825 x 550, the main window's body; pure green is cut out of its shape
+#define IDB_PREVIEW_PLACEHOLDER 190 // 346 x 188, the preview's picture while no video shows
+#define IDI_FOLDER_ON 133
+#define IDI_FOLDER_OFF 134
+#define IDI_REMOVE_ON 135
+#define IDI_REMOVE_OFF 136
+#define IDI_ADD_ON 137
+#define IDI_ADD_OFF 138
+#define IDI_REMOVE_ALL_ON 139
+#define IDI_REMOVE_ALL_OFF 140
+#define IDI_HELP_ON 141
+#define IDI_HELP_OFF 142
+#define IDI_STOP_ON 145
+#define IDI_STOP_OFF 146
+#define IDI_START_ON 147
+#define IDI_START_OFF 148
+#define IDI_MINIMIZE_ON 151
+#define IDI_MINIMIZE_OFF 152
+#define IDI_SHUTDOWN_ON 157     // the shut-down check box: ticked
+#define IDI_SHUTDOWN_OFF 158    // not ticked
+#define IDI_PLAY_ON 188
+#define IDI_PLAY_OFF 189
+#define IDI_STOP_PREVIEW_ON 190
+#define IDI_STOP_PREVIEW_OFF 191
+
 // Built-in skin bitmaps, used where the skin description names no file of its own.
 #define IDB_HEADER_SPAN 159     // 1 x 16, column header fill
 #define IDB_HEADER_START 160    // 2 x 16, column header left cap
@@ -54,5 +85,53 @@
 #define IDC_MSG_CAPTION 1003
 #define IDC_MSG_CLOSE 1004
 
+// The splash window's picture
+#define IDC_SPLASH_PICTURE 1000
+
 // Controls of the main window
 #define IDC_CLOSE_BUTTON 1004
+#define IDC_TASK_LIST 1011
+#define IDC_ADD_VIDEO 1012
+#define IDC_REMOVE_VIDEO 1013
+#define IDC_REMOVE_ALL 1014
+#define IDC_HELP_BUTTON 1016
+#define IDC_MINIMIZE_BUTTON 1019
+#define IDC_OUTPUT_DIRECTORY 1021
+#define IDC_BROWSE_OUTPUT 1022
+#define IDC_OUTPUT_DIRECTORY_LABEL 1034
+#define IDC_VERSION_LABEL 1035
+#define IDC_PROFILE_LABEL 1036
+#define IDC_ASPECT_LABEL 1039
+#define IDC_VIDEO_QUALITY_LABEL 1044
+#define IDC_CHANNELS_LABEL 1045
+#define IDC_RANGE_SLIDER 1047
+#define IDC_START 1048
+#define IDC_STOP 1049
+#define IDC_OUTPUT_GROUP 1052
+#define IDC_PLAYER 1053
+#define IDC_PLAY_PREVIEW 1054
+#define IDC_STOP_PREVIEW 1055
+#define IDC_PREVIEW_PICTURE 1058
+#define IDC_SHUTDOWN_CHECK 1059
+#define IDC_PROFILE_LIST 1065
+#define IDC_DESCRIPTION 1066
+#define IDC_PRESET_LABEL 1071
+#define IDC_PRESET 1072
+#define IDC_VIDEO_TYPE_LABEL 1073
+#define IDC_VIDEO_TYPE 1074
+#define IDC_VIDEO_SIZE_LABEL 1075
+#define IDC_VIDEO_SIZE 1076
+#define IDC_FRAME_RATE_LABEL 1077
+#define IDC_FRAME_RATE 1078
+#define IDC_VIDEO_QUALITY 1079
+#define IDC_ASPECT 1080
+#define IDC_AUDIO_QUALITY_LABEL 1081
+#define IDC_AUDIO_QUALITY 1082
+#define IDC_CHANNELS 1083
+#define IDC_SAMPLE_RATE_LABEL 1084
+#define IDC_SAMPLE_RATE 1085
+#define IDC_VOLUME_LABEL 1086
+#define IDC_VOLUME 1087
+#define IDC_DEVICE_TABS 1088
+#define IDC_3GP_TYPE 1089
+#define IDC_3GP_TYPE_LABEL 1090

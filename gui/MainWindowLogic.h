@@ -1,0 +1,49 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+// The main window's decisions that need no window: where its controls go, what its registry values turn into, and
+// how the task list's keys move the selection. Kept free of <windows.h> so that they are tested directly.
+
+// A child control's place in the window, in client pixels.
+struct ControlPlace {
+    int id;
+    int x;
+    int y;
+    int width;
+    int height;
+};
+
+// Every child control the window places itself, in the order it places them.
+const ControlPlace* MainWindowPlaces(int* count);
+
+// The place of control id, or nullopt when the window does not place it.
+std::optional<ControlPlace> FindControlPlace(int id);
+
+// The output folder shown at start from the stored "destination": the fallback "D:\" when nothing could be read;
+// otherwise the stored text with a "\" appended when it is not empty and lacks one. A text that would not fit a
+// path buffer of bufferSize characters (terminator included) is refused, and the fallback is used instead.
+std::string StartOutputDirectory(bool readSucceeded, const std::string& stored, std::size_t bufferSize);
+
+inline constexpr char defaultOutputDirectory[] = "D:\\";
+
+// The version label's text: "V" followed by the stored version.
+std::string VersionLabelText(const std::string& versionText);
+
+// The help page beside the program: programDirectory followed by "help/help.html", cut to fit bufferSize bytes
+// (terminator included) as the fixed buffer it is built in would cut it.
+std::string HelpPagePath(const std::string& programDirectory, std::size_t bufferSize = 1000);
+
+// System menu commands the window swallows: the About item (16) and the 16 ids after it share one slot.
+bool IsSwallowedSystemCommand(unsigned command);
+
+// Keys of the task list.
+enum class ListKey { pageDown, pageUp, up, down, home, end };
+
+// The selection a list key moves to, from selection mark s with taskCount tasks and itemCount list items (the two
+// are equal except while the list catches up). nullopt when the key leaves the selection where it is.
+std::optional<int> NextSelectionForKey(ListKey key, int s, int taskCount, int itemCount);
+
+// The value written under "fileno" when the window closes: the number of tasks in the list then, as decimal text.
+std::string FileNumberText(int taskCount);
