@@ -52,8 +52,11 @@ $(BUILD)/build.ninja:
 build: deps $(BUILD)/build.ninja
 	cmake --build $(BUILD) -j $(JOBS)
 
-run: build
+# Only the program and what ships with it: a first start does not wait for the test suite to compile.
+run: deps $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS) --target dist
 	@$(WINE_SH) up
+	@echo "Movara is starting on display $$(cat $(BUILD)/wine/display): end it with its close button, or with 'cmake/wine.sh down'."
 	$(WINE_SH) run $(BUILD)/dist/movara.exe
 
 test: deps
