@@ -22,6 +22,11 @@ bool CConverterApp::InitInstance() {
     LoadSkin();
 
     splashThread = StartSplashThread();
+    // The splash is up before the main window's controls are made, so that it shows for the whole of that work:
+    // started side by side, the two threads compete for the font system's first use and the splash would only
+    // show at the very end.
+    if (splashThread)
+        splashThread->WaitForWindow();
 
     // Profiles, helper programs and the help page are found from the program's own folder, whatever folder the
     // program was started from.

@@ -61,10 +61,10 @@ constexpr const char* sampleRateItems[] = {"Same As Input File", "24000  Hz", "4
 constexpr const char* volumeItems[] = {"50%", "100%", "150%", "200%", "250%", "300%", "350%", "400%"};
 
 // The labels of the iPod page, in the order of the window's ipodLabels.
-constexpr int ipodLabelIds[] = {IDC_PRESET_LABEL,        IDC_VIDEO_TYPE_LABEL,  IDC_VIDEO_SIZE_LABEL,
+constexpr int ipodLabelIds[] = {IDC_PRESET_LABEL,        IDC_VIDEO_TYPE_LABEL, IDC_VIDEO_SIZE_LABEL,
                                 IDC_FRAME_RATE_LABEL,    IDC_VIDEO_QUALITY_LABEL, IDC_ASPECT_LABEL,
-                                IDC_AUDIO_QUALITY_LABEL, IDC_CHANNELS_LABEL,    IDC_SAMPLE_RATE_LABEL,
-                                IDC_VOLUME_LABEL,        IDC_OUTPUT_DIRECTORY_LABEL};
+                                IDC_AUDIO_QUALITY_LABEL, IDC_CHANNELS_LABEL,   IDC_SAMPLE_RATE_LABEL,
+                                IDC_VOLUME_LABEL};
 // The twenty controls of the iPod page.
 constexpr int ipodPageIds[] = {IDC_PRESET_LABEL,     IDC_PRESET,           IDC_VIDEO_TYPE_LABEL,  IDC_VIDEO_TYPE,
                                IDC_VIDEO_SIZE_LABEL, IDC_VIDEO_SIZE,       IDC_FRAME_RATE_LABEL,  IDC_FRAME_RATE,
@@ -181,6 +181,7 @@ void CConverterDlg::AttachControls() {
     channelsCombo.SubclassDlgItem(IDC_CHANNELS, self);
     sampleRateCombo.SubclassDlgItem(IDC_SAMPLE_RATE, self);
     volumeCombo.SubclassDlgItem(IDC_VOLUME, self);
+    static_assert(std::size(ipodLabelIds) == std::tuple_size_v<decltype(ipodLabels)>);
     for (size_t i = 0; i < ipodLabels.size(); ++i)
         ipodLabels[i].SubclassDlgItem(ipodLabelIds[i], self);
     outputDirectoryLabel.SubclassDlgItem(IDC_OUTPUT_DIRECTORY_LABEL, self);

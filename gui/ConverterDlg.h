@@ -144,7 +144,7 @@ private:
     CSkComboBox channelsCombo;
     CSkComboBox sampleRateCombo;
     CSkComboBox volumeCombo;
-    std::array<CSkLabel, 11> ipodLabels; // "Profile setting" to "Volume"
+    std::array<CSkLabel, 10> ipodLabels; // "Profile setting" to "Volume"
     CSkLabel outputDirectoryLabel;
     CSkEditField outputDirectoryField;
     CSkButton browseButton;

@@ -52,8 +52,12 @@ int CSplashThread::ExitInstance() {
     return CWinThread::ExitInstance();
 }
 
+bool CSplashThread::WaitForWindow() {
+    return WaitForSingleObject(windowMade, kWindowWait) == WAIT_OBJECT_0 && splashWindow.load() != nullptr;
+}
+
 void CSplashThread::CloseSplash() {
-    WaitForSingleObject(windowMade, kWindowWait);
+    WaitForWindow();
     HWND window = splashWindow.load();
     if (window && IsWindow(window))
         ::SendMessageA(window, WM_CLOSE, 0, 0);

@@ -19,9 +19,12 @@ public:
     bool InitInstance() override;
     int ExitInstance() override;
 
-    // Called on the main thread: closes the splash window with a synchronous WM_CLOSE. Waits (for a bounded time)
-    // until the splash thread has made its window, so that a thread that started late cannot show the splash over
-    // a main window that is already up.
+    // Waits (for a bounded time) until the splash thread has made and shown its window, or failed to. True when it
+    // made one.
+    bool WaitForWindow();
+    // Called on the main thread: closes the splash window with a synchronous WM_CLOSE. Waits first until the splash
+    // thread has made its window, so that a thread that started late cannot show the splash over a main window that
+    // is already up.
     void CloseSplash();
     // The splash window, or null before it exists and after it is gone.
     HWND GetSplashWindow() const { return splashWindow.load(); }

@@ -112,6 +112,20 @@ protected:
     CConverterDlg dialog;
 };
 
+TEST_F(MainWindowInProcess, EveryControlIsDrawnByItsSkinnedObject) {
+    int count = 0;
+    const ControlPlace* places = MainWindowPlaces(&count);
+    int bound = 0;
+    for (int i = 0; i < count; ++i) {
+        HWND child = dialog.GetDlgItem(places[i].id);
+        if (!child)
+            continue; // the player, when the template does not hold it
+        EXPECT_NE(CWnd::FromHandle(child), nullptr) << places[i].id;
+        ++bound;
+    }
+    EXPECT_GE(bound, count - 1);
+}
+
 TEST_F(MainWindowInProcess, TaskListHasItsColumnsAndStyles) {
     HWND list = dialog.GetDlgItem(IDC_TASK_LIST);
     const struct {
@@ -143,7 +157,19 @@ TEST_F(MainWindowInProcess, TaskListHasItsColumnsAndStyles) {
     EXPECT_EQ(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0), 0);
 }
 
+// The face and height of a dialog's font, as its template set it.
+std::pair<std::string, LONG> DialogFont(HWND dialog) {
+    LOGFONTA font = {};
+    GetObjectA(reinterpret_cast<HFONT>(SendMessageA(dialog, WM_GETFONT, 0, 0)), sizeof font, &font);
+    return {font.lfFaceName, font.lfHeight};
+}
+
 TEST_F(MainWindowInProcess, SystemMenuCarriesTheAboutItem) {
+    const auto [face, height] = DialogFont(dialog.GetSafeHwnd());
+    EXPECT_EQ(face, "Tahoma") << "the template's font";
+    HDC screen = GetDC(nullptr);
+    EXPECT_EQ(height, -MulDiv(8, GetDeviceCaps(screen, LOGPIXELSY), 72)) << "Tahoma 8";
+    ReleaseDC(nullptr, screen);
     HMENU menu = GetSystemMenu(dialog.GetSafeHwnd(), FALSE);
     ASSERT_NE(menu, nullptr);
     char text[64] = {};
@@ -236,6 +262,11 @@ TEST(SplashThread, ShowsThePictureUntilClosedAndSavesAScreenshot) {
     EXPECT_EQ(rect.left, (GetSystemMetrics(SM_CXSCREEN) - 386) / 2) << "centred";
     EXPECT_NE(SendMessageA(GetDlgItem(window, IDC_SPLASH_PICTURE), STM_GETIMAGE, IMAGE_BITMAP, 0), 0);
     EXPECT_NE(SendMessageA(window, WM_GETICON, ICON_BIG, 0), 0);
+    const auto [face, height] = DialogFont(window);
+    EXPECT_EQ(face, "Tahoma");
+    HDC screen0 = GetDC(nullptr);
+    EXPECT_EQ(height, -MulDiv(10, GetDeviceCaps(screen0, LOGPIXELSY), 72)) << "Tahoma 10";
+    ReleaseDC(nullptr, screen0);
 
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     // What shows on the screen is the picture.
