@@ -7,7 +7,10 @@ struct Benchmark {
     void (*run)();
 };
 
-#ifdef MOVARA_BENCH_WINDOWS
+#if defined(MOVARA_BENCH_STARTUP)
+void StartupBench();
+inline constexpr Benchmark kBenchmarks[] = {{"start-up and repaint of the main window", StartupBench}};
+#elif defined(MOVARA_BENCH_WINDOWS)
 void ControlsBench();
 void ListViewBench();
 void SkinBench();

@@ -8,7 +8,7 @@
 
 #include "resources/resource.h"
 #include "tests/gui/MovaraProcess.h"
-#include "tests/support/BenchTiming.h"
+#include "bench/BenchTiming.h"
 
 #include <commctrl.h>
 
@@ -47,13 +47,6 @@ HWND FindSplash(const MovaraProcess& movara) {
     return nullptr;
 }
 
-double Median(std::vector<double> values) {
-    if (values.empty())
-        return 0;
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
 void BenchStartUp() {
     const Probe probe = SplashProbe();
     std::vector<double> splashTimes;
@@ -64,7 +57,7 @@ void BenchStartUp() {
         MovaraProcess movara;
         const double start = BenchNow();
         if (!movara.Start()) {
-            std::printf("cannot start %s\n", movaraPath);
+            std::printf("cannot start %s\n", MovaraPath().c_str());
             return;
         }
         double splashPainted = -1;
@@ -112,7 +105,7 @@ void BenchRepaint() {
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
     LoadSkin();
-    SetProgramDirectory(FullPath(movaraPath));
+    SetProgramDirectory(MovaraPath());
     CConverterDlg dialog;
     if (!dialog.Create(nullptr)) {
         std::printf("cannot create the main window\n");
@@ -161,8 +154,7 @@ void BenchRepaint() {
 
 } // namespace
 
-int main() {
+void StartupBench() {
     BenchStartUp();
     BenchRepaint();
-    return 0;
 }

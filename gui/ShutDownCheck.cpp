@@ -2,6 +2,9 @@
 
 #include "framework/Gdi.h"
 
+#include <cwchar>
+#include <string>
+
 namespace {
 
 constexpr COLORREF kCaptionText = RGB(0, 0, 0);
@@ -9,15 +12,30 @@ constexpr COLORREF kCaptionHotText = RGB(49, 66, 97);
 // The caption starts right after the box, which the icon pair draws at its left edge (3 + 1 .. 3 + 13 in the
 // control), not after the whole 32-pixel icon: the long caption needs the room.
 constexpr int kCaptionLeft = 20;
+constexpr int kCaptionFontHeight = 11;
+constexpr int kSmallestCaptionFontHeight = 9;
 
 } // namespace
 
 void CShutDownCheck::PaintCaption(HDC dc, const std::string& caption, RECT area) {
-    // The font the dialog gave the control: the template's Tahoma 8.
-    auto* font = reinterpret_cast<HFONT>(SendMessage(WM_GETFONT));
-    SelectGuard fontSelection(dc, font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
+    area.left = kCaptionLeft;
+    // Text is UTF-8: measured and drawn through the wide functions, which do not depend on the font's code page.
+    std::wstring wide(static_cast<size_t>(MultiByteToWideChar(CP_ACP, 0, caption.c_str(), -1, nullptr, 0)), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, caption.c_str(), -1, wide.data(), static_cast<int>(wide.size()));
+    const int length = static_cast<int>(wcslen(wide.c_str()));
+    // Tahoma of 11 pixels (8 points on a 96-dpi screen) fits the line; where the system puts a wider face in its
+    // place, the caption steps down a pixel or two rather than lose its end.
+    OwnedFont font;
+    for (int height = kCaptionFontHeight; height >= kSmallestCaptionFontHeight; --height) {
+        font.reset(CreateFontA(-height, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0, "Tahoma"));
+        SelectGuard measuring(dc, font.get());
+        SIZE size = {};
+        GetTextExtentPoint32W(dc, wide.c_str(), length, &size);
+        if (size.cx <= area.right - area.left)
+            break;
+    }
+    SelectGuard fontSelection(dc, font.get());
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, disabled ? GetSysColor(COLOR_GRAYTEXT) : (hovering ? kCaptionHotText : kCaptionText));
-    area.left = kCaptionLeft;
-    DrawTextA(dc, caption.c_str(), -1, &area, DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_END_ELLIPSIS | DT_NOPREFIX);
+    DrawTextW(dc, wide.c_str(), length, &area, DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_END_ELLIPSIS | DT_NOPREFIX);
 }

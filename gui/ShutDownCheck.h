@@ -2,8 +2,8 @@
 
 #include "skin/SkButton.h"
 
-// The "shut down when finished" check box: a skinned check button whose caption is one line in the dialog's own
-// font, left-aligned beside the box. The skinned buttons' bold lettering would wrap this long caption onto a second
+// The "shut down when finished" check box: a skinned check button whose caption is one line of plain Tahoma,
+// left-aligned beside the box. The skinned buttons' bold lettering would wrap this long caption onto a second
 // line that a 15-pixel high control cannot show.
 class CShutDownCheck : public CSkButton {
 protected:

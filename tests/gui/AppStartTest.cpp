@@ -3,7 +3,8 @@
 #include "MovaraProcess.h"
 
 #include "resources/resource.h"
-#include "tests/support/Screenshot.h"
+#include "tests/support/ChildProcess.h"
+#include "tests/support/Files.h"
 
 #include <gtest/gtest.h>
 
@@ -89,7 +90,7 @@ protected:
 TEST_F(MovaraStart, MainWindowOpensAtTheTopLeftWithEveryControlInPlace) {
     WriteMovaraValue("Version", "2.1");
     MovaraProcess movara;
-    ASSERT_TRUE(movara.Start()) << "cannot start " << movaraPath;
+    ASSERT_TRUE(movara.Start()) << "cannot start " << MovaraPath();
     HWND window = movara.WaitForMainWindow();
     ASSERT_NE(window, nullptr);
 
@@ -261,7 +262,7 @@ TEST_F(MovaraStart, FromAnotherFolderFindsTheProfiles) {
     HWND window = movara.WaitForMainWindow();
     ASSERT_NE(window, nullptr);
 
-    const std::string profile = FullPath("..\\..\\dist\\app\\iPod_Profile.ini");
+    const std::string profile = AppFolder() + "iPod_Profile.ini";
     std::vector<std::string> titles;
     for (int i = 1;; ++i) {
         char title[1024] = {};
@@ -287,7 +288,7 @@ TEST_F(MovaraStart, FromAnotherFolderFindsTheProfiles) {
 
 TEST_F(MovaraStart, ABrokenSkinIsReportedClearedAndEndsTheProgram) {
     // A skin description naming a title bitmap that does not exist.
-    const std::string folder = FullPath("broken_skin");
+    const std::string folder = FullPathOf("broken_skin");
     CreateDirectoryA(folder.c_str(), nullptr);
     const std::string description = folder + "\\skin.ini";
     FILE* file = std::fopen(description.c_str(), "w");

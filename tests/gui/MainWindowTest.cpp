@@ -11,6 +11,7 @@
 
 #include "MovaraProcess.h"
 #include "resources/resource.h"
+#include "tests/support/ChildProcess.h"
 #include "tests/support/Screenshot.h"
 
 #include <gtest/gtest.h>
@@ -96,7 +97,7 @@ protected:
     void SetUp() override {
         saved.Save();
         DeleteMovaraValue("destination");
-        ASSERT_TRUE(SetProgramDirectory(FullPath(movaraPath)));
+        ASSERT_TRUE(SetProgramDirectory(MovaraPath()));
         previousDirectory.resize(MAX_PATH);
         GetCurrentDirectoryA(MAX_PATH, previousDirectory.data());
         ASSERT_TRUE(dialog.Create(nullptr));
@@ -196,7 +197,7 @@ TEST_F(MainWindowInProcess, IsTheEnginesHostWithTheResetSettings) {
 
     // After the reset the panel stands on the engine's defaults, with the iPod file's preselected preset.
     const int defaultPreset = GetPrivateProfileIntA("Info", "DefaultProfile", -1,
-                                                    FullPath("..\\..\\dist\\app\\iPod_Profile.ini").c_str());
+                                                    (AppFolder() + "iPod_Profile.ini").c_str());
     OutputSettings expected;
     expected.presetIndex = defaultPreset;
     expected.outputDirectory = "D:\\";

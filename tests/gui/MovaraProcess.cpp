@@ -1,6 +1,8 @@
 #include "MovaraProcess.h"
 
 #include "resources/resource.h"
+#include "tests/support/ChildProcess.h"
+#include "tests/support/Files.h"
 #include "tests/support/Screenshot.h"
 
 #include <memory>
@@ -54,7 +56,7 @@ MovaraProcess::~MovaraProcess() {
 }
 
 bool MovaraProcess::Start(const char* workingFolder) {
-    const std::string program = FullPath(movaraPath);
+    const std::string program = MovaraPath();
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     std::string commandLine = "\"" + program + "\"";
@@ -239,14 +241,12 @@ void SavedMovaraValues::Restore() const {
     }
 }
 
-std::string FullPath(const std::string& relative) {
-    char full[MAX_PATH] = {};
-    GetFullPathNameA(relative.c_str(), sizeof full, full, nullptr);
-    return full;
+std::string MovaraPath() {
+    return BuildFolder() + "dist\\movara.exe";
 }
 
 std::string BuildFolderPath(const char* name) {
-    return FullPath(std::string("..\\..\\") + name);
+    return BuildFolder() + name;
 }
 
 bool SaveScreenRectPng(const RECT& rect, const std::string& path) {

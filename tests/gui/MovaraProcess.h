@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-// The program as laid out in dist/, relative to the test's folder (build/tests/gui).
-inline constexpr char movaraPath[] = "..\\..\\dist\\movara.exe";
+// The program as laid out in the build's dist/ folder.
+std::string MovaraPath();
 
 // What was seen of the windows of a starting Movara until its main window showed.
 struct WindowTimeline {
@@ -78,8 +78,7 @@ private:
     std::vector<Saved> values;
 };
 
-// Paths relative to the test's folder made absolute; BuildFolderPath names a file in the build folder.
-std::string FullPath(const std::string& relative);
+// A file in the build folder (where the screenshots go).
 std::string BuildFolderPath(const char* name);
 // Saves the screen's pixels inside rect as a PNG.
 bool SaveScreenRectPng(const RECT& rect, const std::string& path);
