@@ -5,7 +5,6 @@
 
 #include "skin/SkinRegion.h"
 
-#include "engine/EncoderRunner.h"
 #include "engine/EngineGlobals.h"
 #include "engine/Pipelines.h"
 #include "engine/ProfileReader.h"
@@ -237,13 +236,13 @@ void CConverterDlg::ConfigureButton(CSkButton& button, int onIcon, int offIcon, 
 }
 
 void CConverterDlg::SetupControls() {
-    ConfigureButton(playButton, IDI_PLAY_ON, IDI_PLAY_OFF, "Preview selected videos");
+    ConfigureButton(playButton, IDI_PLAY_PREVIEW_ON, IDI_PLAY_PREVIEW_OFF, "Preview selected videos");
     ConfigureButton(stopPreviewButton, IDI_STOP_PREVIEW_ON, IDI_STOP_PREVIEW_OFF, "Stop preview");
-    ConfigureButton(addButton, IDI_ADD_ON, IDI_ADD_OFF, "Add a video to converting task");
+    ConfigureButton(addButton, IDI_ADD_VIDEO_ON, IDI_ADD_VIDEO_OFF, "Add a video to converting task");
     ConfigureButton(removeButton, IDI_REMOVE_ON, IDI_REMOVE_OFF, "Remove selected video");
     ConfigureButton(removeAllButton, IDI_REMOVE_ALL_ON, IDI_REMOVE_ALL_OFF, "Remove all videos");
-    ConfigureButton(startButton, IDI_START_ON, IDI_START_OFF, "Start Converting");
-    ConfigureButton(stopButton, IDI_STOP_ON, IDI_STOP_OFF, "Stop Converting");
+    ConfigureButton(startButton, IDI_START_CONVERTING_ON, IDI_START_CONVERTING_OFF, "Start Converting");
+    ConfigureButton(stopButton, IDI_STOP_CONVERTING_ON, IDI_STOP_CONVERTING_OFF, "Stop Converting");
     ConfigureButton(helpButton, IDI_HELP_ON, IDI_HELP_OFF, "Contents");
     ConfigureButton(minimizeButton, IDI_MINIMIZE_ON, IDI_MINIMIZE_OFF, nullptr);
     ConfigureButton(closeButton, IDI_CLOSE_ON, IDI_CLOSE_OFF, nullptr);
