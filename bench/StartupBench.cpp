@@ -4,6 +4,8 @@
 
 #include "skin/SkinLoader.h"
 
+#include "player/PlayerControl.h"
+
 #include "engine/EngineGlobals.h"
 
 #include "resources/resource.h"
@@ -104,6 +106,7 @@ void BenchStartUp() {
 void BenchRepaint() {
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
+    RegisterPlayerWindowClass(GetModuleHandleA(nullptr));
     LoadSkin();
     SetProgramDirectory(MovaraPath());
     CConverterDlg dialog;

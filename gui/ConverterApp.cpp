@@ -4,6 +4,8 @@
 
 #include "skin/SkinLoader.h"
 
+#include "player/PlayerControl.h"
+
 #include "engine/EngineGlobals.h"
 
 #include <commctrl.h>
@@ -16,6 +18,8 @@ bool CConverterApp::InitInstance() {
     // The list view, header and tooltip classes the main window's template names.
     INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
+    // The media player control's class, which the main window's template names.
+    RegisterPlayerWindowClass(GetInstance());
 
     // Before any window exists and before the working directory moves: a relative skin path is read from the folder
     // the program was started in. A broken skin ends the process here, with a message.

@@ -6,6 +6,7 @@
 #include "skin/SkinRegion.h"
 
 #include "engine/EngineGlobals.h"
+#include "engine/SourceExport.h"
 #include "engine/Pipelines.h"
 #include "engine/ProfileReader.h"
 
@@ -137,6 +138,8 @@ BOOL CConverterDlg::OnInitDialog() {
     LoadDeviceProfiles(ipodProfileFileIndex);
     LoadTitleAndVersion();
     mainWindow = this;
+    // RealMedia sources are exported through this window's player.
+    UsePlayerForSourceExport(&videoEdit);
     // From here on the engine's messages (the shut-down warning) show in the skinned box over this window.
     skinnedActions.Install(GetSafeHwnd());
     LoadOutputDirectory();
@@ -149,6 +152,7 @@ BOOL CConverterDlg::OnInitDialog() {
 
 void CConverterDlg::AttachControls() {
     HWND self = GetSafeHwnd();
+    videoEdit.Attach(self, IDC_PLAYER);
     previewPicture.SubclassDlgItem(IDC_PREVIEW_PICTURE, self);
     rangeSlider.SubclassDlgItem(IDC_RANGE_SLIDER, self);
     playButton.SubclassDlgItem(IDC_PLAY_PREVIEW, self);
@@ -479,6 +483,9 @@ LRESULT CConverterDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ERASEBKGND: return OnEraseBackground(reinterpret_cast<HDC>(wParam));
     case WM_NCHITTEST: return HTCAPTION; // the body drags the window
     case WM_DESTROY: return OnDestroy();
+    case playerExportCompletedMessage:
+    case playerExportProgressMessage:
+        return OnPlayerExportEvent(message, reinterpret_cast<const PlayerEvent*>(lParam));
     default: return CDialog::WindowProc(message, wParam, lParam);
     }
 }
@@ -531,9 +538,18 @@ LRESULT CConverterDlg::OnDestroy() {
     WriteMovaraValue("fileno", FileNumberText(TaskCount()));
     if (converting)
         CancelConversion();
-    // Messages from here on have no window to stand over.
+    // Messages from here on have no window to stand over, and exports no player to run through.
     skinnedActions.Remove();
+    UsePlayerForSourceExport(nullptr);
     return result;
+}
+
+LRESULT CConverterDlg::OnPlayerExportEvent(UINT message, const PlayerEvent* event) {
+    if (message == playerExportCompletedMessage)
+        OnExportComplete();
+    else if (event)
+        OnExportProgress(event->position, event->total);
+    return 0;
 }
 
 // The keyboard filter of the modal loop.

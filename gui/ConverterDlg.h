@@ -2,6 +2,7 @@
 
 #include "gui/ShutDownCheck.h"
 #include "gui/SkinnedSystemActions.h"
+#include "gui/VideoEdit.h"
 
 #include "controls/RangeSlider.h"
 #include "controls/SkComboBox.h"
@@ -82,6 +83,7 @@ private:
     LRESULT OnPaint();
     LRESULT OnEraseBackground(HDC dc);
     LRESULT OnDestroy();
+    LRESULT OnPlayerExportEvent(UINT message, const PlayerEvent* event);
     bool OnListKey(UINT key);
 
     void AttachControls();
@@ -111,6 +113,7 @@ private:
     OutputSettings runSettings;
 
     // The preview.
+    CVideoEdit videoEdit;
     CSkFadePicture previewPicture;
     CRangeSlider rangeSlider;
     CSkButton playButton;

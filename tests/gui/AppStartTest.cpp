@@ -25,6 +25,7 @@ struct ExpectedChild {
 };
 
 const ExpectedChild expectedChildren[] = {
+    {1053, "MovaraPlayer", 17, 60, 346, 188, false},    // the player, shown once a video is added
     {1058, "Static", 17, 60, 346, 188, true},           // placeholder picture
     {1047, "MFCRangeSlider", 18, 250, 346, 20, true},   // range slider
     {1054, "Button", 165, 267, 25, 25, true},           // play preview
