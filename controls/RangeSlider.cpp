@@ -92,6 +92,7 @@ LRESULT CRangeSlider::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_LBUTTONDOWN: return OnLButtonDown(wParam, lParam);
     case WM_MOUSEMOVE: return OnMouseMove(wParam, lParam);
     case WM_LBUTTONUP: return OnLButtonUp(wParam, lParam);
+    case WM_CAPTURECHANGED: return OnCaptureChanged(wParam, lParam);
     case WM_KEYDOWN: return OnKeyDown(wParam, lParam);
     case WM_SETFOCUS:
     case WM_KILLFOCUS: return OnFocusChange(message, wParam, lParam);
@@ -181,6 +182,14 @@ LRESULT CRangeSlider::OnLButtonUp(WPARAM wParam, LPARAM lParam) {
         Invalidate(true);
     }
     return Default(WM_LBUTTONUP, wParam, lParam);
+}
+
+LRESULT CRangeSlider::OnCaptureChanged(WPARAM wParam, LPARAM lParam) {
+    // The capture went elsewhere mid-drag (Alt+Tab, a message box): the drag ends there, as a release would end it,
+    // so that later moves with the button up leave the thumbs alone.
+    if (reinterpret_cast<HWND>(lParam) != GetSafeHwnd() && logic.Release())
+        Invalidate(true);
+    return Default(WM_CAPTURECHANGED, wParam, lParam);
 }
 
 LRESULT CRangeSlider::OnKeyDown(WPARAM wParam, LPARAM lParam) {

@@ -45,6 +45,7 @@ private:
     LRESULT OnLButtonDown(WPARAM wParam, LPARAM lParam);
     LRESULT OnMouseMove(WPARAM wParam, LPARAM lParam);
     LRESULT OnLButtonUp(WPARAM wParam, LPARAM lParam);
+    LRESULT OnCaptureChanged(WPARAM wParam, LPARAM lParam);
     LRESULT OnKeyDown(WPARAM wParam, LPARAM lParam);
     LRESULT OnFocusChange(UINT message, WPARAM wParam, LPARAM lParam);
     void UpdateLayout();

@@ -6,6 +6,7 @@
 #include "skin/SkinBackground.h"
 
 #include "framework/Gdi.h"
+#include "framework/WinApp.h"
 
 #include "resources/resource.h"
 
@@ -157,8 +158,22 @@ LRESULT CMessageDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     }
 }
 
+namespace {
+
+// The owner of a box shown without a parent: this thread's active window, or, while Movara is in the background and
+// has none, the application's main window, so that the box stays modal to it and shares its taskbar button.
+HWND DefaultOwner() {
+    if (HWND active = GetActiveWindow())
+        return active;
+    const CWinApp* app = CWinApp::GetApp();
+    const CWnd* main = app ? app->GetMainWindow() : nullptr;
+    return main ? main->GetSafeHwnd() : nullptr;
+}
+
+} // namespace
+
 int ShowMessage(const char* text, const char* caption, unsigned type, HWND parent) {
-    CMessageDlg box(text, caption, type, parent ? parent : GetActiveWindow());
+    CMessageDlg box(text, caption, type, parent ? parent : DefaultOwner());
     box.DoModal();
     return box.GetResult();
 }

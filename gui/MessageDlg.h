@@ -47,5 +47,6 @@ private:
 };
 
 // Shows text in the skinned message box and returns how it was ended. The box is centred over parent while that
-// shows, otherwise over the screen; without a parent it is owned by the thread's active window.
+// shows, otherwise over the screen; without a parent it is owned by the thread's active window, or by the
+// application's main window when the thread has none (Movara in the background).
 int ShowMessage(const char* text, const char* caption, unsigned type, HWND parent = nullptr);

@@ -507,6 +507,8 @@ void CSkButton::DrawItem(const DRAWITEMSTRUCT& item) {
     disabled = (item.itemState & ODS_DISABLED) != 0;
 
     SavedDC saved(dc);
+    // Nothing of the button, a caption taller than it included, lands outside its item on a DC that is not clipped.
+    IntersectClipRect(dc, rect.left, rect.top, rect.right, rect.bottom);
     const int width = rect.right - rect.left;
     const int height = rect.bottom - rect.top;
     HWND parent = GetSafeHwnd() ? GetParent(GetSafeHwnd()) : nullptr;

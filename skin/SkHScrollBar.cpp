@@ -43,7 +43,9 @@ LRESULT CSkHScrollBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_PAINT: return OnPaint();
     case WM_PRINTCLIENT: DoPaint(reinterpret_cast<HDC>(wParam)); return 0;
-    case WM_LBUTTONDOWN: return OnLButtonDown(point, wParam, lParam);
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK: // the class sends a quick second click as a double click: it is a press all the same
+        return OnLButtonDown(point, wParam, lParam);
     case WM_LBUTTONUP: return OnLButtonUp(point);
     case WM_MOUSEMOVE: return OnMouseMove(point);
     case WM_TIMER: return OnTimer(static_cast<UINT_PTR>(wParam));

@@ -49,12 +49,12 @@ public:
     }
 
     // A region of what the block holds (also when it holds nothing), handed to the caller.
-    HRGN CreateRegion() {
+    HRGN CreateRegion(RegionMaker makeRegion) {
         auto* data = static_cast<RGNDATA*>(GlobalLock(memory));
         if (!data)
             return nullptr;
         data->rdh = header;
-        HRGN region = ExtCreateRegion(nullptr, SizeFor(capacity), data);
+        HRGN region = makeRegion(nullptr, SizeFor(capacity), data);
         GlobalUnlock(memory);
         return region;
     }
@@ -85,21 +85,23 @@ private:
     RGNDATAHEADER header = {};
 };
 
-// Merges part into result (or makes it the result) and deletes part.
-void MergeRegion(HRGN& result, HRGN part) {
+// Merges part into result (or makes it the result) and deletes part. False when part is missing or the union
+// cannot be made.
+bool MergeRegion(HRGN& result, HRGN part) {
     if (!part)
-        return;
+        return false;
     if (!result) {
         result = part;
-        return;
+        return true;
     }
-    CombineRgn(result, result, part, RGN_OR);
+    const bool merged = CombineRgn(result, result, part, RGN_OR) != ERROR;
     DeleteObject(part);
+    return merged;
 }
 
 } // namespace
 
-HRGN CreateRegionFromBitmap(HBITMAP bitmap, COLORREF keyColour, COLORREF toleranceColour) {
+HRGN CreateRegionFromBitmap(HBITMAP bitmap, COLORREF keyColour, COLORREF toleranceColour, RegionMaker makeRegion) {
     if (!bitmap)
         return nullptr;
     MemoryDC dibDC(nullptr);
@@ -137,18 +139,21 @@ HRGN CreateRegionFromBitmap(HBITMAP bitmap, COLORREF keyColour, COLORREF toleran
     if (!block.valid())
         return nullptr;
     HRGN result = nullptr;
+    bool whole = true;
     const ColourBounds bounds = MakeColourBounds(keyColour, toleranceColour);
     ForEachOpaqueRun(static_cast<const std::uint8_t*>(bits), width, height, DibRowBytes(width, 32), bounds,
                      [&](int x0, int y, int x1) {
-                         block.Append(RECT{x0, y, x1, y + 1});
-                         if (block.count() == kRegionBlockRectangles) {
-                             MergeRegion(result, block.CreateRegion());
+                         whole = whole && block.Append(RECT{x0, y, x1, y + 1});
+                         if (whole && block.count() == kRegionBlockRectangles) {
+                             whole = MergeRegion(result, block.CreateRegion(makeRegion));
                              block.Restart();
                          }
                      });
-    MergeRegion(result, block.CreateRegion());
-    // A picture entirely of the key colour is an empty region, not a failure.
-    if (!result)
-        result = CreateRectRgn(0, 0, 0, 0);
+    // The last block, also when it holds nothing: a picture entirely of the key colour is an empty region.
+    whole = whole && MergeRegion(result, block.CreateRegion(makeRegion));
+    if (!whole && result) {
+        DeleteObject(result);
+        result = nullptr;
+    }
     return result;
 }

@@ -75,6 +75,22 @@ TEST_F(ControlsWindow, SliderDragByPostedMouseMessagesNotifiesTheParent) {
     EXPECT_EQ(GetFocus(), s);
 }
 
+TEST_F(ControlsWindow, SliderDragEndsWhenTheCaptureGoesElsewhere) {
+    HWND s = dialog->slider.GetSafeHwnd();
+    SendMessageA(s, WM_LBUTTONDOWN, MK_LBUTTON, PointParam(259, 10)); // the end thumb
+    ASSERT_EQ(GetCapture(), s);
+    SetCapture(window); // a message box or Alt+Tab takes it
+    const size_t noticesAfterLoss = dialog->notices.size();
+    // Later moves with the button up neither move the thumbs nor tell the parent.
+    SendMessageA(s, WM_MOUSEMOVE, 0, PointParam(299, 10));
+    ReleaseCapture();
+    double begin = 0;
+    double end = 0;
+    dialog->slider.GetSelection(begin, end);
+    EXPECT_DOUBLE_EQ(end, 90);
+    EXPECT_EQ(dialog->notices.size(), noticesAfterLoss);
+}
+
 TEST_F(ControlsWindow, SliderSetterNotificationsReachTheParentWhileSetting) {
     dialog->slider.SetSelection(130, 140);
     ASSERT_EQ(dialog->Count(RANGE_CHANGED), 2);

@@ -5,6 +5,8 @@
 
 #include "gui/MessageDlg.h"
 
+#include "framework/WinApp.h"
+
 #include "controls/MessageLayout.h"
 #include "controls/SkinDrawing.h"
 
@@ -125,6 +127,30 @@ TEST_F(MessageBoxTest, TypeZeroIsAnInformationBoxWithOneCentredOk) {
     ASSERT_EQ(seen.lines.size(), 1u);
     EXPECT_EQ(width, std::max(180, seen.lines[0].cx + 10 + 2 + 50));
     EXPECT_EQ(seen.window.bottom - seen.window.top, seen.lines[0].cy + 103);
+}
+
+TEST_F(MessageBoxTest, WithoutAParentOrAnActiveWindowTheMainWindowOwnsTheBox) {
+    // Movara in the background: its main window exists, but no window of the thread is active.
+    CWinApp app;
+    CWnd main;
+    ASSERT_TRUE(CWnd::RegisterWindowClass("MovaraMessageBoxTestMain"));
+    ASSERT_TRUE(main.CreateEx(0, "MovaraMessageBoxTestMain", "Movara", WS_POPUP, {0, 0, 100, 100}, nullptr, 0));
+    app.SetMainWindow(&main);
+    SetActiveWindow(nullptr);
+    ASSERT_EQ(GetActiveWindow(), nullptr);
+    HWND owner = nullptr;
+    BOOL mainEnabled = TRUE;
+    SeenBox seen;
+    RunBox("Converting Finished", "", 0, nullptr, seen, [&](HWND box) {
+        owner = GetWindow(box, GW_OWNER);
+        mainEnabled = IsWindowEnabled(main.GetSafeHwnd());
+        Click(GetDlgItem(box, IDOK));
+    });
+    ASSERT_TRUE(seen.found);
+    EXPECT_EQ(owner, main.GetSafeHwnd());
+    EXPECT_FALSE(mainEnabled) << "the box is modal to the main window";
+    app.SetMainWindow(nullptr);
+    main.DestroyWindow();
 }
 
 TEST_F(MessageBoxTest, YesNoQuestionReturnsYesOrNoFromTheCloseButton) {

@@ -162,6 +162,20 @@ TEST_F(ScrollBarTest, VerticalTrackClickPagesOnceOnRelease) {
     EXPECT_EQ(Top(), 0);
 }
 
+TEST_F(ScrollBarTest, AQuickSecondClickOnTheTrackPagesAgain) {
+    HWND bar = vbar().GetSafeHwnd();
+    const int perPage = ListView_GetCountPerPage(list());
+    Press(bar, 8, vbar().GetThumbPos() + 75 + 20);
+    Release(bar, 8, vbar().GetThumbPos() + 75 + 20);
+    ASSERT_EQ(Top(), perPage);
+    // The second click of a quick pair arrives as a double click.
+    const int below = vbar().GetThumbPos() + 75 + 20;
+    ASSERT_LT(below, BarHeight() - 32);
+    ::SendMessageA(bar, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(8, below));
+    Release(bar, 8, below);
+    EXPECT_EQ(Top(), 2 * perPage);
+}
+
 TEST_F(ScrollBarTest, HorizontalTrackClickPagesOnceOnRelease) {
     MakeWide();
     HWND bar = hbar().GetSafeHwnd();

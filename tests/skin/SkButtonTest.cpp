@@ -281,6 +281,22 @@ TEST_F(SkButtonTest, CaptionWrapsAtWordsAndStaysCentred) {
     EXPECT_LE(std::abs((left) - (kSize - 1 - right)), 3);
 }
 
+TEST_F(SkButtonTest, ACaptionTallerThanTheButtonStaysInsideItsItem) {
+    Make("One Two Three Four Five Six Seven Eight Nine Ten Eleven Twelve");
+    constexpr COLORREF kWhite = RGB(255, 255, 255);
+    Canvas tall(kSize, 3 * kSize, kWhite);
+    DRAWITEMSTRUCT item = {};
+    item.CtlType = ODT_BUTTON;
+    item.hwndItem = button.GetSafeHwnd();
+    item.itemAction = ODA_DRAWENTIRE;
+    item.hDC = tall.hdc();
+    item.rcItem = {0, kSize, kSize, 2 * kSize};
+    button.DrawItem(item);
+    EXPECT_GT(tall.CountOther(kWhite, 0, kSize, kSize, 2 * kSize), 0);
+    EXPECT_EQ(tall.CountOther(kWhite, 0, 0, kSize, kSize), 0) << "above the item";
+    EXPECT_EQ(tall.CountOther(kWhite, 0, 2 * kSize, kSize, 3 * kSize), 0) << "below the item";
+}
+
 TEST_F(SkButtonTest, FaceColourFollowsTheState) {
     Make();
     button.SetStateColour(CSkButton::kNormalBack, RGB(1, 1, 1));

@@ -40,6 +40,25 @@ TEST(SkinRegion, AllKeyGivesAnEmptyRegion) {
     EXPECT_EQ(GetRgnBox(region.get(), &box), NULLREGION);
 }
 
+// Region makers that fail: always, or from their second call on (the second block of rectangles).
+int regionCalls = 0;
+HRGN WINAPI NoRegion(const XFORM*, DWORD, const RGNDATA*) {
+    return nullptr;
+}
+HRGN WINAPI FirstRegionOnly(const XFORM* transform, DWORD size, const RGNDATA* data) {
+    return ++regionCalls == 1 ? ExtCreateRegion(transform, size, data) : nullptr;
+}
+
+TEST(SkinRegion, ARegionThatCannotBeMadeIsNoRegionNotAnEmptyOrPartOne) {
+    OwnedBitmap plain(MakeBitmap(30, 20, [](int, int) { return kBody; }));
+    EXPECT_EQ(CreateRegionFromBitmap(plain.get(), kKey, 0, NoRegion), nullptr);
+    // 3000 runs: the first block of 2000 is made, the rest is not.
+    OwnedBitmap checked(MakeBitmap(100, 60, [](int x, int y) { return (x + y) % 2 ? kKey : kBody; }));
+    regionCalls = 0;
+    EXPECT_EQ(CreateRegionFromBitmap(checked.get(), kKey, 0, FirstRegionOnly), nullptr);
+    EXPECT_EQ(regionCalls, 2);
+}
+
 TEST(SkinRegion, StripeOfKeyColourCutsAColumn) {
     OwnedBitmap bitmap(MakeBitmap(21, 10, [](int x, int) { return x == 10 ? kKey : kBody; }));
     OwnedRegion region(CreateRegionFromBitmap(bitmap.get(), kKey, 0));
