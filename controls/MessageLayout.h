@@ -1,7 +1,7 @@
 #pragma once
 
 #include "controls/ItemListLogic.h"
-#include "controls/PixelGeometry.h"
+#include "framework/PixelGeometry.h"
 
 #include <string>
 #include <vector>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "controls/PixelGeometry.h"
+#include "framework/PixelGeometry.h"
 
 #include <functional>
 

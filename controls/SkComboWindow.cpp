@@ -23,10 +23,6 @@ int TileOffset(int scrollOffset, HBITMAP tile) {
     return size.cy > 0 ? -(scrollOffset % size.cy) : 0;
 }
 
-RECT ToRect(const PixelRect& r) {
-    return RECT{r.left, r.top, r.right, r.bottom};
-}
-
 } // namespace
 
 CSkComboWindow::CSkComboWindow(LayeredAttributesProc entry) : layeredAttributesEntry(entry) {

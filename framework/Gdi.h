@@ -1,6 +1,7 @@
 #pragma once
 
 #include "framework/Assert.h"
+#include "framework/PixelGeometry.h"
 
 #include <windows.h>
 
@@ -164,3 +165,11 @@ private:
     OwnedBitmap bitmap;
     SelectGuard selection;
 };
+
+// The window layer's rectangles and the platform's.
+inline RECT ToRect(const PixelRect& r) {
+    return RECT{r.left, r.top, r.right, r.bottom};
+}
+inline PixelRect ToPixelRect(const RECT& r) {
+    return PixelRect{r.left, r.top, r.right, r.bottom};
+}

@@ -19,10 +19,10 @@ constexpr UINT_PTR kSubclassId = 0x4D6F7661; // "Mova"
 // data (or nothing) there, which must not be taken for an object.
 thread_local CWnd* windowBeingCreated = nullptr;
 
-// FromHandle's lookup for a subclassed window (a window of an own class keeps its object in GWLP_USERDATA). MinGW's
-// import library has no GetWindowSubclass, and a window property is no answer either: under Wine every GetProp is a
-// round trip to the wineserver, and reflection looks the child up for each of the hundreds of custom-draw
-// notifications of one list paint. So the subclassed windows of the process are kept here, for any thread to read.
+// FromHandle's lookup for a subclassed window (a window of an own class keeps its object in GWLP_USERDATA): the
+// subclassed windows of the process, for any thread to read. MinGW's import library has no GetWindowSubclass, and
+// reflection looks the child up for each of the hundreds of custom-draw notifications of one list paint, so the
+// lookup stays in the process rather than asking the window system.
 class SubclassedWindows {
 public:
     void Add(HWND window, CWnd* object) {

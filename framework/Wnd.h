@@ -36,8 +36,8 @@ public:
     virtual ~CWnd();
 
     HWND GetSafeHwnd() const { return hwnd; }
-    // The object bound to the window, or nullptr: GWLP_USERDATA of an own-class window, a window property of a
-    // subclassed one.
+    // The object bound to the window, or nullptr: GWLP_USERDATA of an own-class window, the process's table of
+    // subclassed windows for any other.
     static CWnd* FromHandle(HWND window);
 
     // Registers a class (in the executable's instance) whose procedure binds CWnd objects. Registering a class

@@ -1,7 +1,7 @@
 #include "skin/ButtonLayout.h"
 
 ImageLayout PlaceImage(const ImageLayoutInput& in) {
-    const LayoutRect& r = in.button;
+    const PixelRect& r = in.button;
     ImageLayout out;
     out.caption = r;
     const int centredX = r.left + (r.Width() - in.imageWidth) / 2;
@@ -52,8 +52,8 @@ ImageLayout PlaceImage(const ImageLayoutInput& in) {
     return out;
 }
 
-LayoutRect CentreRect(const LayoutRect& measured, const LayoutRect& area) {
-    LayoutRect out;
+PixelRect CentreRect(const PixelRect& measured, const PixelRect& area) {
+    PixelRect out;
     out.left = area.left + (area.Width() - measured.Width()) / 2;
     out.top = area.top + (area.Height() - measured.Height()) / 2;
     out.right = out.left + measured.Width();

@@ -3,29 +3,14 @@
 // Where a skinned button puts its image and its caption, apart from the window layer. Halves are integer divisions
 // truncating toward zero, as everywhere in the button's drawing.
 
-struct LayoutRect {
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
-
-    int Width() const { return right - left; }
-    int Height() const { return bottom - top; }
-    bool operator==(const LayoutRect&) const = default;
-};
-
-struct LayoutPoint {
-    int x = 0;
-    int y = 0;
-    bool operator==(const LayoutPoint&) const = default;
-};
+#include "framework/PixelGeometry.h"
 
 // Image placements: beside the caption on its left, above it; and, for completeness, beside it on its right and
 // below it (the mirror images of the first two).
 enum class ImagePlacement : unsigned char { left = 0, above = 1, right = 2, below = 3 };
 
 struct ImageLayoutInput {
-    LayoutRect button;         // the button's rectangle
+    PixelRect button;         // the button's rectangle
     int imageWidth = 0;        // the image's size
     int imageHeight = 0;
     bool hasCaption = false;   // the caption is not empty
@@ -38,12 +23,12 @@ struct ImageLayoutInput {
 };
 
 struct ImageLayout {
-    LayoutPoint image;         // top left corner of the image
-    LayoutRect caption;        // what is left for the caption
+    PixelPoint image;         // top left corner of the image
+    PixelRect caption;        // what is left for the caption
 };
 
 // The image's position and the rectangle left for the caption (which starts as the whole button).
 ImageLayout PlaceImage(const ImageLayoutInput& input);
 
 // measured moved so that it is centred in area (both halves truncating toward zero); its size is kept.
-LayoutRect CentreRect(const LayoutRect& measured, const LayoutRect& area);
+PixelRect CentreRect(const PixelRect& measured, const PixelRect& area);

@@ -5,7 +5,7 @@
 
 namespace {
 
-bool IsEmpty(const LayoutRect& r) {
+bool IsEmpty(const PixelRect& r) {
     return r.right <= r.left || r.bottom <= r.top;
 }
 
@@ -57,7 +57,7 @@ std::uint32_t AddBelowTop(std::uint32_t colour, int amount) {
     return out;
 }
 
-LayoutRect Deflated(const LayoutRect& r, int by) {
+PixelRect Deflated(const PixelRect& r, int by) {
     return {r.left + by, r.top + by, r.right - by, r.bottom - by};
 }
 
@@ -131,7 +131,7 @@ std::optional<RowSpan> VisibleRedrawRows(int first, int last, int itemCount, int
     return RowSpan{std::max(low, topIndex), std::min(high, lastVisible)};
 }
 
-LayoutRect BoundingUnion(const LayoutRect& a, const LayoutRect& b) {
+PixelRect BoundingUnion(const PixelRect& a, const PixelRect& b) {
     if (IsEmpty(a))
         return b;
     if (IsEmpty(b))
@@ -140,7 +140,7 @@ LayoutRect BoundingUnion(const LayoutRect& a, const LayoutRect& b) {
 }
 
 CellLayout LayoutCell(const CellLayoutInput& in) {
-    const LayoutRect& c = in.cell;
+    const PixelRect& c = in.cell;
     const int height = c.Height();
     CellLayout out;
     out.text = c;
@@ -170,7 +170,7 @@ CellLayout LayoutCell(const CellLayoutInput& in) {
     return out;
 }
 
-LayoutRect CellPartRect(const CellLayout& layout, const LayoutRect& cell, int part) {
+PixelRect CellPartRect(const CellLayout& layout, const PixelRect& cell, int part) {
     switch (static_cast<CellPart>(part)) {
     case CellPart::whole: return cell;
     case CellPart::checkBox: return layout.checkBox;
@@ -179,8 +179,8 @@ LayoutRect CellPartRect(const CellLayout& layout, const LayoutRect& cell, int pa
     }
 }
 
-LayoutRect ProgressBarRect(const LayoutRect& text, int progressInset) {
-    LayoutRect r = {text.left + 1, text.top + 1, text.right - 2, text.bottom - 1};
+PixelRect ProgressBarRect(const PixelRect& text, int progressInset) {
+    PixelRect r = {text.left + 1, text.top + 1, text.right - 2, text.bottom - 1};
     if (progressInset != 0)
         r = Deflated(r, 2);
     r.top += 2;
@@ -196,13 +196,13 @@ int ProgressFillWidth(int width, int pos, int max) {
     return static_cast<int>(static_cast<long long>(width) * pos / max);
 }
 
-BarShading ShadeBar(const LayoutRect& bar, std::uint32_t startColour) {
+BarShading ShadeBar(const PixelRect& bar, std::uint32_t startColour) {
     BarShading out;
-    auto add = [&](const LayoutRect& r, std::uint32_t colour) {
+    auto add = [&](const PixelRect& r, std::uint32_t colour) {
         if (!IsEmpty(r) && out.count < kMaxShadeSteps)
             out.steps[out.count++] = {r, colour};
     };
-    LayoutRect r = bar;
+    PixelRect r = bar;
     std::uint32_t colour = startColour & 0xFFFFFF;
     add(r, colour);
     r = Deflated(r, 1);
@@ -231,7 +231,7 @@ std::string DoubleAmpersands(const std::string& text) {
     return out;
 }
 
-HeaderItemPieces LayoutHeaderItem(const LayoutRect& r, bool shownFirst, const HeaderSizes& s) {
+HeaderItemPieces LayoutHeaderItem(const PixelRect& r, bool shownFirst, const HeaderSizes& s) {
     HeaderItemPieces out;
     // Every column after the first starts one pixel to the left, over the previous column's end cap, so that the
     // two caps read as one divider.

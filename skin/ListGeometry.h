@@ -67,12 +67,12 @@ struct RowSpan {
 std::optional<RowSpan> VisibleRedrawRows(int first, int last, int itemCount, int topIndex, int perPage);
 
 // The smallest rectangle holding both (an empty one adds nothing).
-LayoutRect BoundingUnion(const LayoutRect& a, const LayoutRect& b);
+PixelRect BoundingUnion(const PixelRect& a, const PixelRect& b);
 
 // ---- One cell ----
 
 struct CellLayoutInput {
-    LayoutRect cell;
+    PixelRect cell;
     bool hasCheckBox = false;
     bool centreCheckBox = false;
     bool hasImage = false; // an image index is set and the image list gave its size
@@ -82,21 +82,21 @@ struct CellLayoutInput {
 };
 
 struct CellLayout {
-    LayoutRect checkArea; // from the cell's left edge to the box's right edge, filled with the background
-    LayoutRect checkBox;  // the square the check box is drawn in
-    LayoutRect imageArea; // from where the image area starts to the image's right edge
-    LayoutRect image;     // where the image goes, at its drawn size
-    LayoutRect text;      // the rest of the cell: text and progress bar
+    PixelRect checkArea; // from the cell's left edge to the box's right edge, filled with the background
+    PixelRect checkBox;  // the square the check box is drawn in
+    PixelRect imageArea; // from where the image area starts to the image's right edge
+    PixelRect image;     // where the image goes, at its drawn size
+    PixelRect text;      // the rest of the cell: text and progress bar
 };
 
 CellLayout LayoutCell(const CellLayoutInput& input);
 
 // The parts RedrawCells knows: 0 the whole cell, 1 the check box square, 2 the image, anything else the text.
 enum class CellPart : int { whole = 0, checkBox = 1, image = 2 };
-LayoutRect CellPartRect(const CellLayout& layout, const LayoutRect& cell, int part);
+PixelRect CellPartRect(const CellLayout& layout, const PixelRect& cell, int part);
 
 // The progress bar inside the text rectangle.
-LayoutRect ProgressBarRect(const LayoutRect& text, int progressInset);
+PixelRect ProgressBarRect(const PixelRect& text, int progressInset);
 
 // The filled part of a bar of this width: width × pos / max in integers, the whole width from pos ≥ max on, nothing
 // for pos below 1 or a max that is not positive.
@@ -105,7 +105,7 @@ int ProgressFillWidth(int width, int pos, int max);
 // Shading of a progress bar: rounded rectangles, each filled and outlined in one colour, lighter toward the middle
 // line. Colours are 0x00BBGGRR values.
 struct ShadeStep {
-    LayoutRect rect;
+    PixelRect rect;
     std::uint32_t colour = 0;
 };
 inline constexpr int kMaxShadeSteps = 64;
@@ -113,7 +113,7 @@ struct BarShading {
     ShadeStep steps[kMaxShadeSteps];
     int count = 0;
 };
-BarShading ShadeBar(const LayoutRect& bar, std::uint32_t startColour);
+BarShading ShadeBar(const PixelRect& bar, std::uint32_t startColour);
 
 // Every "&" doubled, so that DrawText shows it instead of underlining the next letter.
 std::string DoubleAmpersands(const std::string& text);
@@ -128,14 +128,14 @@ struct HeaderSizes {
 };
 
 struct HeaderItemPieces {
-    LayoutRect startCap;   // the start bitmap
-    LayoutRect spanColumn; // one column of the span after the cap; empty for the column shown first
-    LayoutRect middle;     // the span stretched over the column
-    LayoutRect endCap;     // the end bitmap
-    LayoutRect title;      // the light under-layer of the title; the dark title goes one pixel left and up
+    PixelRect startCap;   // the start bitmap
+    PixelRect spanColumn; // one column of the span after the cap; empty for the column shown first
+    PixelRect middle;     // the span stretched over the column
+    PixelRect endCap;     // the end bitmap
+    PixelRect title;      // the light under-layer of the title; the dark title goes one pixel left and up
 };
 
-HeaderItemPieces LayoutHeaderItem(const LayoutRect& item, bool shownFirst, const HeaderSizes& sizes);
+HeaderItemPieces LayoutHeaderItem(const PixelRect& item, bool shownFirst, const HeaderSizes& sizes);
 
 // ---- Skin bitmaps drawn at a fixed size ----
 

@@ -14,14 +14,6 @@ constexpr int kCaptionFontWeight = 700;
 constexpr int kTooltipMaxWidth = 400;
 constexpr UINT_PTR kToolId = 1;
 
-RECT ToRect(const LayoutRect& r) {
-    return RECT{r.left, r.top, r.right, r.bottom};
-}
-
-LayoutRect ToLayout(const RECT& r) {
-    return LayoutRect{r.left, r.top, r.right, r.bottom};
-}
-
 void FillSolid(HDC dc, int x, int y, int width, int height, COLORREF colour) {
     // ExtTextOut with an opaque rectangle fills without creating a brush.
     const COLORREF previous = SetBkColor(dc, colour);
@@ -145,7 +137,7 @@ void CSkButton::PreSubclassWindow() {
 
 // Configuration.
 
-int CSkButton::AssignIcons(int onIconId, int offIconId) {
+CSkButton::Result CSkButton::AssignIcons(int onIconId, int offIconId) {
     DropIcons();
     IconImage on;
     IconImage off;
@@ -160,15 +152,15 @@ int CSkButton::AssignIcons(int onIconId, int offIconId) {
         if (off.handle)
             DestroyIcon(off.handle);
         Repaint(true);
-        return kNoImageInfo;
+        return Result::NoImageInfo;
     }
     iconOn = on;
     iconOff = off;
     Repaint(true);
-    return kOk;
+    return Result::Ok;
 }
 
-int CSkButton::AssignBitmaps(int onBitmapId, COLORREF onKey, int offBitmapId, COLORREF offKey) {
+CSkButton::Result CSkButton::AssignBitmaps(int onBitmapId, COLORREF onKey, int offBitmapId, COLORREF offKey) {
     DropBitmaps();
     HINSTANCE instance = GetModuleHandleA(nullptr);
     BitmapImage on;
@@ -181,18 +173,18 @@ int CSkButton::AssignBitmaps(int onBitmapId, COLORREF onKey, int offBitmapId, CO
             static_cast<HBITMAP>(LoadImageA(instance, MAKEINTRESOURCEA(offBitmapId), IMAGE_BITMAP, 0, 0, 0)));
         off.key = offKey;
     }
-    int result = kOk;
+    Result result = Result::Ok;
     if (!ImageSize(on.bitmap.get(), on.width, on.height) ||
         (offBitmapId != 0 && !ImageSize(off.bitmap.get(), off.width, off.height))) {
-        result = kNoImageInfo;
+        result = Result::NoImageInfo;
     } else {
         on.mask = BuildMask(on.bitmap.get(), on.width, on.height, on.key);
         if (offBitmapId != 0)
             off.mask = BuildMask(off.bitmap.get(), off.width, off.height, off.key);
         if (!on.mask || (offBitmapId != 0 && !off.mask))
-            result = kNoMask;
+            result = Result::NoMask;
     }
-    if (result == kOk) {
+    if (result == Result::Ok) {
         bitmapOn = std::move(on);
         bitmapOff = std::move(off);
     }
@@ -200,22 +192,22 @@ int CSkButton::AssignBitmaps(int onBitmapId, COLORREF onKey, int offBitmapId, CO
     return result;
 }
 
-int CSkButton::SetImagePlacement(int placement, bool repaint) {
+CSkButton::Result CSkButton::SetImagePlacement(int placement, bool repaint) {
     if (placement < 0 || placement > 3)
-        return kBadPlacement;
+        return Result::BadPlacement;
     imagePlacement = static_cast<unsigned char>(placement);
     Repaint(repaint);
-    return kOk;
+    return Result::Ok;
 }
 
-int CSkButton::SetPressShift(int style, bool repaint) {
+CSkButton::Result CSkButton::SetPressShift(int style, bool repaint) {
     switch (style) {
     case 0: pressShiftX = 1, pressShiftY = 1; break;
     case 1: pressShiftX = 0, pressShiftY = 2; break;
-    default: return kBadPressStyle;
+    default: return Result::BadPressStyle;
     }
     Repaint(repaint);
-    return kOk;
+    return Result::Ok;
 }
 
 void CSkButton::SetChecked(bool flag, bool repaint) {
@@ -225,7 +217,7 @@ void CSkButton::SetChecked(bool flag, bool repaint) {
     Repaint(repaint);
 }
 
-int CSkButton::UseSystemColours(bool repaint) {
+CSkButton::Result CSkButton::UseSystemColours(bool repaint) {
     const COLORREF face = GetSysColor(COLOR_BTNFACE);
     const COLORREF text = GetSysColor(COLOR_BTNTEXT);
     for (int i = 0; i < kColourCount; i += 2) {
@@ -233,15 +225,15 @@ int CSkButton::UseSystemColours(bool repaint) {
         colours[i + 1] = text;
     }
     Repaint(repaint);
-    return kOk;
+    return Result::Ok;
 }
 
-int CSkButton::SetStateColour(int index, COLORREF colour, bool repaint) {
+CSkButton::Result CSkButton::SetStateColour(int index, COLORREF colour, bool repaint) {
     if (index < 0 || index >= kColourCount)
-        return kBadColourIndex;
+        return Result::BadColourIndex;
     colours[index] = colour;
     Repaint(repaint);
-    return kOk;
+    return Result::Ok;
 }
 
 COLORREF CSkButton::GetStateColour(int index) const {
@@ -485,7 +477,7 @@ bool CSkButton::UseOffImage(bool hasOff) const {
 
 ImageLayout CSkButton::LayoutImage(const RECT& rect, int width, int height, bool hasCaption) const {
     ImageLayoutInput input;
-    input.button = ToLayout(rect);
+    input.button = ToPixelRect(rect);
     input.imageWidth = width;
     input.imageHeight = height;
     input.hasCaption = hasCaption;
@@ -610,7 +602,7 @@ void CSkButton::PaintCaption(HDC dc, const std::string& caption, RECT area) {
 
     RECT measured = area;
     DrawTextA(dc, caption.c_str(), -1, &measured, DT_CALCRECT | DT_WORDBREAK | DT_CENTER);
-    RECT place = ToRect(CentreRect(ToLayout(measured), ToLayout(area)));
+    RECT place = ToRect(CentreRect(ToPixelRect(measured), ToPixelRect(area)));
 
     // The light under-layer shows as an edge below and right of the caption.
     SetTextColor(dc, kCaptionLight);

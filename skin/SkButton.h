@@ -18,13 +18,15 @@
 // which every CWnd parent does.
 class CSkButton : public CWnd {
 public:
-    // Result codes of the configuration operations.
-    static constexpr int kOk = 0;
-    static constexpr int kNoImageInfo = 1;       // an icon's or bitmap's information cannot be read
-    static constexpr int kNoMask = 2;            // a bitmap's mask cannot be built
-    static constexpr int kBadColourIndex = 3;    // SetStateColour: index above 5
-    static constexpr int kBadPlacement = 4;      // SetImagePlacement: above 3
-    static constexpr int kBadPressStyle = 6;     // SetPressShift: neither 0 nor 1
+    // What the configuration operations answer.
+    enum class Result {
+        Ok,
+        NoImageInfo,    // an icon's or bitmap's information cannot be read
+        NoMask,         // a bitmap's mask cannot be built
+        BadColourIndex, // SetStateColour: an index outside the colours
+        BadPlacement,   // SetImagePlacement: above 3
+        BadPressStyle,  // SetPressShift: neither 0 nor 1
+    };
 
     // Indices of colours.
     enum ColourIndex : int {
@@ -45,14 +47,14 @@ public:
     bool SubclassDlgItem(int id, HWND parent);
     bool Create(const char* caption, DWORD style, const RECT& rect, HWND parent, UINT id);
 
-    int AssignIcons(int onIconId, int offIconId);
-    int AssignBitmaps(int onBitmapId, COLORREF onKey, int offBitmapId, COLORREF offKey);
-    int SetImagePlacement(int placement, bool repaint = true);
-    int SetPressShift(int style, bool repaint = true);
+    Result AssignIcons(int onIconId, int offIconId);
+    Result AssignBitmaps(int onBitmapId, COLORREF onKey, int offBitmapId, COLORREF offKey);
+    Result SetImagePlacement(int placement, bool repaint = true);
+    Result SetPressShift(int style, bool repaint = true);
     void SetChecked(bool flag, bool repaint = true);
     bool IsChecked() const { return checked; }
-    int UseSystemColours(bool repaint = true);
-    int SetStateColour(int index, COLORREF colour, bool repaint = true);
+    Result UseSystemColours(bool repaint = true);
+    Result SetStateColour(int index, COLORREF colour, bool repaint = true);
     COLORREF GetStateColour(int index) const;
     void ShowHoverFrame(bool flag, bool repaint = true);
     void SetHint(const char* text, bool activate = true);

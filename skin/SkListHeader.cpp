@@ -8,14 +8,6 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
-namespace {
-
-RECT ToRect(const LayoutRect& r) {
-    return RECT{r.left, r.top, r.right, r.bottom};
-}
-
-} // namespace
-
 CSkListHeader::CSkListHeader() {
     const HeaderSkin& s = skinSettings.headerSkin;
     backColour = s.backColour;
@@ -95,7 +87,7 @@ void CSkListHeader::DoPaint(HDC dc) {
             !Header_GetItemRect(GetSafeHwnd(), i, &r))
             continue;
         const HeaderItemPieces pieces =
-            LayoutHeaderItem(LayoutRect{r.left, r.top, r.right, r.bottom}, item.iOrder == 0, sizes);
+            LayoutHeaderItem(PixelRect{r.left, r.top, r.right, r.bottom}, item.iOrder == 0, sizes);
         DrawSkinBitmap(memory, scratch.hdc(), startBitmap, pieces.startCap.left, pieces.startCap.top, startWidth,
                        bitmapHeight);
         if (pieces.spanColumn.Width() > 0)

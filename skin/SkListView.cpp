@@ -9,14 +9,6 @@
 
 namespace {
 
-RECT ToRect(const LayoutRect& r) {
-    return RECT{r.left, r.top, r.right, r.bottom};
-}
-
-LayoutRect ToLayout(const RECT& r) {
-    return LayoutRect{r.left, r.top, r.right, r.bottom};
-}
-
 bool IsEmpty(const RECT& r) {
     return r.right <= r.left || r.bottom <= r.top;
 }
@@ -279,7 +271,7 @@ bool CSkListView::GetCellRect(int item, int subItem, RECT* rect) {
 
 CellLayout CSkListView::LayoutOf(const CellFormat& f, const RECT& cell) const {
     CellLayoutInput in;
-    in.cell = ToLayout(cell);
+    in.cell = ToPixelRect(cell);
     in.hasCheckBox = f.hasCheckBox;
     in.centreCheckBox = f.centreCheckBox;
     int width = 0;
@@ -300,7 +292,7 @@ RECT CSkListView::GetCellPartRect(int item, int subItem, int part) {
     if (part == static_cast<int>(CellPart::whole))
         return cell;
     const CellLayout layout = LayoutOf(GetCellFormat(item, subItem), cell);
-    return ToRect(CellPartRect(layout, ToLayout(cell), part));
+    return ToRect(CellPartRect(layout, ToPixelRect(cell), part));
 }
 
 void CSkListView::RedrawCells(int firstItem, int lastItem, int subItem, int part, bool erase) {
@@ -313,7 +305,7 @@ void CSkListView::RedrawCells(int firstItem, int lastItem, int subItem, int part
         return;
     const RECT first = GetCellPartRect(rows->first, subItem, part);
     const RECT last = GetCellPartRect(rows->last, subItem, part);
-    const RECT area = ToRect(BoundingUnion(ToLayout(first), ToLayout(last)));
+    const RECT area = ToRect(BoundingUnion(ToPixelRect(first), ToPixelRect(last)));
     if (!IsEmpty(area))
         InvalidateRect(list, &area, erase ? TRUE : FALSE);
 }
@@ -522,11 +514,11 @@ void CSkListView::OnClick(const NMITEMACTIVATE* click) {
     ::SendMessageA(GetParent(list), kCellClickMessage, reinterpret_cast<WPARAM>(list), reinterpret_cast<LPARAM>(&hit));
 }
 
-void CSkListView::DrawProgressBar(HDC dc, const LayoutRect& bar, int filled) const {
+void CSkListView::DrawProgressBar(HDC dc, const PixelRect& bar, int filled) const {
     // The stock DC pen and brush take any colour without creating an object per shade.
     SelectGuard pen(dc, GetStockObject(DC_PEN));
     SelectGuard brush(dc, GetStockObject(DC_BRUSH));
-    auto shade = [&](const LayoutRect& area, COLORREF start) {
+    auto shade = [&](const PixelRect& area, COLORREF start) {
         const BarShading shading = ShadeBar(area, start);
         for (int i = 0; i < shading.count; ++i) {
             const ShadeStep& step = shading.steps[i];
@@ -537,7 +529,7 @@ void CSkListView::DrawProgressBar(HDC dc, const LayoutRect& bar, int filled) con
     };
     shade(bar, kEmptyBarColour);
     if (filled > 0)
-        shade(LayoutRect{bar.left, bar.top, bar.left + filled, bar.bottom}, kFilledBarColour);
+        shade(PixelRect{bar.left, bar.top, bar.left + filled, bar.bottom}, kFilledBarColour);
 }
 
 void CSkListView::DrawCell(HDC dc, int item, int subItem) {
@@ -605,7 +597,7 @@ void CSkListView::DrawCell(HDC dc, int item, int subItem) {
     SetBkMode(dc, TRANSPARENT);
 
     if (hasBar) {
-        const LayoutRect bar = ProgressBarRect(layout.text, f.progressInset);
+        const PixelRect bar = ProgressBarRect(layout.text, f.progressInset);
         const int filled = ProgressFillWidth(bar.Width(), f.progressPos, f.progressMax);
         DrawProgressBar(dc, bar, filled);
         const RECT barRect = ToRect(bar);

@@ -89,7 +89,7 @@ private:
     void ResyncBars();
     bool HasFocus() const;
     CellLayout LayoutOf(const CellFormat& format, const RECT& cell) const;
-    void DrawProgressBar(HDC dc, const LayoutRect& bar, int filled) const;
+    void DrawProgressBar(HDC dc, const PixelRect& bar, int filled) const;
 
     // What stays the same through one paint, read once when it starts: every message to the subclassed list costs a
     // trip through two subclass chains, and a page has a hundred cells or more.

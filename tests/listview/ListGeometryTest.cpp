@@ -178,9 +178,9 @@ TEST(RedrawRows, ClampsToThePageAndSkipsRowsOffIt) {
 }
 
 TEST(RedrawRows, UnionOfTwoCells) {
-    EXPECT_EQ(BoundingUnion({20, 40, 100, 57}, {20, 91, 100, 108}), (LayoutRect{20, 40, 100, 108}));
-    EXPECT_EQ(BoundingUnion({0, 0, 0, 0}, {5, 6, 7, 8}), (LayoutRect{5, 6, 7, 8}));
-    EXPECT_EQ(BoundingUnion({5, 6, 7, 8}, {3, 3, 3, 9}), (LayoutRect{5, 6, 7, 8}));
+    EXPECT_EQ(BoundingUnion({20, 40, 100, 57}, {20, 91, 100, 108}), (PixelRect{20, 40, 100, 108}));
+    EXPECT_EQ(BoundingUnion({0, 0, 0, 0}, {5, 6, 7, 8}), (PixelRect{5, 6, 7, 8}));
+    EXPECT_EQ(BoundingUnion({5, 6, 7, 8}, {3, 3, 3, 9}), (PixelRect{5, 6, 7, 8}));
 }
 
 TEST(CellLayout, CheckBoxImageAndText) {
@@ -195,19 +195,19 @@ TEST(CellLayout, CheckBoxImageAndText) {
     in.hasCheckBox = true;
     {
         const CellLayout left = LayoutCell(in);
-        EXPECT_EQ(left.checkBox, (LayoutRect{100, 20, 116, 36}));
-        EXPECT_EQ(left.checkArea, (LayoutRect{100, 20, 116, 36}));
-        EXPECT_EQ(left.text, (LayoutRect{116, 20, 200, 36}));
+        EXPECT_EQ(left.checkBox, (PixelRect{100, 20, 116, 36}));
+        EXPECT_EQ(left.checkArea, (PixelRect{100, 20, 116, 36}));
+        EXPECT_EQ(left.text, (PixelRect{116, 20, 200, 36}));
     }
     in.centreCheckBox = true;
     {
         const CellLayout centred = LayoutCell(in);
-        EXPECT_EQ(centred.checkBox, (LayoutRect{142, 20, 158, 36}));
-        EXPECT_EQ(centred.checkArea, (LayoutRect{100, 20, 158, 36}));
+        EXPECT_EQ(centred.checkBox, (PixelRect{142, 20, 158, 36}));
+        EXPECT_EQ(centred.checkArea, (PixelRect{100, 20, 158, 36}));
         EXPECT_EQ(centred.text.left, 158);
     }
     in.cell = {100, 20, 200, 37}; // odd height 17: the box is 8 left and 9 right of the centre
-    EXPECT_EQ(LayoutCell(in).checkBox, (LayoutRect{142, 20, 159, 37}));
+    EXPECT_EQ(LayoutCell(in).checkBox, (PixelRect{142, 20, 159, 37}));
 
     in = {};
     in.cell = {100, 20, 200, 36};
@@ -216,20 +216,20 @@ TEST(CellLayout, CheckBoxImageAndText) {
     in.imageHeight = 8;
     {
         const CellLayout image = LayoutCell(in);
-        EXPECT_EQ(image.image, (LayoutRect{101, 24, 111, 32})); // one pixel in, centred vertically
-        EXPECT_EQ(image.imageArea, (LayoutRect{100, 20, 111, 36}));
+        EXPECT_EQ(image.image, (PixelRect{101, 24, 111, 32})); // one pixel in, centred vertically
+        EXPECT_EQ(image.imageArea, (PixelRect{100, 20, 111, 36}));
         EXPECT_EQ(image.text.left, 111);
     }
     in.hasCheckBox = true;
-    EXPECT_EQ(LayoutCell(in).image, (LayoutRect{116, 24, 126, 32})); // right after the box, no gap
+    EXPECT_EQ(LayoutCell(in).image, (PixelRect{116, 24, 126, 32})); // right after the box, no gap
     in.centreImage = true;
     in.hasCheckBox = false;
     EXPECT_EQ(LayoutCell(in).image.left, 145);
     in.centreImage = false;
     in.imageHeight = 17; // one taller than the cell still fits
-    EXPECT_EQ(LayoutCell(in).image, (LayoutRect{101, 20, 111, 37}));
+    EXPECT_EQ(LayoutCell(in).image, (PixelRect{101, 20, 111, 37}));
     in.imageHeight = 30; // taller: cut to the cell
-    EXPECT_EQ(LayoutCell(in).image, (LayoutRect{101, 20, 111, 36}));
+    EXPECT_EQ(LayoutCell(in).image, (PixelRect{101, 20, 111, 36}));
     in.imageWidth = 300; // wider than the cell: cut to it
     EXPECT_EQ(LayoutCell(in).image.Width(), 100);
     in.cell = {50, 0, 50, 16}; // a column of width 0
@@ -249,8 +249,8 @@ TEST(CellLayout, PartsForRedrawing) {
 }
 
 TEST(ProgressBar, RectangleAndFill) {
-    EXPECT_EQ(ProgressBarRect({0, 0, 100, 20}, 10), (LayoutRect{3, 5, 96, 15}));
-    EXPECT_EQ(ProgressBarRect({0, 0, 100, 20}, 0), (LayoutRect{1, 3, 98, 17}));
+    EXPECT_EQ(ProgressBarRect({0, 0, 100, 20}, 10), (PixelRect{3, 5, 96, 15}));
+    EXPECT_EQ(ProgressBarRect({0, 0, 100, 20}, 0), (PixelRect{1, 3, 98, 17}));
     struct Row {
         int width, pos, max, filled;
     };
@@ -268,14 +268,14 @@ TEST(ProgressBar, RectangleAndFill) {
 TEST(ProgressBar, ShadingGetsLighterTowardTheMiddleLine) {
     const BarShading s = ShadeBar({0, 0, 40, 10}, 0x85614A); // RGB(74, 97, 133)
     ASSERT_GE(s.count, 3);
-    EXPECT_EQ(s.steps[0].rect, (LayoutRect{0, 0, 40, 10}));
+    EXPECT_EQ(s.steps[0].rect, (PixelRect{0, 0, 40, 10}));
     EXPECT_EQ(s.steps[0].colour, 0x85614Au);
-    EXPECT_EQ(s.steps[1].rect, (LayoutRect{1, 1, 39, 9}));
+    EXPECT_EQ(s.steps[1].rect, (PixelRect{1, 1, 39, 9}));
     EXPECT_EQ(s.steps[1].colour, 0x8A664Fu); // +5 each
-    EXPECT_EQ(s.steps[2].rect, (LayoutRect{2, 2, 38, 8}));
+    EXPECT_EQ(s.steps[2].rect, (PixelRect{2, 2, 38, 8}));
     EXPECT_EQ(s.steps[2].colour, 0x947059u); // +10 each
-    EXPECT_EQ(s.steps[3].rect, (LayoutRect{2, 3, 38, 7}));
-    EXPECT_EQ(s.steps[4].rect, (LayoutRect{2, 4, 38, 6}));
+    EXPECT_EQ(s.steps[3].rect, (PixelRect{2, 3, 38, 7}));
+    EXPECT_EQ(s.steps[4].rect, (PixelRect{2, 4, 38, 6}));
     EXPECT_EQ(s.count, 5);
     for (int i = 1; i < s.count; ++i)
         EXPECT_GT(Brightness(s.steps[i].colour), Brightness(s.steps[i - 1].colour));
@@ -310,14 +310,14 @@ TEST(HeaderCaps, LaterColumnsOverlapThePreviousEndCapByOnePixel) {
     const HeaderSizes s;
     const HeaderItemPieces first = LayoutHeaderItem({0, 0, 20, 18}, true, s);
     const HeaderItemPieces second = LayoutHeaderItem({20, 0, 198, 18}, false, s);
-    EXPECT_EQ(first.startCap, (LayoutRect{0, 0, 2, 16}));
+    EXPECT_EQ(first.startCap, (PixelRect{0, 0, 2, 16}));
     EXPECT_EQ(first.spanColumn.Width(), 0);
-    EXPECT_EQ(first.endCap, (LayoutRect{18, 0, 20, 16}));
-    EXPECT_EQ(second.startCap, (LayoutRect{19, 0, 21, 16}));
-    EXPECT_EQ(second.spanColumn, (LayoutRect{21, 0, 22, 16}));
-    EXPECT_EQ(second.middle, (LayoutRect{22, 0, 200, 16}));
-    EXPECT_EQ(second.endCap, (LayoutRect{196, 0, 198, 16}));
-    EXPECT_EQ(second.title, (LayoutRect{22, 2, 196, 16}));
+    EXPECT_EQ(first.endCap, (PixelRect{18, 0, 20, 16}));
+    EXPECT_EQ(second.startCap, (PixelRect{19, 0, 21, 16}));
+    EXPECT_EQ(second.spanColumn, (PixelRect{21, 0, 22, 16}));
+    EXPECT_EQ(second.middle, (PixelRect{22, 0, 200, 16}));
+    EXPECT_EQ(second.endCap, (PixelRect{196, 0, 198, 16}));
+    EXPECT_EQ(second.title, (PixelRect{22, 2, 196, 16}));
     const int overlap =
         std::min(first.endCap.right, second.startCap.right) - std::max(first.endCap.left, second.startCap.left);
     EXPECT_EQ(overlap, 1);

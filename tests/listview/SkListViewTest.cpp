@@ -173,9 +173,9 @@ TEST_F(ListViewTest, ProgressBarFillsByPositionAndClampsAboveTheMaximum) {
     const PaintedPixels p = PaintWindow(list());
     auto barOf = [&](int item) {
         const RECT c = Cell(item, 2);
-        return ProgressBarRect(LayoutRect{c.left, c.top, c.right, c.bottom}, 10);
+        return ProgressBarRect(PixelRect{c.left, c.top, c.right, c.bottom}, 10);
     };
-    const LayoutRect bar = barOf(0);
+    const PixelRect bar = barOf(0);
     ASSERT_GT(bar.Height(), 2);
     const int middle = (bar.top + bar.bottom) / 2;
     const BarShading filled = ShadeBar(bar, CSkListView::kFilledBarColour);
@@ -189,13 +189,13 @@ TEST_F(ListViewTest, ProgressBarFillsByPositionAndClampsAboveTheMaximum) {
     EXPECT_EQ(p.At(bar.left + 4, middle), filledMiddle);
     // 0 and below: only the empty bar.
     for (int item : {1, 2}) {
-        const LayoutRect b = barOf(item);
+        const PixelRect b = barOf(item);
         const int m = (b.top + b.bottom) / 2;
         for (int x = b.left + 3; x < b.right - 3; ++x)
             ASSERT_EQ(p.At(x, m), emptyMiddle) << "item " << item << " x " << x;
     }
     // 50: filled to the middle of the bar, empty after it.
-    const LayoutRect half = barOf(3);
+    const PixelRect half = barOf(3);
     const int m = (half.top + half.bottom) / 2;
     const int edge = half.left + ProgressFillWidth(half.Width(), 50, 100);
     EXPECT_EQ(p.At(edge - 3, m), filledMiddle);
@@ -207,7 +207,7 @@ TEST_F(ListViewTest, BarShadingGetsLighterTowardTheMiddleLine) {
     const PaintedPixels p = PaintWindow(list());
     for (int item : {0, 1}) {
         const RECT c = Cell(item, 2);
-        const LayoutRect bar = ProgressBarRect(LayoutRect{c.left, c.top, c.right, c.bottom}, 10);
+        const PixelRect bar = ProgressBarRect(PixelRect{c.left, c.top, c.right, c.bottom}, 10);
         const int x = (bar.left + bar.right) / 2;
         const int middle = (bar.top + bar.bottom - 1) / 2;
         for (int y = bar.top + 1; y <= middle; ++y)

@@ -8,11 +8,11 @@ namespace {
 struct PlaceCase {
     const char* name;
     ImageLayoutInput input;
-    LayoutPoint image;
-    LayoutRect caption;
+    PixelPoint image;
+    PixelRect caption;
 };
 
-ImageLayoutInput Input(LayoutRect button, int w, int h, bool caption, int placement, bool shifted = false,
+ImageLayoutInput Input(PixelRect button, int w, int h, bool caption, int placement, bool shifted = false,
                        int shiftX = 1, int shiftY = 1) {
     ImageLayoutInput in;
     in.button = button;
@@ -26,7 +26,7 @@ ImageLayoutInput Input(LayoutRect button, int w, int h, bool caption, int placem
     return in;
 }
 
-const LayoutRect kButton = {0, 0, 50, 40};
+const PixelRect kButton = {0, 0, 50, 40};
 
 const PlaceCase kPlaceCases[] = {
     {"beside, with caption", Input(kButton, 16, 16, true, 0), {3, 12}, {19, 0, 50, 40}},
@@ -75,10 +75,10 @@ TEST(ButtonLayout, MarginsComeFromTheInput) {
 }
 
 TEST(ButtonLayout, CentreRectKeepsTheSizeAndTruncatesHalves) {
-    EXPECT_EQ(CentreRect({0, 0, 20, 12}, {0, 0, 50, 40}), (LayoutRect{15, 14, 35, 26}));
-    EXPECT_EQ(CentreRect({5, 5, 26, 18}, {10, 20, 60, 41}), (LayoutRect{24, 24, 45, 37}));
+    EXPECT_EQ(CentreRect({0, 0, 20, 12}, {0, 0, 50, 40}), (PixelRect{15, 14, 35, 26}));
+    EXPECT_EQ(CentreRect({5, 5, 26, 18}, {10, 20, 60, 41}), (PixelRect{24, 24, 45, 37}));
     // Wider than the area: the overhang is split, halves toward zero.
-    EXPECT_EQ(CentreRect({0, 0, 31, 10}, {0, 0, 20, 10}), (LayoutRect{-5, 0, 26, 10}));
+    EXPECT_EQ(CentreRect({0, 0, 31, 10}, {0, 0, 20, 10}), (PixelRect{-5, 0, 26, 10}));
 }
 
 } // namespace

@@ -128,7 +128,7 @@ class SkButtonImage : public SkButtonTest, public testing::WithParamInterface<Im
 TEST_P(SkButtonImage, ShowsTheImageOfItsState) {
     const ImageState& c = GetParam();
     Make("", c.style);
-    ASSERT_EQ(button.AssignIcons(IDI_TEST_RED, c.offIcon), 0);
+    ASSERT_EQ(button.AssignIcons(IDI_TEST_RED, c.offIcon), CSkButton::Result::Ok);
     if (c.checked)
         ::SendMessageA(button.GetSafeHwnd(), BM_SETCHECK, BST_CHECKED, 0);
     button.ForceHover(c.hover);
@@ -141,7 +141,7 @@ INSTANTIATE_TEST_SUITE_P(SkButton, SkButtonImage, testing::ValuesIn(kImageStates
 
 TEST_F(SkButtonTest, IconIsCentredAtItsOwnSizeWithoutCaption) {
     Make();
-    ASSERT_EQ(button.AssignIcons(IDI_TEST_RED, 0), 0);
+    ASSERT_EQ(button.AssignIcons(IDI_TEST_RED, 0), CSkButton::Result::Ok);
     Paint();
     // 32 x 32 in 48 x 48: from 8 to 40.
     EXPECT_EQ(canvas.Count(kRed), 32 * 32);
@@ -154,7 +154,7 @@ TEST_F(SkButtonTest, IconIsCentredAtItsOwnSizeWithoutCaption) {
 TEST_F(SkButtonTest, CheckButtonDrawsCheckedAsPressedWithoutMovingItsImage) {
     Make("", BS_AUTOCHECKBOX);
     ASSERT_TRUE(button.IsCheckButton());
-    ASSERT_EQ(button.AssignIcons(IDI_TEST_RED, IDI_TEST_BLUE), 0);
+    ASSERT_EQ(button.AssignIcons(IDI_TEST_RED, IDI_TEST_BLUE), CSkButton::Result::Ok);
     ::SendMessageA(button.GetSafeHwnd(), BM_SETCHECK, BST_CHECKED, 0);
     EXPECT_EQ(::SendMessageA(button.GetSafeHwnd(), BM_GETCHECK, 0, 0), BST_CHECKED);
     Paint();
@@ -176,7 +176,7 @@ TEST_F(SkButtonTest, SetCheckedDoesNothingOnAnOrdinaryButton) {
 
 TEST_F(SkButtonTest, BitmapIsDrawnThroughItsMaskAndShiftsWhenPressed) {
     Make();
-    ASSERT_EQ(button.AssignBitmaps(IDB_TEST_RED_KEYED, kGreen, IDB_TEST_BLUE_KEYED, kGreen), 0);
+    ASSERT_EQ(button.AssignBitmaps(IDB_TEST_RED_KEYED, kGreen, IDB_TEST_BLUE_KEYED, kGreen), CSkButton::Result::Ok);
     // 20 x 20 at (14, 14); the red square is 3 pixels inside the key-coloured border: 17 .. 30.
     Paint();
     EXPECT_EQ(canvas.Pixel(17, 17), kBlue);
@@ -188,7 +188,7 @@ TEST_F(SkButtonTest, BitmapIsDrawnThroughItsMaskAndShiftsWhenPressed) {
     EXPECT_EQ(canvas.Pixel(18, 18), kRed);
     EXPECT_EQ(canvas.Pixel(31, 31), kRed);
 
-    ASSERT_EQ(button.SetPressShift(1), 0);
+    ASSERT_EQ(button.SetPressShift(1), CSkButton::Result::Ok);
     Paint(ODS_SELECTED);
     EXPECT_EQ(canvas.Pixel(17, 19), kRed);
     EXPECT_EQ(canvas.Pixel(17, 18), kFace);
@@ -197,14 +197,14 @@ TEST_F(SkButtonTest, BitmapIsDrawnThroughItsMaskAndShiftsWhenPressed) {
 
 TEST_F(SkButtonTest, DisabledImagesAreGrey) {
     Make();
-    ASSERT_EQ(button.AssignIcons(IDI_TEST_RED, 0), 0);
+    ASSERT_EQ(button.AssignIcons(IDI_TEST_RED, 0), CSkButton::Result::Ok);
     Paint(ODS_DISABLED);
     EXPECT_EQ(canvas.Count(kRed), 0);
     const COLORREF centre = canvas.Pixel(24, 24);
     EXPECT_EQ(GetRValue(centre), GetGValue(centre)) << std::hex << centre;
     EXPECT_EQ(GetGValue(centre), GetBValue(centre)) << std::hex << centre;
 
-    ASSERT_EQ(button.AssignBitmaps(IDB_TEST_RED_KEYED, kGreen, 0, 0), 0);
+    ASSERT_EQ(button.AssignBitmaps(IDB_TEST_RED_KEYED, kGreen, 0, 0), CSkButton::Result::Ok);
     Paint(ODS_DISABLED);
     EXPECT_EQ(canvas.Count(kRed), 0);
     EXPECT_EQ(canvas.Count(kGreen), 0);
@@ -212,35 +212,35 @@ TEST_F(SkButtonTest, DisabledImagesAreGrey) {
 
 TEST_F(SkButtonTest, MissingResourcesLeaveNoImage) {
     Make();
-    EXPECT_EQ(button.AssignIcons(4242, 0), CSkButton::kNoImageInfo);
-    EXPECT_EQ(button.AssignIcons(IDI_TEST_RED, 4243), CSkButton::kNoImageInfo);
-    EXPECT_EQ(button.AssignBitmaps(4244, kGreen, 0, 0), CSkButton::kNoImageInfo);
-    EXPECT_EQ(button.AssignBitmaps(IDB_TEST_RED_KEYED, kGreen, 4245, kGreen), CSkButton::kNoImageInfo);
+    EXPECT_EQ(button.AssignIcons(4242, 0), CSkButton::Result::NoImageInfo);
+    EXPECT_EQ(button.AssignIcons(IDI_TEST_RED, 4243), CSkButton::Result::NoImageInfo);
+    EXPECT_EQ(button.AssignBitmaps(4244, kGreen, 0, 0), CSkButton::Result::NoImageInfo);
+    EXPECT_EQ(button.AssignBitmaps(IDB_TEST_RED_KEYED, kGreen, 4245, kGreen), CSkButton::Result::NoImageInfo);
     Paint();
     EXPECT_EQ(canvas.Count(kFace), kSize * kSize);
 }
 
 TEST_F(SkButtonTest, RefusedSettingsChangeNothing) {
     Make();
-    ASSERT_EQ(button.AssignIcons(IDI_TEST_RED, 0), 0);
+    ASSERT_EQ(button.AssignIcons(IDI_TEST_RED, 0), CSkButton::Result::Ok);
     button.SetWindowText("Go");
-    ASSERT_EQ(button.SetImagePlacement(1), 0);
+    ASSERT_EQ(button.SetImagePlacement(1), CSkButton::Result::Ok);
     Paint();
     const COLORREF imageTop = canvas.Pixel(24, 3);
     EXPECT_EQ(imageTop, kRed);
-    EXPECT_EQ(button.SetImagePlacement(4), CSkButton::kBadPlacement);
-    EXPECT_EQ(button.SetImagePlacement(-1), CSkButton::kBadPlacement);
+    EXPECT_EQ(button.SetImagePlacement(4), CSkButton::Result::BadPlacement);
+    EXPECT_EQ(button.SetImagePlacement(-1), CSkButton::Result::BadPlacement);
     EXPECT_EQ(button.Placement(), 1);
     Paint();
     EXPECT_EQ(canvas.Pixel(24, 3), kRed);
 
     const COLORREF before[6] = {button.GetStateColour(0), button.GetStateColour(1), button.GetStateColour(2),
                                 button.GetStateColour(3), button.GetStateColour(4), button.GetStateColour(5)};
-    EXPECT_EQ(button.SetStateColour(6, kGreen), CSkButton::kBadColourIndex);
-    EXPECT_EQ(button.SetStateColour(-1, kGreen), CSkButton::kBadColourIndex);
+    EXPECT_EQ(button.SetStateColour(6, kGreen), CSkButton::Result::BadColourIndex);
+    EXPECT_EQ(button.SetStateColour(-1, kGreen), CSkButton::Result::BadColourIndex);
     for (int i = 0; i < 6; ++i)
         EXPECT_EQ(button.GetStateColour(i), before[i]) << i;
-    EXPECT_EQ(button.SetPressShift(2), CSkButton::kBadPressStyle);
+    EXPECT_EQ(button.SetPressShift(2), CSkButton::Result::BadPressStyle);
     Paint(ODS_SELECTED);
     EXPECT_EQ(canvas.Pixel(25, 4), kRed) << "the shift stays (1, 1)";
 }
@@ -511,9 +511,9 @@ TEST_P(SkButtonLeak, NoGdiLeakOverAThousandPaints) {
     const bool bitmaps = GetParam();
     Make(bitmaps ? "Go" : "Start Converting");
     if (bitmaps) {
-        ASSERT_EQ(button.AssignBitmaps(IDB_TEST_RED_KEYED, kGreen, IDB_TEST_BLUE_KEYED, kGreen), 0);
+        ASSERT_EQ(button.AssignBitmaps(IDB_TEST_RED_KEYED, kGreen, IDB_TEST_BLUE_KEYED, kGreen), CSkButton::Result::Ok);
     } else {
-        ASSERT_EQ(button.AssignIcons(IDI_TEST_RED, IDI_TEST_BLUE), 0);
+        ASSERT_EQ(button.AssignIcons(IDI_TEST_RED, IDI_TEST_BLUE), CSkButton::Result::Ok);
         button.UseParentBackground(false);
         button.SetHint("hint");
     }

@@ -1,7 +1,8 @@
 #pragma once
 
-// Rectangles and points of the skinned controls' logic, without <windows.h>. Contains follows the platform's
-// PtInRect: left and top inclusive, right and bottom exclusive.
+// Rectangles and points of the window layer's logic (layouts, hit tests, geometry), without <windows.h>; Gdi.h turns
+// them into RECTs and back. Contains follows the platform's PtInRect: left and top inclusive, right and bottom
+// exclusive.
 
 struct PixelPoint {
     int x = 0;
