@@ -87,8 +87,6 @@ void CRangeSlider::UpdateLayout() {
 LRESULT CRangeSlider::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_PAINT: return OnPaint();
-    case WM_PRINTCLIENT: DoPaint(reinterpret_cast<HDC>(wParam)); return 0;
-    case WM_ERASEBKGND: return 1; // the paint covers every pixel
     case WM_LBUTTONDOWN: return OnLButtonDown(wParam, lParam);
     case WM_MOUSEMOVE: return OnMouseMove(wParam, lParam);
     case WM_LBUTTONUP: return OnLButtonUp(wParam, lParam);
@@ -98,7 +96,7 @@ LRESULT CRangeSlider::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_KILLFOCUS: return OnFocusChange(message, wParam, lParam);
     case WM_GETDLGCODE: return DLGC_WANTARROWS;
     case WM_SIZE: UpdateLayout(); return Default(message, wParam, lParam);
-    default: return CWnd::WindowProc(message, wParam, lParam);
+    default: return CPaintedWnd::WindowProc(message, wParam, lParam);
     }
 }
 
@@ -115,7 +113,7 @@ void CRangeSlider::EnsureBackgroundCache(HDC dc, int width, int height) {
     BitBlt(backgroundCache->dc.hdc(), 0, 0, width, height, parentDC.hdc(), origin.x, origin.y, SRCCOPY);
 }
 
-void CRangeSlider::DoPaint(HDC dc) {
+void CRangeSlider::DoPaint(HDC dc, const RECT&) {
     UpdateLayout();
     const int width = logic.ClientWidth();
     const int height = logic.ClientHeight();

@@ -3,7 +3,7 @@
 #include "controls/RangeSliderLogic.h"
 
 #include "framework/Gdi.h"
-#include "framework/Wnd.h"
+#include "framework/PaintedWnd.h"
 
 #include <memory>
 
@@ -20,7 +20,7 @@ inline constexpr char kRangeSliderClass[] = "MFCRangeSlider";
 // create the window; the object is then attached with SubclassDlgItem. Registration can only fail when the system
 // is out of resources: the object then reports it through IsClassRegistered and a template naming the class fails
 // to create, which the dialog's creation reports.
-class CRangeSlider : public CWnd {
+class CRangeSlider : public CPaintedWnd {
 public:
     CRangeSlider();
     ~CRangeSlider() override;
@@ -35,7 +35,8 @@ public:
     const RangeSliderLogic& Logic() const { return logic; }
 
     // The whole control as painting draws it, into dc at client coordinates (the parent's snapshot included).
-    void DoPaint(HDC dc);
+    using CPaintedWnd::DoPaint;
+    void DoPaint(HDC dc, const RECT& client) override;
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;

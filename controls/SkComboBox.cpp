@@ -169,7 +169,6 @@ LRESULT CSkComboBox::OnKillFocus(HWND newFocus) {
 LRESULT CSkComboBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_PAINT: return OnPaint();
-    case WM_ERASEBKGND: return 1;
     case WM_SETFOCUS: Invalidate(true); return 0;
     case WM_KILLFOCUS: return OnKillFocus(reinterpret_cast<HWND>(wParam));
     case WM_DESTROY: dropDown.Close(); return Default(message, wParam, lParam);
@@ -184,6 +183,6 @@ LRESULT CSkComboBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         if (HandleInput(message, wParam))
             return 0;
         return Default(message, wParam, lParam);
-    default: return CWnd::WindowProc(message, wParam, lParam);
+    default: return CPaintedWnd::WindowProc(message, wParam, lParam);
     }
 }

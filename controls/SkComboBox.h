@@ -2,7 +2,7 @@
 
 #include "controls/SkComboWindow.h"
 
-#include "framework/Wnd.h"
+#include "framework/PaintedWnd.h"
 
 #include <windows.h>
 
@@ -12,7 +12,7 @@
 // font; this class paints the face and takes mouse presses and keys before the platform's box sees them, showing its
 // own popup list (CSkComboWindow) instead of the platform's. A user's choice posts CBN_SELCHANGE to the parent;
 // SelectItem, the owner's way of setting a value, posts nothing.
-class CSkComboBox : public CWnd {
+class CSkComboBox : public CPaintedWnd {
 public:
     CSkComboBox();
     ~CSkComboBox() override;
@@ -36,6 +36,8 @@ public:
 
     // The face into dc at client coordinates.
     void PaintFace(HDC dc);
+    void DoPaint(HDC dc, const RECT&) override { PaintFace(dc); }
+    using CPaintedWnd::DoPaint;
 
     bool PreTranslateMessage(MSG* msg) override;
 

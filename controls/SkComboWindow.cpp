@@ -214,16 +214,7 @@ void CSkComboWindow::DrawItems(HDC dc, const RECT& client) {
             continue;
         const std::string& text = itemTexts[i];
         if (static_cast<int>(i) == hotIndex) {
-            {
-                SavedDC hot(dc);
-                IntersectClipRect(dc, r.left, r.top + 1, r.right, r.bottom - 1);
-                const RECT area = {r.left, r.top + 1, r.right, r.bottom - 1};
-                TileBitmap(dc, frameBitmap, 0, TileOffset(scrollOffset, frameBitmap), area);
-            }
-            DrawLine(dc, r.left, r.bottom - 1, r.left, r.top, shadow);
-            DrawLine(dc, r.left, r.top, r.right - 1, r.top, shadow);
-            DrawLine(dc, r.right - 1, r.top, r.right - 1, r.bottom - 1, light);
-            DrawLine(dc, r.right - 1, r.bottom - 1, r.left, r.bottom - 1, light);
+            DrawHighlightedItem(dc, r, frameBitmap, TileOffset(scrollOffset, frameBitmap), shadow, light);
             SetTextColor(dc, owner ? owner->GetHotTextColor() : 0);
             TextOutA(dc, r.left + 3, r.top + 2, text.c_str(), static_cast<int>(text.size()));
         } else {
@@ -322,6 +313,6 @@ LRESULT CSkComboWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     // A click on the list must not take the activation from the dialog that owns the combo box.
     case WM_MOUSEACTIVATE: return MA_NOACTIVATE;
     case kScrollPosMessage: return OnScroll(static_cast<int>(wParam));
-    default: return CWnd::WindowProc(message, wParam, lParam);
+    default: return CPaintedWnd::WindowProc(message, wParam, lParam);
     }
 }

@@ -5,7 +5,7 @@
 
 #include "skin/SkinSettings.h"
 
-#include "framework/Wnd.h"
+#include "framework/PaintedWnd.h"
 
 #include <windows.h>
 
@@ -21,7 +21,7 @@ extern BYTE maxAlpha;
 // The combo box's own drop-down list: a rounded, framed popup over tiled bitmaps with the item under the pointer
 // highlighted, a fade-in where layered windows exist, and a narrow scroll bar when the items do not fit. It never
 // takes the focus: the combo box keeps it and hands it the keys while it is open.
-class CSkComboWindow : public CWnd {
+class CSkComboWindow : public CPaintedWnd {
 public:
     explicit CSkComboWindow(LayeredAttributesProc layeredAttributesEntry);
     ~CSkComboWindow() override;
@@ -50,6 +50,12 @@ public:
     // Both paint steps into dc at client coordinates; the frame is the erase step.
     void PaintFrame(HDC dc);
     void PaintItems(HDC dc);
+    // The frame and the items, as the erase and the paint draw them on the screen.
+    void DoPaint(HDC dc, const RECT&) override {
+        PaintFrame(dc);
+        PaintItems(dc);
+    }
+    using CPaintedWnd::DoPaint;
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;

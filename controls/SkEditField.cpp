@@ -59,8 +59,8 @@ void CSkEditField::Enable(bool flag) {
     Invalidate(true);
 }
 
-void CSkEditField::DoPaint(HDC dc) const {
-    const RECT c = GetClientRect();
+void CSkEditField::DoPaint(HDC dc, const RECT& client) {
+    const RECT& c = client;
     SavedDC saved(dc);
     IntersectClipRect(dc, c.left + 1, c.top + 1, c.right - 1, c.bottom - 1);
     StretchBitmap(dc, backBitmap, 0, 0, c.right - c.left, c.bottom - c.top);
@@ -73,12 +73,6 @@ void CSkEditField::DoPaint(HDC dc) const {
     TextOutA(dc, EditText::kFirstX, (c.bottom - size.cy) / 2, s.c_str(), static_cast<int>(s.size()));
 }
 
-LRESULT CSkEditField::OnPaint() {
-    PaintDC paint(GetSafeHwnd());
-    DoPaint(paint.hdc());
-    return 0;
-}
-
 bool CSkEditField::OnChildNotify(UINT message, WPARAM, LPARAM, LRESULT* result) {
     // The field paints in WM_PAINT itself; the owner-draw request the button might still make has nothing to do.
     if (message != WM_DRAWITEM)
@@ -89,8 +83,6 @@ bool CSkEditField::OnChildNotify(UINT message, WPARAM, LPARAM, LRESULT* result) 
 
 LRESULT CSkEditField::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_PAINT: return OnPaint();
-    case WM_ERASEBKGND: return 1; // the stretched bitmap covers the field
-    default: return CWnd::WindowProc(message, wParam, lParam);
+    default: return CPaintedWnd::WindowProc(message, wParam, lParam);
     }
 }

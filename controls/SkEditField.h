@@ -2,13 +2,13 @@
 
 #include "controls/EditText.h"
 
-#include "framework/Wnd.h"
+#include "framework/PaintedWnd.h"
 
 #include <windows.h>
 
 // A single-line text field drawn over the skin's stretched edit bitmap; it only shows the text its owner sets (the
 // output folder). Attached to a push button of the template, which becomes owner-drawn.
-class CSkEditField : public CWnd {
+class CSkEditField : public CPaintedWnd {
 public:
     CSkEditField();
 
@@ -22,14 +22,14 @@ public:
     const EditText& Text() const { return text; }
 
     // The field into dc at client coordinates.
-    void DoPaint(HDC dc) const;
+    using CPaintedWnd::DoPaint;
+    void DoPaint(HDC dc, const RECT& client) override;
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     bool OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
 
 private:
-    LRESULT OnPaint();
 
     COLORREF textColor = 0;
     HBITMAP backBitmap = nullptr;

@@ -39,8 +39,8 @@ bool CSkGroupBox::SubclassDlgItem(int id, HWND parent) {
     return item && SubclassWindow(item);
 }
 
-void CSkGroupBox::DoPaint(HDC dc) const {
-    const RECT c = GetClientRect();
+void CSkGroupBox::DoPaint(HDC dc, const RECT& client) {
+    const RECT& c = client;
     OwnedFont font(CreateSkinFont(CSkLabel::kFontHeight));
     SavedDC saved(dc);
     SelectObject(dc, font.get());
@@ -57,16 +57,8 @@ void CSkGroupBox::DoPaint(HDC dc) const {
     Rectangle(dc, g.frame.left, g.frame.top, g.frame.right, g.frame.bottom);
 }
 
-LRESULT CSkGroupBox::OnPaint() {
-    PaintDC paint(GetSafeHwnd());
-    DoPaint(paint.hdc());
-    return 0;
-}
-
 LRESULT CSkGroupBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_PAINT: return OnPaint();
-    case WM_ERASEBKGND: return 1; // the parent's pixels stay
-    default: return CWnd::WindowProc(message, wParam, lParam);
+    default: return CPaintedWnd::WindowProc(message, wParam, lParam);
     }
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "framework/Wnd.h"
+#include "framework/PaintedWnd.h"
 
 #include <windows.h>
 
@@ -9,7 +9,7 @@
 // A group frame with a bold caption drawn straight over the parent's artwork: a two-pixel light frame whose top
 // edge runs through the middle of the caption and is interrupted behind it. Attached to a group-box button of a
 // template; it takes the caption over and clears the window text so that the platform draws none of its own.
-class CSkGroupBox : public CWnd {
+class CSkGroupBox : public CPaintedWnd {
 public:
     CSkGroupBox();
 
@@ -18,13 +18,13 @@ public:
     const std::string& GetCaption() const { return caption; }
 
     // The frame and caption into dc at client coordinates.
-    void DoPaint(HDC dc) const;
+    using CPaintedWnd::DoPaint;
+    void DoPaint(HDC dc, const RECT& client) override;
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    LRESULT OnPaint();
 
     LONG style = 0;
     std::string caption;

@@ -42,25 +42,17 @@ int CSkIconStatic::GetImageCount() const {
     return images ? ImageList_GetImageCount(images) : 0;
 }
 
-void CSkIconStatic::DoPaint(HDC dc) const {
+void CSkIconStatic::DoPaint(HDC dc, const RECT& client) {
     if (GetImageCount() == 0)
         return;
-    const RECT c = GetClientRect();
+    const RECT& c = client;
     SavedDC saved(dc);
     IntersectClipRect(dc, c.left, c.top, c.right, c.bottom);
     ImageList_DrawEx(images, 0, dc, 0, 0, kIconSize, kIconSize, CLR_NONE, CLR_DEFAULT, ILD_NORMAL);
 }
 
-LRESULT CSkIconStatic::OnPaint() {
-    PaintDC paint(GetSafeHwnd());
-    DoPaint(paint.hdc());
-    return 0;
-}
-
 LRESULT CSkIconStatic::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_PAINT: return OnPaint();
-    case WM_ERASEBKGND: return 1; // the parent's pixels show around the icon
-    default: return CWnd::WindowProc(message, wParam, lParam);
+    default: return CPaintedWnd::WindowProc(message, wParam, lParam);
     }
 }

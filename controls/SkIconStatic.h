@@ -1,6 +1,6 @@
 #pragma once
 
-#include "framework/Wnd.h"
+#include "framework/PaintedWnd.h"
 
 #include <windows.h>
 
@@ -8,7 +8,7 @@
 
 // One 32 x 32 icon with transparent surroundings over the parent's artwork. Attached to an icon static of a
 // template, whose icon (if any) becomes the one shown; SetIcon replaces it before the owner shows the window.
-class CSkIconStatic : public CWnd {
+class CSkIconStatic : public CPaintedWnd {
 public:
     CSkIconStatic();
     ~CSkIconStatic() override;
@@ -19,13 +19,13 @@ public:
     void SetIcon(HICON icon);
     int GetImageCount() const;
 
-    void DoPaint(HDC dc) const;
+    using CPaintedWnd::DoPaint;
+    void DoPaint(HDC dc, const RECT& client) override;
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    LRESULT OnPaint();
 
     HIMAGELIST images = nullptr;
 };

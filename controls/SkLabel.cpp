@@ -43,8 +43,7 @@ void CSkLabel::InvalidateBehind() const {
     InvalidateRect(parent, &rect, TRUE);
 }
 
-void CSkLabel::PaintText(HDC dc) const {
-    const RECT client = GetClientRect();
+void CSkLabel::DoPaint(HDC dc, const RECT& client) {
     OwnedFont font(CreateSkinFont(kFontHeight));
     SavedDC saved(dc);
     SelectObject(dc, font.get());
@@ -69,12 +68,6 @@ void CSkLabel::PaintText(HDC dc) const {
     }
 }
 
-LRESULT CSkLabel::OnPaint() {
-    PaintDC paint(GetSafeHwnd());
-    PaintText(paint.hdc());
-    return 0;
-}
-
 LRESULT CSkLabel::OnSetText(LPARAM newText) {
     // A window subclassed through the common controls' subclassing gets its messages in their Unicode form, the
     // text of WM_SETTEXT included, whatever the caller's character set: it is turned back into the ANSI code page.
@@ -96,8 +89,7 @@ LRESULT CSkLabel::OnSetText(LPARAM newText) {
 
 LRESULT CSkLabel::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_PAINT: return OnPaint();
     case WM_SETTEXT: return OnSetText(lParam);
-    default: return CWnd::WindowProc(message, wParam, lParam);
+    default: return CPaintedWnd::WindowProc(message, wParam, lParam);
     }
 }

@@ -2,7 +2,7 @@
 
 #include "controls/LabelText.h"
 
-#include "framework/Wnd.h"
+#include "framework/PaintedWnd.h"
 
 #include <windows.h>
 
@@ -11,7 +11,7 @@
 // A transparent text label: its own copy of the text, in bold Tahoma 12, drawn straight over whatever the parent
 // painted behind it, one line per line feed. The text changes through the platform's set-text call; the label
 // keeps it itself, and the parent repaints behind the label first so that no trace of an old text stays.
-class CSkLabel : public CWnd {
+class CSkLabel : public CPaintedWnd {
 public:
     static constexpr int kFontHeight = 12;
 
@@ -24,13 +24,13 @@ public:
     void InvalidateBehind() const;
 
     // The label's lines into dc at client coordinates, as painting draws them.
-    void PaintText(HDC dc) const;
+    using CPaintedWnd::DoPaint;
+    void DoPaint(HDC dc, const RECT& client) override;
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    LRESULT OnPaint();
     LRESULT OnSetText(LPARAM newText);
 
     LONG style = 0;

@@ -197,16 +197,8 @@ void CSkListBox::PaintItems(HDC dc) {
             continue;
         const std::string& text = itemText[static_cast<size_t>(i)];
         if (selected[static_cast<size_t>(i)]) {
-            {
-                SavedDC selection(dc);
-                IntersectClipRect(dc, item.left, item.top + 1, item.right, item.bottom - 1);
-                const RECT area = {item.left, item.top + 1, item.right, item.bottom - 1};
-                TileBitmap(dc, backBitmap, 0, TileOffset(scrollOffset, backBitmap), area);
-            }
-            DrawLine(dc, item.left, item.bottom - 1, item.left, item.top, lightColor);
-            DrawLine(dc, item.left, item.top, item.right - 1, item.top, lightColor);
-            DrawLine(dc, item.right - 1, item.top, item.right - 1, item.bottom - 1, shadowColor);
-            DrawLine(dc, item.right - 1, item.bottom - 1, item.left, item.bottom - 1, shadowColor);
+            DrawHighlightedItem(dc, ToRect(item), backBitmap, TileOffset(scrollOffset, backBitmap), lightColor,
+                                shadowColor);
             SetTextColor(dc, selTextColor);
             DrawTabbedText(dc, item.left + 3, item.top + 2, text);
         }
@@ -272,6 +264,6 @@ LRESULT CSkListBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         if (HandleKey(static_cast<UINT>(wParam & 0xFF)))
             return 0;
         return Default(message, wParam, lParam);
-    default: return CWnd::WindowProc(message, wParam, lParam);
+    default: return CPaintedWnd::WindowProc(message, wParam, lParam);
     }
 }

@@ -3,7 +3,7 @@
 #include "controls/ItemListLogic.h"
 #include "controls/SkScrollBar.h"
 
-#include "framework/Wnd.h"
+#include "framework/PaintedWnd.h"
 
 #include <windows.h>
 
@@ -13,7 +13,7 @@
 // A single-selection list drawn from the skin, with its own item store and an always-shown narrow scroll bar.
 // Attached to a platform list box, which never holds an item itself. Selections by mouse or key post LBN_SELCHANGE
 // (also for the item already selected); a double click posts LBN_DBLCLK after it.
-class CSkListBox : public CWnd {
+class CSkListBox : public CPaintedWnd {
 public:
     static constexpr int kMaxItems = 200;
 
@@ -42,6 +42,12 @@ public:
     // Painting steps into dc at client coordinates.
     void PaintFrame(HDC dc);
     void PaintItems(HDC dc);
+    // The frame and the items, as the erase and the paint draw them on the screen.
+    void DoPaint(HDC dc, const RECT&) override {
+        PaintFrame(dc);
+        PaintItems(dc);
+    }
+    using CPaintedWnd::DoPaint;
 
     bool PreTranslateMessage(MSG* msg) override;
 

@@ -93,6 +93,19 @@ void DrawInsetBorder(HDC dc, const RECT& a, COLORREF topLeft, COLORREF bottomRig
     DrawLine(dc, a.left, a.bottom - 1, a.right, a.bottom - 1, bottomRight);
 }
 
+void DrawHighlightedItem(HDC dc, const RECT& item, HBITMAP tile, int tileY, COLORREF topLeft, COLORREF bottomRight) {
+    {
+        SavedDC saved(dc);
+        const RECT inside = {item.left, item.top + 1, item.right, item.bottom - 1};
+        IntersectClipRect(dc, inside.left, inside.top, inside.right, inside.bottom);
+        TileBitmap(dc, tile, 0, tileY, inside);
+    }
+    DrawLine(dc, item.left, item.bottom - 1, item.left, item.top, topLeft);
+    DrawLine(dc, item.left, item.top, item.right - 1, item.top, topLeft);
+    DrawLine(dc, item.right - 1, item.top, item.right - 1, item.bottom - 1, bottomRight);
+    DrawLine(dc, item.right - 1, item.bottom - 1, item.left, item.bottom - 1, bottomRight);
+}
+
 HFONT CreateSkinFont(int height) {
     return CreateFontA(height, 0, 0, 0, FW_BOLD, 0, 0, 0, 0, 0, 0, 0, 0, "Tahoma");
 }

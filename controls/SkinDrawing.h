@@ -24,5 +24,10 @@ void DrawRoundedFrame(HDC dc, const RECT& rect, COLORREF light, COLORREF shadow)
 // A one-pixel border on the outermost pixels of area: top and left in topLeft, right and bottom in bottomRight.
 void DrawInsetBorder(HDC dc, const RECT& area, COLORREF topLeft, COLORREF bottomRight);
 
+// The highlighted item of a skinned list (the list box's selection, the combo popup's hot item): tile fills the item
+// between its top and bottom rows, tiled from y tileY; the item's outermost pixels are a frame, left and top in
+// topLeft, right and bottom in bottomRight (the bottom-left corner belongs to the left edge).
+void DrawHighlightedItem(HDC dc, const RECT& item, HBITMAP tile, int tileY, COLORREF topLeft, COLORREF bottomRight);
+
 // The bold Tahoma of the skinned labels, frames and list items, made by the caller's paint and released with it.
 HFONT CreateSkinFont(int height);

@@ -93,20 +93,12 @@ void CSkFadePicture::StopFade() {
 
 LRESULT CSkFadePicture::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_PAINT: return OnPaint();
-    case WM_PRINTCLIENT: DoPaint(reinterpret_cast<HDC>(wParam)); return 0;
     case WM_DESTROY: return OnDestroy();
-    default: return CWnd::WindowProc(message, wParam, lParam);
+    default: return CPaintedWnd::WindowProc(message, wParam, lParam);
     }
 }
 
-LRESULT CSkFadePicture::OnPaint() {
-    PaintDC paint(GetSafeHwnd());
-    DoPaint(paint.hdc());
-    return 0;
-}
-
-void CSkFadePicture::DoPaint(HDC dc) {
+void CSkFadePicture::DoPaint(HDC dc, const RECT&) {
     if (!IsFadeDone() || !picture)
         return;
     MemoryDC source(dc);

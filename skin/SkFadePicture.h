@@ -1,7 +1,7 @@
 #pragma once
 
 #include "framework/Gdi.h"
-#include "framework/Wnd.h"
+#include "framework/PaintedWnd.h"
 
 #include <atomic>
 
@@ -9,7 +9,7 @@
 // runs on a worker thread of its own, which blends the picture onto the control's client area in 52 steps of
 // constant alpha 0, 5, ..., 255, pausing stepDelay milliseconds after each; the paint handler draws nothing until
 // the worker has set fadeDone, so the two never draw at the same time.
-class CSkFadePicture : public CWnd {
+class CSkFadePicture : public CPaintedWnd {
 public:
     static constexpr int kFadeSteps = 52;
     static constexpr int kAlphaStep = 5;
@@ -31,9 +31,9 @@ public:
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-    LRESULT OnPaint();
     // Draws nothing until the fade is done, then the picture at its own size.
-    void DoPaint(HDC dc);
+    using CPaintedWnd::DoPaint;
+    void DoPaint(HDC dc, const RECT& client) override;
     LRESULT OnDestroy();
 
     std::atomic<int> fadeDone = 0;

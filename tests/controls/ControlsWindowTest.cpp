@@ -472,7 +472,7 @@ TEST_F(ControlsWindow, LabelSplitsItsTextAndKeepsTheTemplateTextWithThePlatform)
     label.SetWindowText("One\nTwo");
     const RECT c = label.GetClientRect();
     Canvas canvas(c.right, c.bottom, RGB(255, 255, 255));
-    label.PaintText(canvas.hdc());
+    label.DoPaint(canvas.hdc());
     HFONT font = CreateSkinFont(12);
     HGDIOBJ old = SelectObject(canvas.hdc(), font);
     SIZE one = {};
@@ -490,7 +490,7 @@ TEST_F(ControlsWindow, LabelSplitsItsTextAndKeepsTheTemplateTextWithThePlatform)
     EXPECT_EQ(label.GetLineCount(), 1);
     EXPECT_EQ(label.GetText().size(), 1023u);
     Canvas wide(c.right + 30, c.bottom + 30, RGB(255, 255, 255));
-    label.PaintText(wide.hdc());
+    label.DoPaint(wide.hdc());
     EXPECT_EQ(wide.Count(RGB(0, 0, 0), c.right, 0, c.right + 30, c.bottom + 30), 0);
 }
 
