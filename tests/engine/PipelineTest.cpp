@@ -497,8 +497,9 @@ TEST_P(PipelineFailedStep, FailsTheTaskAndLogsWhy) {
     EXPECT_NE(log.find("Conversion failed: \"" + sources.Path() + "clip.avi\": "), std::string::npos) << log;
     EXPECT_NE(log.find(c.reason), std::string::npos) << log;
     // A failed PSP thumbnail starts no encoder.
-    if (std::string(c.family) == "Psp")
+    if (std::string(c.family) == "Psp") {
         EXPECT_TRUE(Trace().empty());
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
