@@ -3,10 +3,13 @@
 #   make run     install what is missing, build, and start Movara
 #   make test    install what is missing, build, and run every test
 #   make bench   build and print the benchmarks' figures
+#   make fuzz    build the fuzz targets natively and run each for FUZZ_SECONDS (default 60)
 
 BUILD   ?= build
 JOBS    ?= $(shell nproc)
 WINE_SH := cmake/wine.sh
+FUZZ_SECONDS ?= 60
+FUZZ_BUILD   ?= $(BUILD)/fuzz
 
 # Debian packages the build and the tests need; each entry is "command-or-path:package".
 NEEDS := \
@@ -24,10 +27,12 @@ NEEDS := \
   /usr/src/googletest/CMakeLists.txt:googletest \
   /usr/include/opencore-amrnb/interf_enc.h:libopencore-amrnb-dev \
   cc:gcc \
+  clang++:clang \
+  /usr/lib/llvm-14/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a:libclang-rt-14-dev \
   setsid:util-linux \
   pgrep:procps
 
-.PHONY: all deps build run test bench clean
+.PHONY: all deps build run test bench fuzz clean
 
 all: build
 
@@ -74,6 +79,13 @@ bench: build
 	cmake --build $(BUILD) -j $(JOBS) --target benchmarks
 	@$(WINE_SH) up
 	@cd $(BUILD) && ctest -L bench -V --timeout 900; rc=$$?; cd ..; $(WINE_SH) down; exit $$rc
+
+# The fuzz targets, built for this machine with clang, libFuzzer and the sanitizers.
+fuzz: deps
+	@cmake -S native -B $(FUZZ_BUILD) -G Ninja -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+	  -DMOVARA_FUZZ=ON >/dev/null
+	cmake --build $(FUZZ_BUILD) -j $(JOBS)
+	fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SECONDS) $(FUZZ_TARGETS)
 
 clean:
 	-$(WINE_SH) down

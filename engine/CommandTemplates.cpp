@@ -1,12 +1,7 @@
 #include "engine/CommandTemplates.h"
 
 #include <cstdio>
-#include <ctime>
-#include <windows.h>
 
-#include "engine/EngineGlobals.h"
-#include "engine/EngineHost.h"
-#include "engine/ProfileReader.h"
 #include "engine/TimeText.h"
 
 namespace {
@@ -51,11 +46,6 @@ void ReplaceSettings(std::string& command, const OutputSettings& settings)
     ReplaceAll(command, "$VOLUME", SettingValueTables::Entry(SettingTable::Volume, settings.volume));
 }
 
-bool HasTask(int taskIndex)
-{
-    return mainWindow != nullptr && taskIndex >= 0 && taskIndex < mainWindow->TaskCount();
-}
-
 } // namespace
 
 void ReplaceAll(std::string& text, std::string_view variable, std::string_view value)
@@ -85,13 +75,6 @@ std::string FormatTimestamp(int year, int month, int day, int hour, int minute, 
     char text[64] = {};
     std::snprintf(text, sizeof text, "%d-%02d-%02d %02d:%02d:%02d", year, month, day, hour, minute, second);
     return text;
-}
-
-std::string CurrentTimestamp()
-{
-    SYSTEMTIME now = {};
-    GetLocalTime(&now);
-    return FormatTimestamp(now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond);
 }
 
 std::string PspDeviceFileBase(int deviceFileNumber, int profileIndex)
@@ -139,30 +122,6 @@ std::string ExpandPresetTemplate(const std::string& commandTemplate, const Conve
         ReplaceSettings(command, settings);
     }
     return command;
-}
-
-std::string ExpandTemplate(const std::string& commandTemplate, int taskIndex)
-{
-    if (!HasTask(taskIndex)) {
-        return {};
-    }
-    return ExpandCommandTemplate(commandTemplate, mainWindow->GetTask(taskIndex), mainWindow->RunSettings(),
-                                 CurrentTimestamp());
-}
-
-std::optional<std::string> BuildPresetCommand(int taskIndex)
-{
-    if (!HasTask(taskIndex)) {
-        return std::nullopt;
-    }
-    SetCurrentDirectoryA(workDirectory);
-    const OutputSettings& settings = mainWindow->RunSettings();
-    const std::optional<std::string> commandTemplate =
-        ReadIpodCommand(ProfileFilePath(ipodProfileFileIndex), settings.presetIndex);
-    if (!commandTemplate) {
-        return std::nullopt;
-    }
-    return ExpandPresetTemplate(*commandTemplate, mainWindow->GetTask(taskIndex), settings, CurrentTimestamp());
 }
 
 std::string OutputNameShown(const ConversionTask& task, const OutputSettings& settings)

@@ -60,6 +60,16 @@ TEST(FfmpegProgressReader, FallsBackToTheOtherTimeKeys) {
                 testing::ElementsAre(ProgressSnapshot{0, 100, false}));
     EXPECT_THAT(reader.Feed("out_time=garbage\nprogress=continue\n"),
                 testing::ElementsAre(ProgressSnapshot{0, 100, false}));
+    // Clocks ffmpeg never writes keep the figure too: hours that would overflow the
+    // microseconds, minutes or seconds of 60 and more, signs inside.
+    for (const char* clock : {"7077:07777777777777777777:0", "99999999999:00:00", "00:60:00", "00:00:75.5",
+                              "00:-5:00", "00:00:-1", "00:00:01.-5"}) {
+        EXPECT_THAT(reader.Feed(std::string("out_time=") + clock + "\nprogress=continue\n"),
+                    testing::ElementsAre(ProgressSnapshot{0, 100, false}))
+            << clock;
+    }
+    EXPECT_THAT(reader.Feed("out_time=1000000:59:59.999999\nprogress=continue\n"),
+                testing::ElementsAre(ProgressSnapshot{0, 3600003599999999, false}));
 }
 
 TEST(FfmpegProgressReader, AnOverlongLineDoesNotHideLaterBlocks) {

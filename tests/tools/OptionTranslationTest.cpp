@@ -191,6 +191,18 @@ TEST(OptionTranslation, RejectsWhatItCannotTranslate) {
     }
 }
 
+TEST(OptionTranslation, RefusesEmptyFileNames) {
+    const auto nothing = Encoders({});
+    const std::vector<std::string> emptyOutput{"-i", "a.avi", "-y", ""};
+    EXPECT_EQ(TranslateOptions(emptyOutput, nothing).error, "empty output file name");
+    const std::vector<std::string> emptyOutputBeforeInput{"-y", "", "-i", "C:\\in\\Vid\xc3\xa9o.avi"};
+    EXPECT_EQ(TranslateOptions(emptyOutputBeforeInput, nothing).error, "empty output file name");
+    const std::vector<std::string> emptyInput{"-i", "", "-y", "o.mp4"};
+    const OptionTranslation t = TranslateOptions(emptyInput, nothing);
+    EXPECT_EQ(t.error, "empty input file name");
+    EXPECT_TRUE(t.ffmpegArguments.empty());
+}
+
 TEST(OptionTranslation, AmrThroughOurOwnEncoderWhenFfmpegHasNone) {
     // Two inputs: video from the working file, audio (with its range) from the source.
     const OptionTranslation two = TranslateOptions(

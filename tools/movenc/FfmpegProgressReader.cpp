@@ -16,6 +16,8 @@ bool ParseInteger(std::string_view text, std::int64_t& value) {
     return true;
 }
 
+constexpr std::int64_t maxClockHours = 1000000;
+
 // "hh:mm:ss.micro" as ffmpeg writes out_time; false when the text has another shape.
 bool ParseClock(std::string_view text, std::int64_t& microseconds) {
     const bool negative = !text.empty() && text[0] == '-';
@@ -36,6 +38,11 @@ bool ParseClock(std::string_view text, std::int64_t& microseconds) {
         !ParseInteger(text.substr(secondColon + 1, dot == std::string_view::npos ? text.npos : dot - secondColon - 1),
                       seconds) ||
         (!fractionText.empty() && (fractionText.size() > 6 || !ParseInteger(fractionText, fraction))))
+        return false;
+    // ffmpeg writes minutes and seconds below 60 and no sign inside; hours beyond a century
+    // would overflow the microseconds.
+    if (hours < 0 || hours > maxClockHours || minutes < 0 || minutes > 59 || seconds < 0 || seconds > 59 ||
+        fraction < 0)
         return false;
     for (std::size_t digits = fractionText.size(); digits < 6; ++digits)
         fraction *= 10;

@@ -575,6 +575,12 @@ OptionTranslation TranslateOptions(const std::vector<std::string>& arguments, co
         request.error = "no output file";
     if (request.error.empty() && request.outputs.size() > 1)
         request.error = "more than one output file (\"" + request.outputs[0] + "\", \"" + request.outputs[1] + "\")";
+    // "" names no file; ffmpeg would fail on it with a cause that shows no name at all.
+    if (request.error.empty() &&
+        std::any_of(request.inputs.begin(), request.inputs.end(), [](const InputFile& in) { return in.path.empty(); }))
+        request.error = "empty input file name";
+    if (request.error.empty() && request.outputs[0].empty())
+        request.error = "empty output file name";
     if (!request.error.empty()) {
         result.error = request.error;
         return result;

@@ -153,6 +153,9 @@ struct AviWalk {
                     track.codec = *codec;
                     haveFormat = true;
                 }
+                // The size is the file's word: a damaged one may claim gigabytes the file does not hold.
+                if (dataStart + size > source.Size())
+                    return false;
                 track.headers.resize(static_cast<std::size_t>(size - 40));
                 if (!track.headers.empty() && !ReadExact(source, dataStart + 40, track.headers.data(),
                                                          track.headers.size()))

@@ -1,0 +1,50 @@
+// The command builders that take their task from the main window, the time from the clock and
+// the iPod presets from the profile file: the part of the command templates that needs the system.
+#include "engine/CommandTemplates.h"
+
+#include <windows.h>
+
+#include "engine/EngineGlobals.h"
+#include "engine/EngineHost.h"
+#include "engine/ProfileReader.h"
+
+namespace {
+
+bool HasTask(int taskIndex)
+{
+    return mainWindow != nullptr && taskIndex >= 0 && taskIndex < mainWindow->TaskCount();
+}
+
+} // namespace
+
+std::string CurrentTimestamp()
+{
+    SYSTEMTIME now = {};
+    GetLocalTime(&now);
+    return FormatTimestamp(now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond);
+}
+
+std::string ExpandTemplate(const std::string& commandTemplate, int taskIndex)
+{
+    if (!HasTask(taskIndex)) {
+        return {};
+    }
+    return ExpandCommandTemplate(commandTemplate, mainWindow->GetTask(taskIndex), mainWindow->RunSettings(),
+                                 CurrentTimestamp());
+}
+
+std::optional<std::string> BuildPresetCommand(int taskIndex)
+{
+    if (!HasTask(taskIndex)) {
+        return std::nullopt;
+    }
+    SetCurrentDirectoryA(workDirectory);
+    const OutputSettings& settings = mainWindow->RunSettings();
+    const std::optional<std::string> commandTemplate =
+        ReadIpodCommand(ProfileFilePath(ipodProfileFileIndex), settings.presetIndex);
+    if (!commandTemplate) {
+        return std::nullopt;
+    }
+    return ExpandPresetTemplate(*commandTemplate, mainWindow->GetTask(taskIndex), settings, CurrentTimestamp());
+}
+
