@@ -24,6 +24,7 @@ std::string LengthOptionText(double beginTime, double endTime);
 // Local date and time as "%d-%02d-%02d %02d:%02d:%02d" (year, month 1-12, day, hour 0-23,
 // minute, second).
 std::string FormatTimestamp(int year, int month, int day, int hour, int minute, int second);
+// The local time so; defined with the builders below that need the system in TaskCommands.cpp.
 std::string CurrentTimestamp();
 
 // "M4V%05d" with the device file number, or "MAQ%05d" for presets 16 and up: the base of
