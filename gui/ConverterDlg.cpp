@@ -5,15 +5,26 @@
 
 #include "skin/SkinRegion.h"
 
+#include "gui/MessageDlg.h"
+
+#include "engine/CommandTemplates.h"
+#include "engine/ConversionRun.h"
 #include "engine/EngineGlobals.h"
+#include "engine/FinishingActions.h"
+#include "engine/ProgressParsing.h"
 #include "engine/SourceExport.h"
 #include "engine/Pipelines.h"
 #include "engine/ProfileReader.h"
+#include "engine/TimeText.h"
+#include "engine/UniqueTaskOutput.h"
 
 #include "resources/resource.h"
 
 #include <commctrl.h>
+#include <commdlg.h>
+#include <io.h>
 #include <shellapi.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <cstring>
@@ -144,6 +155,8 @@ BOOL CConverterDlg::OnInitDialog() {
     skinnedActions.Install(GetSafeHwnd());
     LoadOutputDirectory();
     ApplyWindowShape();
+    // Files dropped from a file manager are added as the Add button would add them.
+    DragAcceptFiles(GetSafeHwnd(), TRUE);
     // The template has no caption (a caption statement would give the window a title bar); the title names the
     // program in the task bar.
     SetWindowText(productName);
@@ -467,6 +480,7 @@ void CConverterDlg::OnOK() {
 }
 
 void CConverterDlg::OnCancel() {
+    closing = true;
     // A run in progress is stopped first, so that the window closes now rather than after the whole list: the run
     // loop notices the request at its next check and unwinds before the modal loop ends.
     if (converting)
@@ -486,7 +500,28 @@ LRESULT CConverterDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case playerExportCompletedMessage:
     case playerExportProgressMessage:
         return OnPlayerExportEvent(message, reinterpret_cast<const PlayerEvent*>(lParam));
-    default: return CDialog::WindowProc(message, wParam, lParam);
+    case playerPositionMessage: return OnPlayerPosition();
+    case kCellFormatMessage: return FillTaskCell(reinterpret_cast<CellFormat*>(lParam));
+    case kCellClickMessage: return OnTaskCellClick(reinterpret_cast<const CellHit*>(lParam));
+    case kTabChangedMessage: return OnDeviceTabChanged();
+    case WM_DROPFILES: return OnDropFiles(reinterpret_cast<HDROP>(wParam));
+    case WM_NOTIFY: {
+        const auto* notify = reinterpret_cast<const NMHDR*>(lParam);
+        if (notify && notify->hwndFrom == taskList.GetSafeHwnd()) {
+            switch (notify->code) {
+            case NM_CLICK:
+            case NM_DBLCLK:
+            case NM_RCLICK:
+            case NM_RDBLCLK: return OnListNotify(notify);
+            default: break;
+            }
+        }
+        return CDialog::WindowProc(message, wParam, lParam);
+    }
+    default:
+        if (message == RANGE_CHANGED)
+            return OnRangeChanged(static_cast<int>(wParam), static_cast<int>(lParam));
+        return CDialog::WindowProc(message, wParam, lParam);
     }
 }
 
@@ -497,6 +532,32 @@ LRESULT CConverterDlg::OnCommand(int id, int code, HWND control) {
         case IDC_CLOSE_BUTTON: OnCancel(); return 0;
         case IDC_HELP_BUTTON:
         case kHelpCommand: OpenHelp(); return 0;
+        case IDC_ADD_VIDEO: OnAddButton(); return 0;
+        case IDC_REMOVE_VIDEO: RemoveSelectedTask(); return 0;
+        case IDC_REMOVE_ALL: RemoveAllTasks(); return 0;
+        case IDC_START: StartConverting(); return 0;
+        case IDC_STOP: StopConverting(); return 0;
+        case IDC_BROWSE_OUTPUT: BrowseOutputDirectory(); return 0;
+        case IDC_PLAY_PREVIEW: PlayPreview(); return 0;
+        case IDC_STOP_PREVIEW: StopPreview(); return 0;
+        default: break;
+        }
+    }
+    // CBN_SELCHANGE and LBN_SELCHANGE share their code.
+    if (code == CBN_SELCHANGE) {
+        switch (id) {
+        case IDC_PRESET:
+        case IDC_3GP_TYPE:
+        case IDC_PROFILE_LIST:
+        case IDC_VIDEO_TYPE:
+        case IDC_VIDEO_SIZE:
+        case IDC_FRAME_RATE:
+        case IDC_VIDEO_QUALITY:
+        case IDC_ASPECT:
+        case IDC_AUDIO_QUALITY:
+        case IDC_CHANNELS:
+        case IDC_SAMPLE_RATE:
+        case IDC_VOLUME: OnSettingsNotification(id); return 0;
         default: break;
         }
     }
@@ -585,13 +646,15 @@ int CConverterDlg::ListSelectionMark() const {
 }
 
 void CConverterDlg::SelectTask(int index) {
-    if (index < 0 || index >= TaskCount())
+    if (!IsTaskRow(index))
         return;
     const ConversionTask task = tasks[static_cast<size_t>(index)];
+    const double duration = videoEdit.GetDuration(task.sourcePath);
     settingSlider = 1;
-    rangeSlider.SetBounds(0, std::max(task.endTime, task.beginTime));
+    rangeSlider.SetBounds(0, duration);
     rangeSlider.SetSelection(task.beginTime, task.endTime);
     settingSlider = 0;
+    ShowFrame(task.sourcePath, task.beginTime);
     FocusRow(currentIndex);
 }
 
@@ -606,4 +669,422 @@ void CConverterDlg::FocusRow(int row) {
     ::SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
     ::SetFocus(list);
     ::SendMessageA(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), TRUE);
+}
+
+// The task list.
+
+void CConverterDlg::RefreshTaskCount() {
+    // The list keeps its scroll position: a row added at the end does not move the rows in view.
+    taskList.SendMessage(LVM_SETITEMCOUNT, static_cast<WPARAM>(TaskCount()), LVSICF_NOSCROLL);
+    const int mark = ListSelectionMark();
+    if (mark >= 0)
+        taskList.SendMessage(LVM_REDRAWITEMS, static_cast<WPARAM>(mark), static_cast<LPARAM>(mark));
+}
+
+void CConverterDlg::RedrawAllRows() {
+    for (int row = 0; row < TaskCount(); ++row)
+        taskList.SendMessage(LVM_REDRAWITEMS, static_cast<WPARAM>(row), static_cast<LPARAM>(row));
+}
+
+void CConverterDlg::OnAddButton() {
+    if (converting)
+        return;
+    static const char filter[] =
+        "Support Video Files\0*.rm;*rmvb;*.avi;*.mpg;*.mpeg;*.vob;*.wmv;*.wma;*.asf;*.mov;*.qt;*.flv\0"
+        "RealMedia Files (*.rm,*.rmvb)\0*.rm;*.rmvb\0"
+        "AVI Files (*.avi)\0*.avi\0"
+        "Mpeg files (*.mpg, *.mpeg,*.vob)\0*.mpg;*.mpeg;*.vob\0"
+        "Windows Media files (*.wmv, *.wma, *.asf)\0*.wmv;*.wma;*.asf\0"
+        "Quick Time Files (*.mov, *.qt)\0*.mov; *.qt\0"
+        "3GP Files (*.3gp)\0*.3gp\0"
+        "MP4 Files (*.mp4)\0*.mp4\0";
+    char file[MAX_PATH] = {};
+    OPENFILENAMEA dialog = {};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = GetSafeHwnd();
+    dialog.lpstrFilter = filter;
+    dialog.nFilterIndex = 1;
+    dialog.lpstrFile = file;
+    dialog.nMaxFile = sizeof file;
+    dialog.Flags = OFN_NOCHANGEDIR | OFN_FILEMUSTEXIST | OFN_EXPLORER | OFN_ENABLESIZING;
+    if (!GetOpenFileNameA(&dialog))
+        return;
+    AddFileShown(file);
+}
+
+void CConverterDlg::AddFileShown(const std::string& path) {
+    if (HWND player = GetDlgItem(IDC_PLAYER))
+        ::ShowWindow(player, SW_SHOW);
+    previewPicture.ShowWindow(SW_HIDE);
+    AddVideoFile(path);
+}
+
+void CConverterDlg::AddVideoFile(const std::string& path) {
+    const double duration = videoEdit.GetDuration(path);
+    ConversionTask task = MakeNewTask(path, duration);
+    // No two tasks may write the same file.
+    MakeTaskOutputUnique(task, tasks);
+    tasks.push_back(std::move(task));
+    RefreshTaskCount();
+    currentIndex = TaskCount() - 1;
+    settingSlider = 1;
+    rangeSlider.SetBounds(0, duration);
+    rangeSlider.SetSelection(0, duration);
+    settingSlider = 0;
+    ShowFrame(path, 1.0);
+    FocusRow(currentIndex);
+}
+
+void CConverterDlg::RemoveSelectedTask() {
+    if (converting)
+        return;
+    int row = ListSelectionMark();
+    if (!IsTaskRow(row))
+        return;
+    tasks.erase(tasks.begin() + row);
+    RefreshTaskCount();
+    if (tasks.empty()) {
+        currentIndex = -1;
+        videoEdit.CloseClip();
+        ResetOutputPanel();
+        return;
+    }
+    row = std::min(row, TaskCount() - 1);
+    currentIndex = row;
+    SelectTask(row);
+}
+
+void CConverterDlg::RemoveAllTasks() {
+    if (converting)
+        return;
+    tasks.clear();
+    taskList.SendMessage(LVM_DELETEALLITEMS);
+    currentIndex = -1;
+    videoEdit.CloseClip();
+    ResetOutputPanel();
+}
+
+LRESULT CConverterDlg::OnListNotify(const NMHDR*) {
+    if (converting)
+        return 0;
+    const int mark = ListSelectionMark();
+    if (mark != currentIndex && IsTaskRow(mark)) {
+        currentIndex = mark;
+        SelectTask(mark);
+    } else if (currentIndex >= 0) {
+        // A click on empty space or on the same row keeps the current row selected.
+        FocusRow(currentIndex);
+    }
+    return 0;
+}
+
+LRESULT CConverterDlg::OnTaskCellClick(const CellHit* hit) {
+    if (converting || !hit)
+        return 0;
+    if (hit->onCheckBox) {
+        if (!IsTaskRow(hit->item))
+            return 0;
+        ConversionTask task = tasks[static_cast<size_t>(hit->item)];
+        task.checked = task.checked ? 0 : 1;
+        tasks[static_cast<size_t>(hit->item)] = task;
+        constexpr int kCheckBoxPart = 1;
+        taskList.RedrawCells(hit->item, hit->item, hit->subItem, kCheckBoxPart, false);
+        return 0;
+    }
+    const int mark = ListSelectionMark();
+    if (mark != currentIndex && IsTaskRow(mark)) {
+        currentIndex = mark;
+        taskList.SendMessage(LVM_SETSELECTIONMARK, 0, mark);
+        SelectTask(currentIndex);
+    }
+    return 0;
+}
+
+LRESULT CConverterDlg::FillTaskCell(CellFormat* format) {
+    if (!format)
+        return 0;
+    format->textColour = RGB(10, 5, 20);
+    format->backColour = RGB(220, 220, 220);
+    format->selectedTextColour = RGB(49, 66, 97);
+    format->selectedBackColour = RGB(30, 0, 96);
+    format->selectedBackColourInactive = RGB(20, 20, 120);
+    if (!IsTaskRow(format->item))
+        return 0;
+    const ConversionTask& task = tasks[static_cast<size_t>(format->item)];
+    switch (format->subItem) {
+    case 0:
+        format->hasCheckBox = true;
+        format->checkState = task.checked == 1 ? DFCS_CHECKED : 0;
+        format->imageIndex = 0;
+        format->checkUnselectedBackground = false;
+        break;
+    case 1: format->text = SourceColumnText(task.sourcePath); break;
+    case 2: format->text = FormatTimeText(task.beginTime); break;
+    case 3: format->text = FormatTimeText(task.endTime); break;
+    case 4: format->text = OutputNameShown(task, converting ? runSettings : ReadOutputSettings()); break;
+    case 5: {
+        const TaskStatusDisplay status = FormatTaskStatus(task);
+        format->text = status.text;
+        if (status.bar) {
+            format->progressMax = 100;
+            format->progressPos = status.bar->position;
+            format->progressColour = RGB(154, 30, 28);
+        }
+        break;
+    }
+    default: break;
+    }
+    return 0;
+}
+
+LRESULT CConverterDlg::OnDropFiles(HDROP drop) {
+    if (!converting) {
+        const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+        for (UINT i = 0; i < count; ++i) {
+            char path[MAX_PATH] = {};
+            if (DragQueryFileA(drop, i, path, sizeof path) == 0)
+                continue;
+            const DWORD attributes = GetFileAttributesA(path);
+            if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
+                continue;
+            HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+            if (file == INVALID_HANDLE_VALUE)
+                continue;
+            CloseHandle(file);
+            AddFileShown(path);
+        }
+    }
+    DragFinish(drop);
+    return 0;
+}
+
+// The output settings panel's notifications.
+
+LRESULT CConverterDlg::OnDeviceTabChanged() {
+    if (converting)
+        return 0;
+    ShowDevicePage(deviceTabs.GetSelectedTab());
+    if (IsTaskRow(ListSelectionMark()))
+        RedrawAllRows();
+    return 0;
+}
+
+void CConverterDlg::OnSettingsNotification(int id) {
+    if (converting)
+        return;
+    switch (id) {
+    case IDC_PRESET: ApplyPreset(presetCombo.GetCurSel()); return;
+    case IDC_3GP_TYPE:
+        LoadDeviceProfiles(ProfileFileIndex(DeviceFamily::ThreeGp, std::max(0, threeGpTypeCombo.GetCurSel())));
+        RedrawAllRows();
+        return;
+    case IDC_PROFILE_LIST:
+        if (deviceTabs.GetSelectedTab() == DeviceFamily::Psp && TaskCount() > 0) {
+            constexpr int kOutputColumn = 4;
+            taskList.RedrawCells(0, TaskCount() - 1, kOutputColumn, 0, false);
+        }
+        return;
+    default:
+        // A hand-made choice runs as the custom preset.
+        presetCombo.SelectItem(0);
+        return;
+    }
+}
+
+void CConverterDlg::ApplyPreset(int item) {
+    profileReader.SetFile(ProfileFilePath(ipodProfileFileIndex));
+    if (item <= 0)
+        return;
+    const std::string section = "profile" + std::to_string(item);
+    const auto number = [&](const char* key) { return std::atoi(profileReader.GetValue(section, key).c_str()); };
+    videoTypeCombo.SelectItem(number("VideoType"));
+    videoSizeCombo.SelectItem(number("VideoSize"));
+    videoQualityCombo.SelectItem(number("VideoQuality"));
+    channelsCombo.SelectItem(number("Channels"));
+    audioQualityCombo.SelectItem(number("AudioQuality"));
+}
+
+void CConverterDlg::EnableSettings(bool enable) {
+    for (CWnd* control : std::initializer_list<CWnd*>{&profileList, &videoTypeCombo, &videoSizeCombo,
+                                                      &videoQualityCombo, &frameRateCombo, &aspectCombo,
+                                                      &channelsCombo, &audioQualityCombo, &sampleRateCombo,
+                                                      &volumeCombo, &presetCombo, &threeGpTypeCombo, &deviceTabs})
+        ::EnableWindow(control->GetSafeHwnd(), enable ? TRUE : FALSE);
+}
+
+// Conversion control.
+
+void CConverterDlg::StartConverting() {
+    if (converting || tasks.empty())
+        return;
+    if (std::none_of(tasks.begin(), tasks.end(), [](const ConversionTask& t) { return t.checked == 1; }))
+        return;
+    videoEdit.StopPlayer();
+    // The whole text: one too long for a path buffer is refused below, never cut to a different folder.
+    std::string folder = outputDirectoryField.Text().Text();
+    switch (CheckOutputFolderText(folder)) {
+    case OutputFolderCheck::empty: ShowMessage("Please set the output directory firstly", "Error", 0, GetSafeHwnd()); return;
+    case OutputFolderCheck::tooLong:
+        ShowMessage("The output directory's path is too long; please choose a shorter one", "Error", 0, GetSafeHwnd());
+        return;
+    case OutputFolderCheck::ok: break;
+    }
+    if (_access(folder.c_str(), 0) != 0)
+        CreateDirectoryA(folder.c_str(), nullptr);
+    const DWORD attributes = GetFileAttributesA(folder.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        ShowMessage(("The output directory cannot be created: " + folder).c_str(), "Error", 0, GetSafeHwnd());
+        return;
+    }
+    // The engine writes into the folder the field shows.
+    if (folder.back() != '\\')
+        folder += '\\';
+    std::memcpy(outputDirectory, folder.c_str(), folder.size() + 1);
+    SetCurrentDirectoryA(workDirectory);
+
+    converting = 1;
+    startButton.ShowWindow(SW_HIDE);
+    stopButton.ShowWindow(SW_SHOW);
+    EnableSettings(false);
+    runSettings = ReadOutputSettings();
+    // The run clears the stop request, resets every task's progress and converts the checked tasks in order.
+    const bool completed = RunConversion();
+    EnableSettings(true);
+    converting = 0;
+    startButton.ShowWindow(SW_SHOW);
+    stopButton.ShowWindow(SW_HIDE);
+
+    int converted = 0;
+    int failed = 0;
+    for (const ConversionTask& task : tasks) {
+        if (task.checked != 1)
+            continue;
+        ++converted;
+        if (task.finished != 1)
+            ++failed;
+    }
+    if (closing)
+        return;
+    if (completed && failed == 0 && shutDownCheck.IsChecked()) {
+        ShutDownComputer();
+        return;
+    }
+    ShowRunEnd(!completed, failed, converted);
+}
+
+void CConverterDlg::ShowRunEnd(bool stopped, int failed, int converted) {
+    ShowMessage(RunEndText(stopped, failed, converted).c_str(), "Information", 0, GetSafeHwnd());
+}
+
+void CConverterDlg::StopConverting() {
+    if (converting)
+        CancelConversion();
+}
+
+void CConverterDlg::BrowseOutputDirectory() {
+    if (converting)
+        return;
+    char displayName[MAX_PATH] = {};
+    BROWSEINFOA info = {};
+    info.hwndOwner = GetSafeHwnd();
+    info.pszDisplayName = displayName;
+    info.lpszTitle = "";
+    info.ulFlags = BIF_RETURNONLYFSDIRS;
+    if (LPITEMIDLIST chosen = SHBrowseForFolderA(&info)) {
+        char path[MAX_PATH] = {};
+        if (SHGetPathFromIDListA(chosen, path) && CheckOutputFolderText(path) == OutputFolderCheck::ok) {
+            std::string folder = path;
+            outputDirectoryField.SetText(folder.c_str());
+            ::SetWindowTextA(outputDirectoryField.GetSafeHwnd(), folder.c_str());
+            if (folder.back() != '\\')
+                folder += '\\';
+            std::memcpy(outputDirectory, folder.c_str(), folder.size() + 1);
+        }
+        CoTaskMemFree(chosen);
+    }
+    if (outputDirectory[0] != '\0')
+        WriteMovaraValue("destination", outputDirectory);
+}
+
+// The preview.
+
+void CConverterDlg::ShowFrame(const std::string& path, double time) {
+    if (playerBusy)
+        return;
+    videoEdit.StopPlayer();
+    previewPlaying = 0;
+    playerBusy = 1;
+    const double duration = videoEdit.GetDuration(path);
+    videoEdit.CloseClip();
+    videoEdit.SetColorDepth(24);
+    if (time <= duration)
+        videoEdit.OpenClip(path, time, duration, 0);
+    else
+        videoEdit.OpenClip(path, 0.0, duration, 0);
+    // A control that cannot run owes no position event: the preview is free again at once.
+    if (!videoEdit.RunPlayer())
+        playerBusy = 0;
+}
+
+LRESULT CConverterDlg::OnPlayerPosition() {
+    if (!previewPlaying)
+        videoEdit.PausePlayer();
+    playerBusy = 0;
+    return 0;
+}
+
+void CConverterDlg::PlayPreview() {
+    if (converting || playerBusy)
+        return;
+    const int row = ListSelectionMark();
+    if (!IsTaskRow(row))
+        return;
+    playerBusy = 1;
+    previewPlaying = 1;
+    videoEdit.CloseClip();
+    const ConversionTask& task = tasks[static_cast<size_t>(row)];
+    videoEdit.OpenClip(task.sourcePath, task.beginTime, task.endTime, 1);
+    videoEdit.SetClipRange(task.sourcePath, task.beginTime, task.endTime);
+    if (!videoEdit.RunPlayer()) {
+        playerBusy = 0;
+        previewPlaying = 0;
+    }
+}
+
+void CConverterDlg::StopPreview() {
+    if (converting)
+        return;
+    if (IsTaskRow(ListSelectionMark())) {
+        videoEdit.PausePlayer();
+        previewPlaying = 0;
+    }
+}
+
+LRESULT CConverterDlg::OnRangeChanged(int which, int finished) {
+    if (converting)
+        return 0;
+    const int row = ListSelectionMark();
+    if (!IsTaskRow(row) || settingSlider)
+        return 0;
+    double begin = 0;
+    double end = 0;
+    rangeSlider.GetSelection(begin, end);
+    ConversionTask task = tasks[static_cast<size_t>(row)];
+    task.beginTime = begin;
+    task.endTime = end;
+    tasks[static_cast<size_t>(row)] = task;
+    const int first = std::min(std::max(currentIndex, 0), row);
+    const int last = std::max(currentIndex, row);
+    constexpr int kBeginColumn = 2;
+    constexpr int kEndColumn = 3;
+    taskList.RedrawCells(first, last, kBeginColumn, 0, false);
+    taskList.RedrawCells(first, last, kEndColumn, 0, false);
+    if (finished == 1) {
+        if (which == 0 || which == 2)
+            ShowFrame(task.sourcePath, begin);
+        else if (which == 1)
+            ShowFrame(task.sourcePath, end);
+    }
+    return 0;
 }

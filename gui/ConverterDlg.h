@@ -23,6 +23,8 @@
 #include "framework/Dialog.h"
 #include "framework/Gdi.h"
 
+#include <shellapi.h>
+
 #include <array>
 #include <string>
 #include <vector>
@@ -70,6 +72,33 @@ public:
     bool IsConverting() const { return converting != 0; }
     int GetCurrentIndex() const { return currentIndex; }
 
+    // The task list.
+    // Appends a task for the video at path, selects it and shows its frame at one second.
+    void AddVideoFile(const std::string& path);
+    void RemoveSelectedTask();
+    void RemoveAllTasks();
+    const std::vector<ConversionTask>& Tasks() const { return tasks; }
+
+    // The output settings panel.
+    // Shows an iPod preset's values in the five combos it sets; item 0 (the custom preset) changes nothing.
+    void ApplyPreset(int item);
+    // Enables or disables the settings controls and the device tabs around a run.
+    void EnableSettings(bool enable);
+
+    // Conversion control.
+    // Converts the checked tasks one after the other; returns when the run has ended.
+    void StartConverting();
+    // Asks the run in progress to stop; it may be called from inside the run.
+    void StopConverting();
+    void BrowseOutputDirectory();
+
+    // The preview.
+    void ShowFrame(const std::string& path, double time);
+    void PlayPreview();
+    void StopPreview();
+    bool IsPlayerBusy() const { return playerBusy != 0; }
+    bool IsPreviewPlaying() const { return previewPlaying != 0; }
+
 protected:
     BOOL OnInitDialog() override;
     void OnOK() override;
@@ -98,6 +127,20 @@ private:
     void SelectTask(int index);
     void FocusRow(int row);
     int ListSelectionMark() const;
+    bool IsTaskRow(int row) const { return row >= 0 && row < TaskCount(); }
+    void RefreshTaskCount();
+    void RedrawAllRows();
+    void OnAddButton();
+    void AddFileShown(const std::string& path);
+    LRESULT FillTaskCell(CellFormat* format);
+    LRESULT OnTaskCellClick(const CellHit* hit);
+    LRESULT OnListNotify(const NMHDR* notify);
+    LRESULT OnDeviceTabChanged();
+    void OnSettingsNotification(int id);
+    LRESULT OnPlayerPosition();
+    LRESULT OnRangeChanged(int which, int finished);
+    LRESULT OnDropFiles(HDROP drop);
+    void ShowRunEnd(bool stopped, int failed, int converted);
 
     CSplashThread* splashThread;
     SkinnedSystemActions skinnedActions;
@@ -109,6 +152,7 @@ private:
     int settingSlider = 0;
     int playerBusy = 0;
     int previewPlaying = 0;
+    bool closing = false; // the window was asked to close; a run ending then shows no message
     HICON icon = nullptr;
     OutputSettings runSettings;
 

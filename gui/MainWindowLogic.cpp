@@ -135,3 +135,27 @@ std::optional<int> NextSelectionForKey(ListKey key, int s, int taskCount, int it
 std::string FileNumberText(int taskCount) {
     return std::to_string(taskCount);
 }
+
+std::string RunEndText(bool stopped, int failed, int converted) {
+    if (stopped)
+        return "  Converting Stopped  ";
+    if (failed <= 0)
+        return "  Converting Finished  ";
+    return "  Converting Finished: " + std::to_string(failed) + " of " + std::to_string(converted) +
+           " failed; app\\log.txt has the reasons  ";
+}
+
+OutputFolderCheck CheckOutputFolderText(const std::string& text) {
+    if (text.empty())
+        return OutputFolderCheck::empty;
+    // Room for the backslash, a file name of the longest output kind and the terminator.
+    constexpr std::size_t kLongestFolder = 260 - 1 - 40;
+    if (text.size() > kLongestFolder)
+        return OutputFolderCheck::tooLong;
+    return OutputFolderCheck::ok;
+}
+
+std::string SourceColumnText(const std::string& sourcePath) {
+    const std::size_t slash = sourcePath.find_last_of('\\');
+    return slash == std::string::npos ? sourcePath : sourcePath.substr(slash + 1);
+}

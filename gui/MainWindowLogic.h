@@ -47,3 +47,16 @@ std::optional<int> NextSelectionForKey(ListKey key, int s, int taskCount, int it
 
 // The value written under "fileno" when the window closes: the number of tasks in the list then, as decimal text.
 std::string FileNumberText(int taskCount);
+
+// The message at the end of a run: "  Converting Finished  " when every converted task finished; when some failed,
+// how many of how many and where the reasons are; after a stop, that the run was stopped (a cut-short run is not
+// reported as finished).
+std::string RunEndText(bool stopped, int failed, int converted);
+
+// A path from an output folder field that the run can use: not empty, and short enough that a file name still fits
+// a path buffer of 260 characters.
+enum class OutputFolderCheck { ok, empty, tooLong };
+OutputFolderCheck CheckOutputFolderText(const std::string& text);
+
+// The "Source" column: the path from the character after its last "\".
+std::string SourceColumnText(const std::string& sourcePath);

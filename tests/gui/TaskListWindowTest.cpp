@@ -1,0 +1,454 @@
+// The main window made in this process and driven with the messages a user's clicks send: the task list, the output
+// settings panel, the preview's slider hand-off and real conversion runs started and stopped with its buttons.
+#include "gui/ConverterDlg.h"
+#include "gui/MainWindowLogic.h"
+#include "gui/MessageDlg.h"
+
+#include "skin/SkinLoader.h"
+
+#include "player/PlayerControl.h"
+
+#include "controls/SkComboBox.h"
+#include "controls/SkTabBar.h"
+
+#include "engine/EngineGlobals.h"
+
+#include "MovaraProcess.h"
+#include "resources/resource.h"
+#include "tests/support/ChildProcess.h"
+#include "tests/support/Files.h"
+#include "tests/support/MessagePump.h"
+
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+
+#include <functional>
+
+namespace {
+
+// Runs a check on every tick of a thread timer while the test waits inside a modal loop (a run, a message box):
+// the loops dispatch the timer as a user's clicks would be dispatched.
+std::function<void()>* activeTick = nullptr;
+void CALLBACK OnTick(HWND, UINT, UINT_PTR, DWORD) {
+    if (activeTick)
+        (*activeTick)();
+}
+class TickWatcher {
+public:
+    explicit TickWatcher(std::function<void()> tick) : action(std::move(tick)) {
+        activeTick = &action;
+        timer = SetTimer(nullptr, 0, 20, OnTick);
+    }
+    ~TickWatcher() {
+        KillTimer(nullptr, timer);
+        activeTick = nullptr;
+    }
+
+private:
+    std::function<void()> action;
+    UINT_PTR timer = 0;
+};
+
+// The texts of a visible message box of this thread other than `except`, joined; empty when none shows.
+struct ShownBox {
+    HWND box = nullptr;
+    std::string texts;
+};
+ShownBox FindMessageBox(HWND except) {
+    ShownBox found;
+    std::pair<HWND, ShownBox*> context{except, &found};
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM lParam) -> BOOL {
+            auto* c = reinterpret_cast<std::pair<HWND, ShownBox*>*>(lParam);
+            if (window == c->first || !IsWindowVisible(window))
+                return TRUE;
+            auto* box = dynamic_cast<CMessageDlg*>(CWnd::FromHandle(window));
+            if (!box)
+                return TRUE;
+            c->second->box = window;
+            c->second->texts = box->GetCaptionLabel().GetText() + "|" + box->GetTextLabel().GetText();
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&context));
+    return found;
+}
+
+class TaskListWindow : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES};
+        InitCommonControlsEx(&controls);
+        RegisterPlayerWindowClass(GetModuleHandleA(nullptr));
+        LoadSkin();
+    }
+    void SetUp() override {
+        saved.Save();
+        WriteMovaraValue("destination", output.Path());
+        ASSERT_TRUE(SetProgramDirectory(MovaraPath()));
+        ASSERT_TRUE(dialog.Create(nullptr));
+        window = dialog.GetSafeHwnd();
+        list = dialog.GetDlgItem(IDC_TASK_LIST);
+    }
+    void TearDown() override {
+        dialog.DestroyWindow();
+        saved.Restore();
+    }
+
+    void Press(int id) {
+        SendMessageA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(dialog.GetDlgItem(id)));
+    }
+    CellFormat Cell(int item, int subItem) {
+        CellFormat format;
+        format.item = item;
+        format.subItem = subItem;
+        EXPECT_EQ(SendMessageA(window, kCellFormatMessage, reinterpret_cast<WPARAM>(list),
+                               reinterpret_cast<LPARAM>(&format)),
+                  0);
+        return format;
+    }
+    int SelectionMark() { return static_cast<int>(SendMessageA(list, LVM_GETSELECTIONMARK, 0, 0)); }
+    CSkComboBox& Combo(int id) { return *static_cast<CSkComboBox*>(CWnd::FromHandle(dialog.GetDlgItem(id))); }
+    // A user's pick in a combo: the selection and its posted notification.
+    void Pick(int id, int item) {
+        Combo(id).PickItem(item);
+        PumpPending(window);
+    }
+    void ClickTab(int tab) {
+        HWND bar = dialog.GetDlgItem(IDC_DEVICE_TABS);
+        RECT r;
+        GetClientRect(bar, &r);
+        const int x = r.right * tab / 6 + r.right / 12;
+        SendMessageA(bar, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, 5));
+        SendMessageA(bar, WM_LBUTTONUP, 0, MAKELPARAM(x, 5));
+        PumpPending(window);
+    }
+    // Waits for the preview's still frame so that the next request is not dropped.
+    void WaitForPlayer() { EXPECT_TRUE(PumpUntil([&] { return !dialog.IsPlayerBusy(); }, 30000, window)); }
+    void Add(const std::string& path) {
+        dialog.AddVideoFile(path);
+        WaitForPlayer();
+    }
+
+    SavedMovaraValues saved;
+    TempFolder sources;
+    TempFolder output;
+    CurrentDirectoryGuard directory;
+    CConverterDlg dialog;
+    HWND window = nullptr;
+    HWND list = nullptr;
+};
+
+TEST_F(TaskListWindow, AddingFillsEveryFieldAndEveryColumn) {
+    // Files the player cannot read still make tasks.
+    const std::string rmvb = sources.Write("a.b.rmvb", "not a video");
+    const std::string avi = sources.Write("charm.avi", "not a video");
+    Add(rmvb);
+    Add(avi);
+    Add(avi); // the same file twice: two tasks that must not write one file
+    ASSERT_EQ(dialog.TaskCount(), 3);
+    EXPECT_EQ(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0), 3);
+    const ConversionTask first = dialog.GetTask(0);
+    EXPECT_EQ(first.title, "a.b");
+    EXPECT_EQ(first.exportBaseName, "a.b");
+    EXPECT_EQ(first.outputName, "a.b");
+    EXPECT_EQ(first.needsExport, 1);
+    EXPECT_EQ(first.checked, 1);
+    EXPECT_GE(first.deviceFileNumber, 10000);
+    EXPECT_LE(first.deviceFileNumber, 21002);
+    EXPECT_EQ(dialog.GetTask(1).needsExport, 0);
+    EXPECT_NE(dialog.GetTask(1).outputName, dialog.GetTask(2).outputName);
+    EXPECT_NE(dialog.GetTask(1).deviceFileNumber, dialog.GetTask(2).deviceFileNumber);
+    EXPECT_EQ(dialog.GetCurrentIndex(), 2);
+    EXPECT_EQ(SelectionMark(), 2);
+
+    ConversionTask timed = dialog.GetTask(0);
+    timed.beginTime = 3725.9;
+    timed.endTime = 3726.0;
+    timed.checked = 0;
+    dialog.SetTask(0, timed);
+    const CellFormat check = Cell(0, 0);
+    EXPECT_TRUE(check.hasCheckBox);
+    EXPECT_EQ(check.checkState, 0);
+    EXPECT_EQ(Cell(1, 0).checkState, 0x400);
+    EXPECT_EQ(Cell(0, 1).text, "a.b.rmvb");
+    EXPECT_EQ(Cell(0, 2).text, "01:02:05");
+    EXPECT_EQ(Cell(0, 3).text, "01:02:06");
+    EXPECT_EQ(Cell(0, 4).text, "a.b.mp4") << "the iPod tab's name";
+    for (int column = 0; column < 6; ++column) {
+        const CellFormat cell = Cell(1, column);
+        EXPECT_EQ(cell.textColour, 0x14050Au);
+        EXPECT_EQ(cell.backColour, 0xDCDCDCu);
+        EXPECT_EQ(cell.selectedTextColour, 0x614231u);
+        EXPECT_EQ(cell.selectedBackColour, 0x60001Eu);
+        EXPECT_EQ(cell.selectedBackColourInactive, 0x781414u);
+    }
+    ConversionTask running = dialog.GetTask(1);
+    running.status = 0;
+    running.encodedTime = 0;
+    running.finished = 1;
+    dialog.SetTask(1, running);
+    EXPECT_EQ(Cell(1, 5).text, " Finished ");
+}
+
+TEST_F(TaskListWindow, RemovingFollowsTheRulesOfTheSelection) {
+    const std::string clip = sources.Write("clip.avi", "x");
+    Add(clip);
+    Add(clip);
+    Add(clip);
+    // Nothing selected: Remove does nothing.
+    SendMessageA(list, LVM_SETSELECTIONMARK, 0, -1);
+    Press(IDC_REMOVE_VIDEO);
+    EXPECT_EQ(dialog.TaskCount(), 3);
+    // The last row removed: the new last row is selected.
+    SendMessageA(list, LVM_SETSELECTIONMARK, 0, 2);
+    Press(IDC_REMOVE_VIDEO);
+    WaitForPlayer();
+    ASSERT_EQ(dialog.TaskCount(), 2);
+    EXPECT_EQ(SelectionMark(), 1);
+    EXPECT_EQ(dialog.GetCurrentIndex(), 1);
+    EXPECT_EQ(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0), 2);
+
+    // A check box click toggles the task and leaves the selection where it was; a second click toggles it back.
+    CellHit hit;
+    hit.item = 0;
+    hit.subItem = 0;
+    hit.onCheckBox = true;
+    SendMessageA(window, kCellClickMessage, reinterpret_cast<WPARAM>(list), reinterpret_cast<LPARAM>(&hit));
+    EXPECT_EQ(dialog.GetTask(0).checked, 0);
+    EXPECT_EQ(dialog.GetCurrentIndex(), 1);
+    SendMessageA(window, kCellClickMessage, reinterpret_cast<WPARAM>(list), reinterpret_cast<LPARAM>(&hit));
+    EXPECT_EQ(dialog.GetTask(0).checked, 1);
+
+    // A right click on another row selects it like a left click.
+    SendMessageA(list, LVM_SETSELECTIONMARK, 0, 0);
+    NMITEMACTIVATE click = {};
+    click.hdr.hwndFrom = list;
+    click.hdr.idFrom = IDC_TASK_LIST;
+    click.hdr.code = NM_RCLICK;
+    click.iItem = 0;
+    SendMessageA(window, WM_NOTIFY, IDC_TASK_LIST, reinterpret_cast<LPARAM>(&click));
+    EXPECT_EQ(dialog.GetCurrentIndex(), 0);
+    WaitForPlayer();
+
+    // Whatever was chosen, removing everything returns the panel to the iPod tab with its defaults.
+    ClickTab(1);
+    EXPECT_EQ(dialog.ReadOutputSettings().deviceFamily, 1);
+    Press(IDC_REMOVE_ALL);
+    EXPECT_EQ(dialog.TaskCount(), 0);
+    EXPECT_EQ(dialog.GetCurrentIndex(), -1);
+    EXPECT_EQ(dialog.ReadOutputSettings().deviceFamily, 0);
+    EXPECT_EQ(dialog.ReadOutputSettings().presetIndex, 0);
+    EXPECT_FALSE(IsWindowVisible(dialog.GetDlgItem(IDC_PLAYER)));
+    EXPECT_TRUE(IsWindowVisible(dialog.GetDlgItem(IDC_PREVIEW_PICTURE)));
+}
+
+TEST_F(TaskListWindow, PresetsAndHandMadeChoices) {
+    // Start every settings combo away from preset 3 so that each of its five values shows as a change.
+    const int settings[] = {IDC_VIDEO_TYPE, IDC_VIDEO_SIZE, IDC_FRAME_RATE, IDC_VIDEO_QUALITY, IDC_ASPECT,
+                            IDC_AUDIO_QUALITY, IDC_CHANNELS, IDC_SAMPLE_RATE, IDC_VOLUME};
+    const int start[] = {1, 0, 1, 0, 1, 0, 0, 1, 0};
+    for (size_t i = 0; i < std::size(settings); ++i)
+        Pick(settings[i], start[i]);
+    EXPECT_EQ(Combo(IDC_PRESET).GetCurSel(), 0) << "a hand-made choice runs as the custom preset";
+    Pick(IDC_PRESET, 3);
+    int changed = 0;
+    for (size_t i = 0; i < std::size(settings); ++i)
+        changed += Combo(settings[i]).GetCurSel() != start[i];
+    EXPECT_EQ(changed, 5);
+    const OutputSettings preset3 = dialog.ReadOutputSettings();
+    EXPECT_EQ(preset3.videoType, 0);
+    EXPECT_EQ(preset3.videoSize, 3);
+    EXPECT_EQ(preset3.videoQuality, 8);
+    EXPECT_EQ(preset3.channels, 1);
+    EXPECT_EQ(preset3.audioQuality, 5);
+    EXPECT_EQ(preset3.presetIndex, 3);
+    // A later Volume change keeps the five values and returns the preset combo to 0.
+    Pick(IDC_VOLUME, 4);
+    OutputSettings after = dialog.ReadOutputSettings();
+    EXPECT_EQ(after.presetIndex, 0);
+    EXPECT_EQ(after.volume, 4);
+    after.presetIndex = 3;
+    after.volume = preset3.volume;
+    EXPECT_EQ(after, preset3);
+
+    // The 3GP2 type turns every output name to ".3g2".
+    const std::string clip = sources.Write("clip.avi", "x");
+    Add(clip);
+    Add(clip);
+    ClickTab(2);
+    EXPECT_TRUE(IsWindowVisible(dialog.GetDlgItem(IDC_3GP_TYPE)));
+    EXPECT_FALSE(IsWindowVisible(dialog.GetDlgItem(IDC_PRESET)));
+    EXPECT_EQ(Cell(0, 4).text.substr(Cell(0, 4).text.size() - 4), ".3gp");
+    Pick(IDC_3GP_TYPE, 2);
+    for (int row = 0; row < 2; ++row) {
+        const std::string name = Cell(row, 4).text;
+        ASSERT_GE(name.size(), 4u);
+        EXPECT_EQ(name.substr(name.size() - 4), ".3g2") << name;
+    }
+}
+
+TEST_F(TaskListWindow, SliderHandsItsTimesToTheSelectedTask) {
+    const std::string clip = sources.Path() + "clip.avi";
+    ASSERT_TRUE(MakeClip(clip, 6, "-c:v mpeg4 -c:a pcm_s16le"));
+    Add(clip);
+    const ConversionTask added = dialog.GetTask(0);
+    EXPECT_NEAR(added.endTime, 6.0, 0.2) << "the player's length";
+    EXPECT_EQ(added.beginTime, 0.0) << "the window's own slider changes touch no task";
+    auto* slider = static_cast<CRangeSlider*>(CWnd::FromHandle(dialog.GetDlgItem(IDC_RANGE_SLIDER)));
+    ASSERT_NE(slider, nullptr);
+    // A drag: each step changes the begin time and its cell; the preview waits for the release.
+    for (double begin : {1.0, 2.0, 3.0}) {
+        slider->SetSelection(begin, 5.0);
+        SendMessageA(window, RANGE_CHANGED, 0, 0);
+        EXPECT_EQ(dialog.GetTask(0).beginTime, begin);
+        EXPECT_EQ(Cell(0, 2).text, "00:00:0" + std::to_string(static_cast<int>(begin)));
+        EXPECT_FALSE(dialog.IsPlayerBusy()) << "no frame during the drag";
+    }
+    EXPECT_EQ(dialog.GetTask(0).endTime, 5.0);
+    SendMessageA(window, RANGE_CHANGED, 0, 1);
+    EXPECT_TRUE(dialog.IsPlayerBusy()) << "the frame at the new begin is on its way";
+    WaitForPlayer();
+    // Play, and a second press while the first is outstanding is dropped.
+    Press(IDC_PLAY_PREVIEW);
+    EXPECT_TRUE(dialog.IsPreviewPlaying());
+    Press(IDC_PLAY_PREVIEW);
+    Press(IDC_STOP_PREVIEW);
+    EXPECT_FALSE(dialog.IsPreviewPlaying());
+    WaitForPlayer();
+}
+
+TEST_F(TaskListWindow, StartRefusesWithoutWorkAndWithoutAFolder) {
+    Press(IDC_START);
+    EXPECT_FALSE(dialog.IsConverting());
+    EXPECT_EQ(FindMessageBox(window).box, nullptr) << "no tasks: no message";
+    const std::string clip = sources.Write("clip.avi", "x");
+    Add(clip);
+    ConversionTask task = dialog.GetTask(0);
+    task.checked = 0;
+    dialog.SetTask(0, task);
+    Press(IDC_START);
+    EXPECT_EQ(FindMessageBox(window).box, nullptr) << "nothing checked: no message";
+    task.checked = 1;
+    dialog.SetTask(0, task);
+    // An empty folder field: the message, and no run.
+    CSkEditField* field = static_cast<CSkEditField*>(CWnd::FromHandle(dialog.GetDlgItem(IDC_OUTPUT_DIRECTORY)));
+    field->SetText("");
+    std::string shown;
+    {
+        TickWatcher watcher([&] {
+            const ShownBox box = FindMessageBox(window);
+            if (box.box && shown.empty()) {
+                shown = box.texts;
+                PostMessageA(box.box, WM_COMMAND, IDOK, 0);
+            }
+        });
+        Press(IDC_START);
+    }
+    EXPECT_NE(shown.find("Please set the output directory firstly"), std::string::npos) << shown;
+    EXPECT_EQ(dialog.GetTask(0).status, 0);
+    // A folder path too long for the output files: a clear message, nothing converted.
+    shown.clear();
+    field->SetText((output.Path() + std::string(230, 'x')).c_str());
+    {
+        TickWatcher watcher([&] {
+            const ShownBox box = FindMessageBox(window);
+            if (box.box && shown.empty()) {
+                shown = box.texts;
+                PostMessageA(box.box, WM_COMMAND, IDOK, 0);
+            }
+        });
+        Press(IDC_START);
+    }
+    EXPECT_NE(shown.find("too long"), std::string::npos) << shown;
+    EXPECT_FALSE(dialog.IsConverting());
+}
+
+// Real runs through the engine and ffmpeg, started and stopped with the window's buttons.
+TEST_F(TaskListWindow, RunsConvertTheCheckedTasksAndStopLeavesTheRest) {
+    const std::string clip = sources.Path() + "clip.avi";
+    ASSERT_TRUE(MakeClip(clip, 2, "-c:v mpeg4 -c:a pcm_s16le"));
+    Add(clip);
+    Add(clip);
+    ConversionTask first = dialog.GetTask(0);
+    first.checked = 0;
+    dialog.SetTask(0, first);
+    // The last level of a folder that went away is made again.
+    const std::string folder = output.Path() + "made";
+    CSkEditField* field = static_cast<CSkEditField*>(CWnd::FromHandle(dialog.GetDlgItem(IDC_OUTPUT_DIRECTORY)));
+    field->SetText(folder.c_str());
+    std::string shown;
+    bool stopShownDuringRun = false;
+    {
+        TickWatcher watcher([&] {
+            if (dialog.IsConverting())
+                stopShownDuringRun = IsWindowVisible(dialog.GetDlgItem(IDC_STOP)) &&
+                                     !IsWindowVisible(dialog.GetDlgItem(IDC_START)) &&
+                                     !IsWindowEnabled(dialog.GetDlgItem(IDC_DEVICE_TABS));
+            const ShownBox box = FindMessageBox(window);
+            if (box.box && shown.empty()) {
+                shown = box.texts;
+                PostMessageA(box.box, WM_COMMAND, IDOK, 0);
+            }
+        });
+        Press(IDC_START);
+    }
+    EXPECT_TRUE(stopShownDuringRun);
+    EXPECT_NE(shown.find("  Converting Finished  "), std::string::npos) << shown;
+    EXPECT_EQ(dialog.GetTask(0).finished, 0) << "unchecked: untouched";
+    EXPECT_EQ(Cell(0, 5).text, "");
+    EXPECT_EQ(dialog.GetTask(1).finished, 1);
+    EXPECT_EQ(Cell(1, 5).text, " Finished ");
+    EXPECT_GT(FileSize(folder + "\\" + dialog.GetTask(1).outputName + ".mp4"), 0);
+    EXPECT_TRUE(IsWindowVisible(dialog.GetDlgItem(IDC_START)));
+    EXPECT_FALSE(IsWindowVisible(dialog.GetDlgItem(IDC_STOP)));
+    EXPECT_TRUE(IsWindowEnabled(dialog.GetDlgItem(IDC_DEVICE_TABS)));
+
+    // Three checked tasks, Stop pressed twice during the second: the third stays untouched, and the message says
+    // the run was stopped.
+    Add(clip);
+    first.checked = 1;
+    dialog.SetTask(0, first);
+    shown.clear();
+    {
+        TickWatcher watcher([&] {
+            if (dialog.IsConverting() && currentTaskIndex == 1) {
+                Press(IDC_STOP);
+                Press(IDC_STOP);
+            }
+            const ShownBox box = FindMessageBox(window);
+            if (box.box && shown.empty()) {
+                shown = box.texts;
+                PostMessageA(box.box, WM_COMMAND, IDOK, 0);
+            }
+        });
+        Press(IDC_START);
+    }
+    EXPECT_NE(shown.find("Converting Stopped"), std::string::npos) << shown;
+    EXPECT_EQ(dialog.GetTask(0).finished, 1);
+    EXPECT_EQ(dialog.GetTask(1).finished, 0);
+    EXPECT_EQ(dialog.GetTask(2), [&] {
+        ConversionTask untouched = dialog.GetTask(2);
+        untouched.status = 0;
+        untouched.finished = 0;
+        untouched.encodedTime = 0;
+        untouched.outputSizeKB = 0;
+        return untouched;
+    }()) << "the third task has no progress";
+    EXPECT_EQ(Cell(2, 5).text, "");
+    EXPECT_FALSE(dialog.IsConverting());
+}
+
+TEST(TaskListRules, EndOfRunTexts) {
+    EXPECT_EQ(RunEndText(false, 0, 3), "  Converting Finished  ");
+    EXPECT_EQ(RunEndText(false, 2, 3), "  Converting Finished: 2 of 3 failed; app\\log.txt has the reasons  ");
+    EXPECT_EQ(RunEndText(true, 0, 3), "  Converting Stopped  ");
+    EXPECT_EQ(CheckOutputFolderText(""), OutputFolderCheck::empty);
+    EXPECT_EQ(CheckOutputFolderText("C:\\out"), OutputFolderCheck::ok);
+    EXPECT_EQ(CheckOutputFolderText(std::string(250, 'x')), OutputFolderCheck::tooLong);
+    EXPECT_EQ(SourceColumnText("C:\\a\\b.c.avi"), "b.c.avi");
+    EXPECT_EQ(SourceColumnText("plain"), "plain");
+}
+
+} // namespace
