@@ -12,6 +12,7 @@
 #include "engine/SystemActions.h"
 #include "tests/support/ChildProcess.h"
 #include "tests/support/Files.h"
+#include "tests/support/MessagePump.h"
 
 // The main window as the engine sees it: tasks and the run's settings.
 class FakeHost : public ConverterHost {
@@ -62,14 +63,12 @@ inline std::string FakeCommand(const std::string& arguments) {
 // The fake encoder writes its record files when it ends, after the engine has returned:
 // wait (up to 20 s) until `path` holds at least one whole line, and return it.
 inline std::string WaitForLine(const std::string& path) {
-    for (int waited = 0; waited < 20000; waited += 20) {
-        const std::string content = ReadWholeFile(path);
-        if (!content.empty() && content.back() == '\n') {
-            return content;
-        }
-        Sleep(20);
-    }
-    return ReadWholeFile(path);
+    std::string content;
+    PumpUntil([&] {
+        content = ReadWholeFile(path);
+        return !content.empty() && content.back() == '\n';
+    }, 20000);
+    return content;
 }
 
 // A hidden top-level window whose messages go to a function, standing in for the main

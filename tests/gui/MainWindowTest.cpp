@@ -14,6 +14,7 @@
 #include "MovaraProcess.h"
 #include "resources/resource.h"
 #include "tests/support/ChildProcess.h"
+#include "tests/support/MessagePump.h"
 #include "tests/support/Screenshot.h"
 
 #include <gtest/gtest.h>
@@ -245,10 +246,10 @@ TEST(SplashThread, ShowsThePictureUntilClosedAndSavesAScreenshot) {
     std::unique_ptr<CSplashThread> splash = StartSplashThread();
     ASSERT_NE(splash, nullptr);
     HWND window = nullptr;
-    for (int waited = 0; waited < 5000 && !(window && IsWindowVisible(window)); waited += 5) {
+    PumpUntil([&] {
         window = splash->GetSplashWindow();
-        Sleep(5);
-    }
+        return window && IsWindowVisible(window);
+    }, 5000);
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(IsWindowVisible(window));
     EXPECT_NE(GetWindowThreadProcessId(window, nullptr), GetCurrentThreadId()) << "a thread of its own";

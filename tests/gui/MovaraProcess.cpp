@@ -3,6 +3,7 @@
 #include "resources/resource.h"
 #include "tests/support/ChildProcess.h"
 #include "tests/support/Files.h"
+#include "tests/support/MessagePump.h"
 #include "tests/support/Screenshot.h"
 
 #include <memory>
@@ -77,24 +78,25 @@ std::vector<HWND> MovaraProcess::VisibleWindows() const {
     return search.windows;
 }
 
-HWND MovaraProcess::WaitForMainWindow() const {
-    for (int waited = 0; waited < kWindowWaitMs && IsRunning(); waited += 20) {
+HWND MovaraProcess::WaitForVisibleWindow(const std::function<bool(HWND)>& wanted) const {
+    HWND found = nullptr;
+    PumpUntil([&] {
         for (HWND window : VisibleWindows())
-            if (IsMainWindow(window))
-                return window;
-        Sleep(20);
-    }
-    return nullptr;
+            if (wanted(window)) {
+                found = window;
+                return true;
+            }
+        return !IsRunning();
+    }, kWindowWaitMs);
+    return found;
+}
+
+HWND MovaraProcess::WaitForMainWindow() const {
+    return WaitForVisibleWindow([](HWND window) { return IsMainWindow(window); });
 }
 
 HWND MovaraProcess::WaitForWindowTitled(const char* title) const {
-    for (int waited = 0; waited < kWindowWaitMs && IsRunning(); waited += 20) {
-        for (HWND window : VisibleWindows())
-            if (WindowTextOf(window) == title)
-                return window;
-        Sleep(20);
-    }
-    return nullptr;
+    return WaitForVisibleWindow([title](HWND window) { return WindowTextOf(window) == title; });
 }
 
 WindowTimeline MovaraProcess::WatchUntilMainWindow() const {
@@ -129,15 +131,10 @@ bool MovaraProcess::WaitUntilIdle() const {
     if (!label)
         return false;
     auto waitForVisibleBit = [&](bool wanted) {
-        for (int waited = 0; waited < kIdleWaitMs; waited += 2) {
-            if (!IsWindow(label))
-                return true; // the window went: nothing is left to handle
-            const bool visible = (GetWindowLongA(label, GWL_STYLE) & WS_VISIBLE) != 0;
-            if (visible == wanted)
-                return true;
-            Sleep(2);
-        }
-        return false;
+        return PumpUntil([&] {
+            // A window that went has nothing left to handle.
+            return !IsWindow(label) || ((GetWindowLongA(label, GWL_STYLE) & WS_VISIBLE) != 0) == wanted;
+        }, kIdleWaitMs);
     };
     PostMessageA(label, WM_SETREDRAW, FALSE, 0);
     if (!waitForVisibleBit(false))

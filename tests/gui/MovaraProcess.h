@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -48,6 +49,9 @@ public:
     bool WaitForExit(DWORD* exitCode) const;
 
 private:
+    // The first visible window of the process that `wanted` accepts, or null after a bounded wait.
+    HWND WaitForVisibleWindow(const std::function<bool(HWND)>& wanted) const;
+
     bool started = false;
     PROCESS_INFORMATION process{};
 };

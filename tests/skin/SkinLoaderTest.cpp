@@ -176,11 +176,10 @@ TEST_P(SkinLoaderFatal, ShowsTheMessageClearsTheValueAndExitsWithZero) {
     CloseHandle(child.hThread);
 
     ErrorBoxSearch search{child.dwProcessId, nullptr};
-    for (int i = 0; i < 300 && !search.box && WaitForSingleObject(child.hProcess, 0) == WAIT_TIMEOUT; ++i) {
+    PumpUntil([&] {
         EnumWindows(FindErrorBox, reinterpret_cast<LPARAM>(&search));
-        if (!search.box)
-            Sleep(50);
-    }
+        return search.box != nullptr || WaitForSingleObject(child.hProcess, 0) != WAIT_TIMEOUT;
+    }, 15000);
     std::string message;
     if (search.box) {
         char text[1024] = {};
