@@ -14,6 +14,7 @@
 #include "engine/SourceExport.h"
 #include "gui/VideoEdit.h"
 #include "player/MediaProbe.h"
+#include "tools/movenc/FfmpegProcess.h"
 #include "player/PlayerCommands.h"
 #include "tools/movenc/FfmpegText.h"
 #include "tests/engine/EngineTestSupport.h"
@@ -76,7 +77,7 @@ void PlayerBench() {
     std::vector<double> bare;
     for (int i = 0; i < 5; ++i) {
         const double start = BenchNow();
-        CaptureOutputWithin(ffprobe, QuoteArgument(ffprobe) + " -version", 15000);
+        CaptureOutput(ffprobe, QuoteArgument(ffprobe) + " -version", 15000);
         bare.push_back(BenchNow() - start);
     }
     std::printf("Starting \"ffprobe -version\" alone: median %.1f ms (the floor of every probe and frame request)\n",

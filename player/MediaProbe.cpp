@@ -49,33 +49,6 @@ std::string FindPlayerProgram(const char* name) {
     return FindProgram(name, folder.empty() ? std::string() : folder + "app\\");
 }
 
-std::string CaptureOutputWithin(const std::string& program, const std::string& commandLine, unsigned timeoutMs) {
-    FfmpegProcess run;
-    std::string error;
-    if (!run.Start(program, commandLine, error))
-        return {};
-    run.CloseInput();
-    std::thread drain([handle = run.Error()] {
-        char buffer[4096];
-        DWORD got = 0;
-        while (ReadFile(handle, buffer, sizeof(buffer), &got, nullptr) && got > 0) {
-        }
-    });
-    std::string text;
-    std::thread reader([&text, handle = run.Output()] {
-        char buffer[4096];
-        DWORD got = 0;
-        while (ReadFile(handle, buffer, sizeof(buffer), &got, nullptr) && got > 0)
-            text.append(buffer, got);
-    });
-    if (WaitForSingleObject(run.Process(), timeoutMs) != WAIT_OBJECT_0)
-        TerminateProcess(run.Process(), 1);
-    // Once it has ended its pipes close and both readers see the end.
-    reader.join();
-    drain.join();
-    return text;
-}
-
 MediaInfo ProbeMedia(const std::string& path) {
     ULONGLONG size = 0;
     FILETIME written = {};
@@ -95,7 +68,7 @@ MediaInfo ProbeMedia(const std::string& path) {
     if (ffprobe.empty())
         return {};
     const MediaInfo info =
-        ParseProbeOutput(CaptureOutputWithin(ffprobe, JoinCommandLine(ffprobe, ProbeArguments(path)), probeTimeoutMs));
+        ParseProbeOutput(CaptureOutput(ffprobe, JoinCommandLine(ffprobe, ProbeArguments(path)), probeTimeoutMs));
     std::lock_guard<std::mutex> hold(cache.lock);
     cache.entries.remove_if([&](const CacheEntry& entry) { return entry.path == path; });
     cache.entries.push_front({path, size, written, info});

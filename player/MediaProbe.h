@@ -19,6 +19,3 @@ MediaInfo ProbeMedia(const std::string& path);
 // Forgets every cached answer.
 void ClearProbeCache();
 
-// Runs `commandLine` of `program`, hidden, and returns its standard output; ends it and
-// returns what came when it has not ended within `timeoutMs`.
-std::string CaptureOutputWithin(const std::string& program, const std::string& commandLine, unsigned timeoutMs);

@@ -5,6 +5,7 @@
 #include <mutex>
 
 #include "player/MediaProbe.h"
+#include "tools/movenc/FfmpegProcess.h"
 #include "player/PlayerSessions.h"
 #include "tools/movenc/EncoderListCache.h"
 #include "tools/movenc/FfmpegText.h"
@@ -47,7 +48,7 @@ const EncoderSet& InstalledEncoders(const std::string& ffmpeg) {
         askedFor = ffmpeg;
         encoders = ffmpeg.empty() ? EncoderSet{} : CachedEncoderList(EncoderCacheFile(), ffmpeg, [&] {
             return ParseEncoderList(
-                CaptureOutputWithin(ffmpeg, JoinCommandLine(ffmpeg, {"-hide_banner", "-encoders"}), 15000));
+                CaptureOutput(ffmpeg, JoinCommandLine(ffmpeg, {"-hide_banner", "-encoders"}), 15000));
         });
     }
     return encoders;

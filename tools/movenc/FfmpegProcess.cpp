@@ -121,13 +121,14 @@ DWORD FfmpegProcess::ExitCode() const {
     return code;
 }
 
-std::string CaptureOutput(const std::string& program, const std::string& commandLine) {
+std::string CaptureOutput(const std::string& program, const std::string& commandLine, DWORD limitMs) {
     FfmpegProcess run;
     std::string error;
     if (!run.Start(program, commandLine, error))
         return {};
     run.CloseInput();
-    // Its error output is read alongside, or a full pipe there would stall it.
+    // Both outputs are read on threads of their own: a full pipe would stall the program, and
+    // the wait below must be able to give up on it.
     std::thread drain([handle = run.Error()] {
         char buffer[4096];
         DWORD got = 0;
@@ -135,12 +136,17 @@ std::string CaptureOutput(const std::string& program, const std::string& command
         }
     });
     std::string text;
-    char buffer[4096];
-    DWORD got = 0;
-    while (ReadFile(run.Output(), buffer, sizeof(buffer), &got, nullptr) && got > 0)
-        text.append(buffer, got);
+    std::thread reader([&text, handle = run.Output()] {
+        char buffer[4096];
+        DWORD got = 0;
+        while (ReadFile(handle, buffer, sizeof(buffer), &got, nullptr) && got > 0)
+            text.append(buffer, got);
+    });
+    if (WaitForSingleObject(run.Process(), limitMs) != WAIT_OBJECT_0)
+        TerminateProcess(run.Process(), 1);
+    // Once it has ended its pipes close and both readers see the end.
+    reader.join();
     drain.join();
-    WaitForSingleObject(run.Process(), INFINITE);
     return text;
 }
 

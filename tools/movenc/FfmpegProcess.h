@@ -40,8 +40,9 @@ private:
 std::string SystemErrorText(DWORD code);
 
 // Runs `commandLine` without a window and returns everything it wrote on its standard
-// output; empty when it cannot be started.
-std::string CaptureOutput(const std::string& program, const std::string& commandLine);
+// output; empty when it cannot be started. A program still running after `limitMs` is
+// ended, and what it wrote until then is returned.
+std::string CaptureOutput(const std::string& program, const std::string& commandLine, DWORD limitMs = INFINITE);
 
 // A program in `firstFolder` (ending in a separator; empty: none), else wherever the system's
 // search finds it: the program's own folder, the current folder, the system folders, the PATH.
