@@ -10,7 +10,7 @@ bool IsEmpty(const PixelRect& r) {
 }
 
 // The scroll position matching a thumb edge, for a thumb function that never decreases as the position grows.
-template <class ThumbFor> int PositionForThumb(int thumbPos, int limit, ThumbFor thumbFor) {
+template <class ThumbFor> int InverseOfThumb(int thumbPos, int limit, ThumbFor thumbFor) {
     if (limit <= 0)
         return 0;
     const int first = thumbFor(0);
@@ -61,6 +61,11 @@ PixelRect Deflated(const PixelRect& r, int by) {
     return {r.left + by, r.top + by, r.right - by, r.bottom - by};
 }
 
+// The one pixel by which the vertical bar's track is longer and its clamps are narrower than the horizontal's.
+int VerticalShift(const BarSizes& s) {
+    return s.axis == BarAxis::vertical ? 1 : 0;
+}
+
 } // namespace
 
 int ScrollLimit(int minimum, int maximum, unsigned page) {
@@ -69,55 +74,32 @@ int ScrollLimit(int minimum, int maximum, unsigned page) {
     return limit > 0 ? static_cast<int>(limit) : 0;
 }
 
-int HThumbTrack(int width, const HBarSizes& s) {
-    return width - s.thumbLength - s.rightArrowWidth - s.leftArrowWidth + 1;
+int ThumbTrack(int length, const BarSizes& s) {
+    return length - s.thumbLength - s.trackReserve - s.endCap - s.endArrow - s.startArrow + 1 + VerticalShift(s);
 }
 
-int VThumbTrack(int height, const VBarSizes& s) {
-    return height - s.thumbLength - s.trackReserve - s.bottomHeight - s.downArrowHeight - s.upArrowHeight + 2;
-}
-
-int HClampThumb(int thumbPos, int width, const HBarSizes& s) {
-    if (width - s.rightArrowWidth < s.thumbLength + thumbPos)
-        thumbPos = width - s.thumbLength - s.rightArrowWidth + 1;
-    if (thumbPos < s.leftArrowWidth - 1)
-        thumbPos = s.leftArrowWidth - 1;
+int ClampThumb(int thumbPos, int length, const BarSizes& s) {
+    const int highest = length - s.thumbLength - s.endArrow - s.endCap + 1 - VerticalShift(s);
+    if (thumbPos > highest)
+        thumbPos = highest;
+    const int lowest = s.startArrow - 1 + VerticalShift(s);
+    if (thumbPos < lowest)
+        thumbPos = lowest;
     return thumbPos;
 }
 
-int VClampThumb(int thumbPos, int height, const VBarSizes& s) {
-    if (height - s.downArrowHeight - s.bottomHeight < s.thumbLength + thumbPos)
-        thumbPos = height - s.thumbLength - s.downArrowHeight - s.bottomHeight;
-    if (thumbPos < s.upArrowHeight)
-        thumbPos = s.upArrowHeight;
-    return thumbPos;
-}
-
-int HThumbPosition(int width, int pos, int limit, const HBarSizes& s) {
+int ThumbPosition(int length, int pos, int limit, const BarSizes& s) {
     // With nothing to scroll the scale would be a division by zero: the thumb stays at the start.
-    double offset = 0;
-    if (limit > 0) {
-        const double scale = static_cast<double>(HThumbTrack(width, s)) / limit;
-        offset = scale * std::clamp(pos, 0, limit);
-    }
-    return HClampThumb(static_cast<int>(std::trunc(offset + s.leftArrowWidth - 1)), width, s);
-}
-
-int VThumbPosition(int height, int pos, int limit, const VBarSizes& s) {
     int offset = 0;
     if (limit > 0) {
-        const double scale = static_cast<double>(VThumbTrack(height, s)) / limit;
+        const double scale = static_cast<double>(ThumbTrack(length, s)) / limit;
         offset = static_cast<int>(std::trunc(scale * std::clamp(pos, 0, limit)));
     }
-    return VClampThumb(offset + s.upArrowHeight - 1, height, s);
+    return ClampThumb(offset + s.startArrow - 1, length, s);
 }
 
-int HPositionForThumb(int thumbPos, int width, int limit, const HBarSizes& s) {
-    return PositionForThumb(thumbPos, limit, [&](int pos) { return HThumbPosition(width, pos, limit, s); });
-}
-
-int VPositionForThumb(int thumbPos, int height, int limit, const VBarSizes& s) {
-    return PositionForThumb(thumbPos, limit, [&](int pos) { return VThumbPosition(height, pos, limit, s); });
+int PositionForThumb(int thumbPos, int length, int limit, const BarSizes& s) {
+    return InverseOfThumb(thumbPos, limit, [&](int pos) { return ThumbPosition(length, pos, limit, s); });
 }
 
 std::optional<RowSpan> VisibleRedrawRows(int first, int last, int itemCount, int topIndex, int perPage) {

@@ -13,45 +13,41 @@
 
 // ---- Scroll bars ----
 
-// The fixed sizes of the horizontal bar that matter to its thumb.
-struct HBarSizes {
-    int leftArrowWidth = 16;
-    int rightArrowWidth = 16;
-    int thumbLength = 75;
-};
+// The two bitmap bars are one bar laid along an axis: lengths run along it (x for the horizontal bar, y for the
+// vertical one), from its start arrow (left, up) to its end arrow (right, down) and the square after it (the
+// vertical bar's bottom; none horizontally).
+enum class BarAxis { horizontal, vertical };
 
-// The same for the vertical bar.
-struct VBarSizes {
-    int upArrowHeight = 16;
-    int downArrowHeight = 16;
-    int bottomHeight = 16;
+// The fixed sizes of a bar that matter to its thumb.
+struct BarSizes {
+    BarAxis axis = BarAxis::vertical;
+    int startArrow = 16;
+    int endArrow = 16;
+    int endCap = 0;
     int thumbLength = 75;
-    int trackReserve = 0;
+    int trackReserve = 0; // subtracted from the track length
 };
 
 // The highest scroll position of a scroll bar with this range and page (positions counted from minimum), 0 when it
 // cannot scroll. A page of 0 counts as 1, as the system's scroll bars count it.
 int ScrollLimit(int minimum, int maximum, unsigned page);
 
-// The pixels the thumb's edge travels over as the position goes from 0 to limit.
-int HThumbTrack(int width, const HBarSizes& sizes);
-int VThumbTrack(int height, const VBarSizes& sizes);
+// The pixels the thumb's edge travels over as the position goes from 0 to limit, on a bar `length` long.
+int ThumbTrack(int length, const BarSizes& sizes);
 
-// Keeps a thumb edge inside the bar. The horizontal bar's upper clamp lands one pixel further right than the
-// position it triggers at; the vertical bar never lets its thumb touch the up arrow.
-int HClampThumb(int thumbPos, int width, const HBarSizes& sizes);
-int VClampThumb(int thumbPos, int height, const VBarSizes& sizes);
+// Keeps a thumb edge inside the bar. The vertical bar's range is one pixel shorter at each end than the
+// horizontal's: its thumb never touches the up arrow, while the horizontal clamp lands one pixel further right
+// than the position it triggers at.
+int ClampThumb(int thumbPos, int length, const BarSizes& sizes);
 
 // The thumb edge for a scroll position: the track scaled by position / limit, truncated, then clamped. A list that
 // cannot scroll (limit 0) puts it at the start.
-int HThumbPosition(int width, int pos, int limit, const HBarSizes& sizes);
-int VThumbPosition(int height, int pos, int limit, const VBarSizes& sizes);
+int ThumbPosition(int length, int pos, int limit, const BarSizes& sizes);
 
 // The inverse for a dragged thumb: the scroll position whose thumb lands exactly on thumbPos (the smallest such
 // position when several do), else the position whose thumb lands nearest. A thumb at or beyond either clamp stands
 // for the first or the last position, so that a thumb dragged to an end scrolls the list to that end.
-int HPositionForThumb(int thumbPos, int width, int limit, const HBarSizes& sizes);
-int VPositionForThumb(int thumbPos, int height, int limit, const VBarSizes& sizes);
+int PositionForThumb(int thumbPos, int length, int limit, const BarSizes& sizes);
 
 // ---- Redrawing cells ----
 

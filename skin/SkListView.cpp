@@ -115,10 +115,11 @@ void CSkListView::LayoutScrollBars() {
     GetWindowRect(list, &r);
     MapWindowPoints(nullptr, GetParent(list), reinterpret_cast<POINT*>(&r), 2);
     if (verticalBar.GetSafeHwnd())
-        MoveWindow(verticalBar.GetSafeHwnd(), r.right, r.top, verticalBar.barWidth,
-                   r.bottom - r.top + verticalBar.bottomHeight, TRUE);
+        MoveWindow(verticalBar.GetSafeHwnd(), r.right, r.top, verticalBar.Skin().barThickness,
+                   r.bottom - r.top + verticalBar.Skin().endCapLength, TRUE);
     if (horizontalBar.GetSafeHwnd())
-        MoveWindow(horizontalBar.GetSafeHwnd(), r.left, r.bottom, r.right - r.left + 1, horizontalBar.barHeight, TRUE);
+        MoveWindow(horizontalBar.GetSafeHwnd(), r.left, r.bottom, r.right - r.left + 1,
+                   horizontalBar.Skin().barThickness, TRUE);
     ResyncBars();
 }
 

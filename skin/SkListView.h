@@ -2,9 +2,8 @@
 
 #include "skin/CellFormat.h"
 #include "skin/ListGeometry.h"
-#include "skin/SkHScrollBar.h"
 #include "skin/SkListHeader.h"
-#include "skin/SkVScrollBar.h"
+#include "skin/SkListScrollBar.h"
 
 #include "framework/Wnd.h"
 

@@ -125,7 +125,7 @@ void LoadSkin() {
                      listBoxFore};
     s.headerSkin = {RGB(185, 194, 212), RGB(0, 0, 0), RGB(200, 200, 200), 16, 1, 2, 2, headerSpan, headerStart,
                     headerEnd};
-    s.hScrollSkin = {16, 16, 16, 16, 75, 16, 1, 16, RGB(74, 82, 107), hLeft, hRight, hSpan, hThumb};
-    s.vScrollSkin = {16, 16, 16, 16, 16, 16, 0, 0, 16, 75, 16, 1, RGB(74, 82, 107), vUp, vDown, vSpan, vBottom,
-                     vThumb};
+    const COLORREF barBack = RGB(74, 82, 107);
+    s.hScrollSkin = {16, 16, 16, 16, 0, 0, 0, 75, 16, 0, 1, 16, barBack, hLeft, hRight, nullptr, hSpan, hThumb};
+    s.vScrollSkin = {16, 16, 16, 16, 16, 16, 0, 75, 16, 1, 1, 16, barBack, vUp, vDown, vBottom, vSpan, vThumb};
 }

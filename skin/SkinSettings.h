@@ -60,40 +60,27 @@ struct HeaderSkin {
     HBITMAP endBitmap = nullptr;
 };
 
-struct HScrollSkin {
-    int leftArrowHeight = 0;
-    int leftArrowWidth = 0;
-    int rightArrowHeight = 0;
-    int rightArrowWidth = 0;
+// One bitmap scroll bar of the skinned list, measured along its axis (x for the horizontal bar, y for the vertical
+// one) and across it, so that one group serves both bars: the arrow at the start (left, up), the arrow at the end
+// (right, down), the square after it (the vertical bar's bottom; none horizontally), the track and the thumb.
+struct ScrollBarSkin {
+    int startArrowLength = 0;
+    int startArrowThickness = 0;
+    int endArrowLength = 0;
+    int endArrowThickness = 0;
+    int endCapLength = 0;
+    int endCapThickness = 0;
+    int trackReserve = 0; // subtracted from the track length
     int thumbLength = 0;
     int thumbThickness = 0;
-    int spanWidth = 0;
-    int barHeight = 0;
+    int thumbInset = 0;   // across the bar: the vertical thumb is drawn one pixel in
+    int spanLength = 0;   // of the track bitmap's part that is stretched
+    int barThickness = 0;
     COLORREF backColour = 0;
-    HBITMAP leftArrowBitmap = nullptr;
-    HBITMAP rightArrowBitmap = nullptr;
+    HBITMAP startArrowBitmap = nullptr;
+    HBITMAP endArrowBitmap = nullptr;
+    HBITMAP endCapBitmap = nullptr;
     HBITMAP spanBitmap = nullptr;
-    HBITMAP thumbBitmap = nullptr;
-};
-
-struct VScrollSkin {
-    int upArrowHeight = 0;
-    int upArrowWidth = 0;
-    int downArrowHeight = 0;
-    int downArrowWidth = 0;
-    int bottomWidth = 0;
-    int bottomHeight = 0;
-    int spare = 0;
-    int trackReserve = 0;
-    int thumbThickness = 0;
-    int thumbLength = 0;
-    int barWidth = 0;
-    int spanHeight = 0;
-    COLORREF backColour = 0;
-    HBITMAP upArrowBitmap = nullptr;
-    HBITMAP downArrowBitmap = nullptr;
-    HBITMAP spanBitmap = nullptr;
-    HBITMAP bottomBitmap = nullptr;
     HBITMAP thumbBitmap = nullptr;
 };
 
@@ -107,8 +94,8 @@ struct SkinSettings {
     FrameSkin frameSkin;
     ListBoxSkin listBoxSkin;
     HeaderSkin headerSkin;
-    HScrollSkin hScrollSkin;
-    VScrollSkin vScrollSkin;
+    ScrollBarSkin hScrollSkin;
+    ScrollBarSkin vScrollSkin;
     HBITMAP titleBitmap = nullptr;
     HBITMAP backgroundBitmap = nullptr;
 };

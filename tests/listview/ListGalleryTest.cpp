@@ -74,17 +74,17 @@ TEST(ListGallery, ShowsTheSkinnedListAndSavesAScreenshot) {
     OwnedBitmap shot(CaptureWindow(parent.GetSafeHwnd()));
     ASSERT_TRUE(shot);
     // The vertical bar's bottom square and up arrow, and the horizontal bar's left arrow, are where they belong.
-    CSkVScrollBar& v = parent.list.VerticalBar();
+    const CSkListScrollBar& v = parent.list.VerticalBar();
     RECT vr = {};
     GetWindowRect(v.GetSafeHwnd(), &vr);
     MapWindowPoints(nullptr, parent.GetSafeHwnd(), reinterpret_cast<POINT*>(&vr), 2);
-    EXPECT_EQ(BitmapPixel(shot.get(), vr.left + 8, vr.bottom - 8), BitmapPixel(v.bottomBitmap, 8, 8));
-    EXPECT_EQ(BitmapPixel(shot.get(), vr.left + 8, vr.top + 8), BitmapPixel(v.upArrowBitmap, 8, 8));
-    CSkHScrollBar& h = parent.list.HorizontalBar();
+    EXPECT_EQ(BitmapPixel(shot.get(), vr.left + 8, vr.bottom - 8), BitmapPixel(v.Skin().endCapBitmap, 8, 8));
+    EXPECT_EQ(BitmapPixel(shot.get(), vr.left + 8, vr.top + 8), BitmapPixel(v.Skin().startArrowBitmap, 8, 8));
+    const CSkListScrollBar& h = parent.list.HorizontalBar();
     RECT hr = {};
     GetWindowRect(h.GetSafeHwnd(), &hr);
     MapWindowPoints(nullptr, parent.GetSafeHwnd(), reinterpret_cast<POINT*>(&hr), 2);
-    EXPECT_EQ(BitmapPixel(shot.get(), hr.left + 8, hr.top + 8), BitmapPixel(h.leftArrowBitmap, 8, 8));
+    EXPECT_EQ(BitmapPixel(shot.get(), hr.left + 8, hr.top + 8), BitmapPixel(h.Skin().startArrowBitmap, 8, 8));
 
     const std::string path = BuildFolder() + "listview_gallery.png";
     DeleteFileA(path.c_str());

@@ -33,122 +33,85 @@ TEST(ScrollLimit, CountsPositionsBeyondThePage) {
             << r.minimum << ".." << r.maximum << "/" << r.page;
 }
 
-TEST(HThumb, PlacesScalesAndClamps) {
-    const HBarSizes s;
-    // W 400: track 400 - 75 - 16 - 16 + 1 = 294.
-    EXPECT_EQ(HThumbTrack(400, s), 294);
-    struct Row {
-        int width, pos, limit, thumb;
-    };
-    const Row rows[] = {
-        {400, 0, 100, 15},    // the left arrow's last pixel
-        {400, 100, 100, 309}, // 294 + 15 = W - 75 - 16: touches the right arrow
-        {400, 50, 100, 162},  // trunc(147 + 15)
-        {400, 1, 3, 113},     // trunc(98 + 15)
-        {400, 7, 0, 15},      // cannot scroll: at the start, no division by zero
-        {400, 500, 100, 309}, // a position past the limit counts as the limit
-        {100, 10, 10, 15},    // track -6: raw trunc(-6 + 15) = 9, below the left arrow's edge
-        {50, 0, 10, 15},      // narrower than the thumb: the lower clamp wins
-    };
-    for (const Row& r : rows)
-        EXPECT_EQ(HThumbPosition(r.width, r.pos, r.limit, s), r.thumb) << r.width << " " << r.pos << "/" << r.limit;
-}
+const BarSizes kHorizontal{BarAxis::horizontal, 16, 16, 0, 75, 0};
+const BarSizes kVertical{BarAxis::vertical, 16, 16, 16, 75, 0}; // with the square below the down arrow
 
-TEST(HThumb, UpperClampLandsOnePixelFurtherRight) {
-    const HBarSizes s;
-    EXPECT_EQ(HClampThumb(309, 400, s), 309);
-    EXPECT_EQ(HClampThumb(310, 400, s), 310);
-    EXPECT_EQ(HClampThumb(500, 400, s), 310);
-    EXPECT_EQ(HClampThumb(-40, 400, s), 15);
-}
-
-TEST(VThumb, PlacesScalesAndClamps) {
-    const VBarSizes s;
-    // H 300: track 300 - 75 - 0 - 16 - 16 - 16 + 2 = 179.
-    EXPECT_EQ(VThumbTrack(300, s), 179);
-    struct Row {
-        int height, pos, limit, thumb;
-    };
-    const Row rows[] = {
-        {300, 0, 42, 16},   // raw 15 never touches the up arrow: 16
-        {300, 42, 42, 193}, // raw 194 clamped to H - 32 - 75
-        {300, 21, 42, 104}, // trunc(89.5) + 15
-        {300, 1, 42, 19},   // trunc(179 / 42) + 15
-        {300, 0, 0, 16},
-    };
-    for (const Row& r : rows)
-        EXPECT_EQ(VThumbPosition(r.height, r.pos, r.limit, s), r.thumb) << r.height << " " << r.pos << "/" << r.limit;
-    EXPECT_EQ(VClampThumb(0, 300, s), 16);
-    EXPECT_EQ(VClampThumb(194, 300, s), 193);
-    VBarSizes reserved = s;
+TEST(Thumb, PlacesScalesAndClampsAlongEitherAxis) {
+    // W 400: track 400 - 75 - 16 - 16 + 1 = 294. H 300: track 300 - 75 - 0 - 16 - 16 - 16 + 2 = 179.
+    EXPECT_EQ(ThumbTrack(400, kHorizontal), 294);
+    EXPECT_EQ(ThumbTrack(300, kVertical), 179);
+    BarSizes reserved = kVertical;
     reserved.trackReserve = 20;
-    EXPECT_EQ(VThumbTrack(300, reserved), 159);
+    EXPECT_EQ(ThumbTrack(300, reserved), 159);
+    struct Row {
+        const BarSizes& sizes;
+        int length, pos, limit, thumb;
+    };
+    const Row rows[] = {
+        {kHorizontal, 400, 0, 100, 15},    // the left arrow's last pixel
+        {kHorizontal, 400, 100, 100, 309}, // 294 + 15 = W - 75 - 16: touches the right arrow
+        {kHorizontal, 400, 50, 100, 162},  // trunc(147 + 15)
+        {kHorizontal, 400, 1, 3, 113},     // trunc(98 + 15)
+        {kHorizontal, 400, 7, 0, 15},      // cannot scroll: at the start, no division by zero
+        {kHorizontal, 400, 500, 100, 309}, // a position past the limit counts as the limit
+        {kHorizontal, 100, 10, 10, 15},    // track -6: raw 9, below the left arrow's edge
+        {kHorizontal, 50, 0, 10, 15},      // narrower than the thumb: the lower clamp wins
+        {kVertical, 300, 0, 42, 16},       // raw 15 never touches the up arrow: 16
+        {kVertical, 300, 42, 42, 193},     // raw 194 clamped to H - 32 - 75
+        {kVertical, 300, 21, 42, 104},     // trunc(89.5) + 15
+        {kVertical, 300, 1, 42, 19},       // trunc(179 / 42) + 15
+        {kVertical, 300, 0, 0, 16},
+    };
+    for (const Row& r : rows)
+        EXPECT_EQ(ThumbPosition(r.length, r.pos, r.limit, r.sizes), r.thumb) << r.length << " " << r.pos << "/"
+                                                                              << r.limit;
+    // The horizontal upper clamp lands one pixel further right than where it triggers.
+    EXPECT_EQ(ClampThumb(309, 400, kHorizontal), 309);
+    EXPECT_EQ(ClampThumb(310, 400, kHorizontal), 310);
+    EXPECT_EQ(ClampThumb(500, 400, kHorizontal), 310);
+    EXPECT_EQ(ClampThumb(-40, 400, kHorizontal), 15);
+    EXPECT_EQ(ClampThumb(0, 300, kVertical), 16);
+    EXPECT_EQ(ClampThumb(194, 300, kVertical), 193);
 }
 
-// Dragging: every pixel that some position puts the thumb on maps back to such a position, in both directions and
-// whether there are more positions than pixels or fewer.
+// Dragging: every pixel that some position puts the thumb on maps back to such a position, on both bars and
+// whether there are more positions than pixels or fewer; other pixels go to the nearest position.
 TEST(ThumbDrag, InverseLandsOnTheDraggedPixelWheneverAPositionCan) {
-    const HBarSizes h;
-    const VBarSizes v;
-    for (int limit : {1, 3, 42, 100, 293, 294, 295, 1000, 9992}) {
-        for (int width : {120, 400, 601}) {
-            const int low = HThumbPosition(width, 0, limit, h);
-            const int high = HThumbPosition(width, limit, limit, h);
-            std::set<int> reachable;
-            for (int p = 0; p <= limit; ++p)
-                reachable.insert(HThumbPosition(width, p, limit, h));
-            int previous = -1;
-            for (int thumb = low - 5; thumb <= high + 5; ++thumb) {
-                const int pos = HPositionForThumb(thumb, width, limit, h);
-                ASSERT_GE(pos, 0);
-                ASSERT_LE(pos, limit);
-                ASSERT_GE(pos, previous) << "not monotonic at " << thumb;
-                previous = pos;
-                const int landed = HThumbPosition(width, pos, limit, h);
-                if (reachable.count(thumb)) {
-                    ASSERT_EQ(landed, thumb) << "limit " << limit << " width " << width;
-                } else if (thumb > low && thumb < high) {
-                    // The nearest reachable pixel: no position lands closer.
-                    for (int pixel : reachable)
-                        ASSERT_GE(std::abs(pixel - thumb), std::abs(landed - thumb)) << thumb;
+    struct Bar {
+        const BarSizes& sizes;
+        int lengths[3];
+    };
+    for (const Bar& bar : {Bar{kHorizontal, {120, 400, 601}}, Bar{kVertical, {150, 300, 777}}}) {
+        for (int limit : {1, 3, 42, 100, 293, 294, 295, 1000, 9992}) {
+            for (int length : bar.lengths) {
+                const int low = ThumbPosition(length, 0, limit, bar.sizes);
+                const int high = ThumbPosition(length, limit, limit, bar.sizes);
+                std::set<int> reachable;
+                for (int p = 0; p <= limit; ++p)
+                    reachable.insert(ThumbPosition(length, p, limit, bar.sizes));
+                int previous = -1;
+                for (int thumb = low - 5; thumb <= high + 5; ++thumb) {
+                    const int pos = PositionForThumb(thumb, length, limit, bar.sizes);
+                    ASSERT_GE(pos, previous) << "not monotonic at " << thumb;
+                    ASSERT_LE(pos, limit);
+                    previous = pos;
+                    const int landed = ThumbPosition(length, pos, limit, bar.sizes);
+                    if (reachable.count(thumb)) {
+                        ASSERT_EQ(landed, thumb) << "limit " << limit << " length " << length;
+                    } else if (thumb > low && thumb < high) {
+                        for (int pixel : reachable)
+                            ASSERT_GE(std::abs(pixel - thumb), std::abs(landed - thumb)) << thumb;
+                    }
                 }
+                // Dragged to either clamp the list goes to that end, although several positions share the clamp.
+                EXPECT_EQ(PositionForThumb(low, length, limit, bar.sizes), 0);
+                EXPECT_EQ(PositionForThumb(high, length, limit, bar.sizes), limit);
             }
-            EXPECT_EQ(HPositionForThumb(low - 30, width, limit, h), 0);
-            EXPECT_EQ(HPositionForThumb(high + 30, width, limit, h), limit);
-        }
-        for (int height : {150, 300, 777}) {
-            const int low = VThumbPosition(height, 0, limit, v);
-            const int high = VThumbPosition(height, limit, limit, v);
-            std::set<int> reachable;
-            for (int p = 0; p <= limit; ++p)
-                reachable.insert(VThumbPosition(height, p, limit, v));
-            for (int thumb = low; thumb <= high; ++thumb) {
-                const int pos = VPositionForThumb(thumb, height, limit, v);
-                if (reachable.count(thumb)) {
-                    ASSERT_EQ(VThumbPosition(height, pos, limit, v), thumb) << "limit " << limit << " h " << height;
-                }
-            }
-            // Dragged to either clamp the list goes to that end, although several positions share the clamp.
-            EXPECT_EQ(VPositionForThumb(low, height, limit, v), 0);
-            EXPECT_EQ(VPositionForThumb(high, height, limit, v), limit);
         }
     }
-}
-
-TEST(ThumbDrag, EveryPositionSurvivesTheRoundTripWhenPixelsOutnumberPositions) {
-    const VBarSizes v;
-    // 179 pixels of track, 42 positions: each position has a pixel of its own.
-    for (int pos = 0; pos <= 42; ++pos)
-        EXPECT_EQ(VPositionForThumb(VThumbPosition(300, pos, 42, v), 300, 42, v), pos);
-    const HBarSizes h;
-    for (int pos = 0; pos <= 120; ++pos)
-        EXPECT_EQ(HPositionForThumb(HThumbPosition(400, pos, 120, h), 400, 120, h), pos);
-}
-
-TEST(ThumbDrag, NothingToScrollOrNoTrackGivesTheStart) {
-    EXPECT_EQ(HPositionForThumb(200, 400, 0, HBarSizes{}), 0);
-    EXPECT_EQ(VPositionForThumb(200, 300, 0, VBarSizes{}), 0);
-    EXPECT_EQ(VPositionForThumb(40, 60, 30, VBarSizes{}), 0); // shorter than arrows and thumb
+    // Nothing to scroll, or a bar shorter than arrows and thumb: the start.
+    EXPECT_EQ(PositionForThumb(200, 400, 0, kHorizontal), 0);
+    EXPECT_EQ(PositionForThumb(40, 60, 30, kVertical), 0);
 }
 
 TEST(RedrawRows, ClampsToThePageAndSkipsRowsOffIt) {

@@ -12,8 +12,17 @@
 #include "tests/support/SkinForTests.h"
 
 #include <functional>
+#include <ostream>
 #include <string>
 #include <vector>
+
+// RECT lives in the global namespace, where GoogleTest's argument-dependent lookup finds these.
+inline bool operator==(const RECT& a, const RECT& b) {
+    return EqualRect(&a, &b) != FALSE;
+}
+inline void PrintTo(const RECT& r, std::ostream* out) {
+    *out << "{" << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << "}";
+}
 
 // One cell of the table. Only what a test sets is written into the list's record.
 struct TestCell {
