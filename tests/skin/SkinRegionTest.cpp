@@ -59,17 +59,6 @@ TEST(SkinRegion, ARegionThatCannotBeMadeIsNoRegionNotAnEmptyOrPartOne) {
     EXPECT_EQ(regionCalls, 2);
 }
 
-TEST(SkinRegion, StripeOfKeyColourCutsAColumn) {
-    OwnedBitmap bitmap(MakeBitmap(21, 10, [](int x, int) { return x == 10 ? kKey : kBody; }));
-    OwnedRegion region(CreateRegionFromBitmap(bitmap.get(), kKey, 0));
-    ASSERT_TRUE(region);
-    OwnedRegion expected(UnionOfRects({{0, 0, 10, 10}, {11, 0, 21, 10}}));
-    EXPECT_TRUE(EqualRgn(region.get(), expected.get()));
-    EXPECT_FALSE(PtInRegion(region.get(), 10, 5));
-    EXPECT_TRUE(PtInRegion(region.get(), 9, 5));
-    EXPECT_TRUE(PtInRegion(region.get(), 11, 5));
-}
-
 TEST(SkinRegion, MoreThan2000RunsGiveTheSameRegionAsOnePass) {
     // Every other pixel is key-coloured, shifted by one on odd rows: 50 runs a row, 3000 in all.
     const int width = 100;
@@ -101,46 +90,6 @@ TEST(SkinRegion, ExactlyTwoThousandRunsAreNotLost) {
         rects.push_back({x, 0, x + 1, height});
     OwnedRegion expected(UnionOfRects(rects));
     EXPECT_TRUE(EqualRgn(region.get(), expected.get()));
-}
-
-TEST(SkinRegion, ToleranceAroundTheKeyCutsExactlyThosePixels) {
-    // One pixel per column, each with another colour near RGB(250,0,0); the rest of the picture is opaque.
-    const COLORREF probes[] = {RGB(250, 0, 0),  RGB(255, 10, 10), RGB(253, 4, 9), RGB(249, 0, 0),
-                               RGB(250, 11, 0), RGB(250, 0, 11),  RGB(255, 0, 0), RGB(0, 0, 0)};
-    const bool cut[] = {true, true, true, false, false, false, true, false};
-    const int count = static_cast<int>(std::size(probes));
-    OwnedBitmap bitmap(MakeBitmap(count, 2, [&](int x, int y) { return y == 0 ? probes[x] : kBody; }));
-    OwnedRegion region(CreateRegionFromBitmap(bitmap.get(), RGB(250, 0, 0), RGB(10, 10, 10)));
-    ASSERT_TRUE(region);
-    for (int x = 0; x < count; ++x) {
-        EXPECT_EQ(PtInRegion(region.get(), x, 0) == FALSE, cut[x]) << "column " << x;
-        EXPECT_TRUE(PtInRegion(region.get(), x, 1));
-    }
-}
-
-TEST(SkinRegion, RoundedCornersAreCutFromTheOutline) {
-    // A 825 x 550 picture with key-coloured corners, as the main window's outline.
-    const int width = 825;
-    const int height = 550;
-    const int radius = 12;
-    auto inCorner = [&](int x, int y) {
-        const int cx = x < radius ? radius : x >= width - radius ? width - radius - 1 : x;
-        const int cy = y < radius ? radius : y >= height - radius ? height - radius - 1 : y;
-        return (x - cx) * (x - cx) + (y - cy) * (y - cy) > radius * radius;
-    };
-    OwnedBitmap bitmap(MakeBitmap(width, height, [&](int x, int y) { return inCorner(x, y) ? kKey : kBody; }));
-    OwnedRegion region(CreateRegionFromBitmap(bitmap.get(), kKey, 0));
-    ASSERT_TRUE(region);
-    RECT box = {};
-    EXPECT_EQ(GetRgnBox(region.get(), &box), COMPLEXREGION);
-    EXPECT_EQ(box.left, 0);
-    EXPECT_EQ(box.top, 0);
-    EXPECT_EQ(box.right, width);
-    EXPECT_EQ(box.bottom, height);
-    EXPECT_FALSE(PtInRegion(region.get(), 0, 0));
-    EXPECT_FALSE(PtInRegion(region.get(), width - 1, height - 1));
-    EXPECT_TRUE(PtInRegion(region.get(), width / 2, 0));
-    EXPECT_TRUE(PtInRegion(region.get(), 0, height / 2));
 }
 
 } // namespace
