@@ -29,6 +29,12 @@ bool SkinnedSystemActions::RunAndWait(const std::string& commandLine) {
     return previous->RunAndWait(commandLine);
 }
 
+// Passed on as it is: the base's fallback would wait without the limit and without dispatching the window's messages.
+SystemActions::WaitOutcome SkinnedSystemActions::RunAndWaitLimited(const std::string& commandLine,
+                                                                   unsigned long limitMs) {
+    return previous->RunAndWaitLimited(commandLine, limitMs);
+}
+
 int SkinnedSystemActions::PlatformId() {
     return previous->PlatformId();
 }

@@ -14,6 +14,7 @@ public:
     ~SkinnedSystemActions() override;
 
     bool RunAndWait(const std::string& commandLine) override;
+    WaitOutcome RunAndWaitLimited(const std::string& commandLine, unsigned long limitMs) override;
     int PlatformId() override;
     bool EnableShutdownPrivilege() override;
     bool EndSession(unsigned flags) override;

@@ -9,9 +9,14 @@
 #include "player/PlayerControl.h"
 
 #include "controls/SkComboBox.h"
+#include "controls/SkLabel.h"
+#include "controls/SkListBox.h"
 #include "controls/SkTabBar.h"
 
 #include "engine/EngineGlobals.h"
+#include "engine/TaskStatus.h"
+#include "engine/FinishingActions.h"
+#include "engine/SystemActions.h"
 
 #include "MovaraProcess.h"
 #include "resources/resource.h"
@@ -22,7 +27,9 @@
 #include <gtest/gtest.h>
 
 #include <commctrl.h>
+#include <shlobj.h>
 
+#include <cstring>
 #include <functional>
 
 namespace {
@@ -75,6 +82,55 @@ ShownBox FindMessageBox(HWND except) {
     return found;
 }
 
+// Everything the engine would do beyond the program, noted instead: no test shuts the machine down or starts a
+// hand-off. Put in place before the window, so that the window's own actions pass through to it.
+struct NotedSystemActions : SystemActions {
+    std::vector<unsigned long> limitedWaits; // the limit of each wait for a hand-off
+    int unlimitedWaits = 0;
+    std::vector<unsigned> sessionEnds;
+    bool RunAndWait(const std::string&) override { return ++unlimitedWaits > 0; }
+    WaitOutcome RunAndWaitLimited(const std::string&, unsigned long limitMs) override {
+        limitedWaits.push_back(limitMs);
+        return WaitOutcome::Ended;
+    }
+    int PlatformId() override { return VER_PLATFORM_WIN32_NT; }
+    bool EnableShutdownPrivilege() override { return true; }
+    bool EndSession(unsigned flags) override {
+        sessionEnds.push_back(flags);
+        return true;
+    }
+    void ShowMessage(const std::string&, const std::string&, unsigned) override {}
+};
+
+// The files in a folder (names only).
+std::vector<std::string> FilesIn(const std::string& folder) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
+    for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found))
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            names.push_back(found.cFileName);
+    if (search != INVALID_HANDLE_VALUE)
+        FindClose(search);
+    return names;
+}
+
+// Drops paths on the window as a file manager does: a WM_DROPFILES carrying a DROPFILES block, which the window
+// frees.
+void DropFiles(HWND window, const std::vector<std::string>& paths) {
+    size_t size = sizeof(DROPFILES) + 1;
+    for (const std::string& path : paths)
+        size += path.size() + 1;
+    HGLOBAL memory = GlobalAlloc(GHND, size);
+    auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+    drop->pFiles = sizeof(DROPFILES);
+    char* at = reinterpret_cast<char*>(drop + 1);
+    for (const std::string& path : paths)
+        at = std::strcpy(at, path.c_str()) + path.size() + 1;
+    GlobalUnlock(memory);
+    SendMessageA(window, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
+}
+
 class TaskListWindow : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
@@ -87,12 +143,14 @@ protected:
         saved.Save();
         WriteMovaraValue("destination", output.Path());
         ASSERT_TRUE(SetProgramDirectory(MovaraPath()));
+        previousActions = ReplaceSystemActions(&actions);
         ASSERT_TRUE(dialog.Create(nullptr));
         window = dialog.GetSafeHwnd();
         list = dialog.GetDlgItem(IDC_TASK_LIST);
     }
     void TearDown() override {
         dialog.DestroyWindow();
+        ReplaceSystemActions(previousActions);
         saved.Restore();
     }
 
@@ -130,8 +188,38 @@ protected:
         dialog.AddVideoFile(path);
         WaitForPlayer();
     }
+    // Presses id and answers every message box that shows meanwhile; returns the texts of the first ("" for none).
+    // duringRun runs on each tick of the wait, inside the run's or the box's own message loop.
+    std::string PressAnswering(int id, const std::function<void()>& duringRun = {}) {
+        std::string shown;
+        TickWatcher watcher([&] {
+            if (duringRun)
+                duringRun();
+            const ShownBox box = FindMessageBox(window);
+            if (box.box && shown.empty())
+                shown = box.texts;
+            if (box.box)
+                PostMessageA(box.box, WM_COMMAND, IDOK, 0);
+        });
+        Press(id);
+        return shown;
+    }
+    void SetOutputFolder(const std::string& folder) {
+        static_cast<CSkEditField*>(CWnd::FromHandle(dialog.GetDlgItem(IDC_OUTPUT_DIRECTORY)))->SetText(folder.c_str());
+    }
+    // A real clip of the given length, made once per length for the whole suite.
+    static std::string Clip(int seconds) {
+        static TempFolder clips;
+        const std::string path = clips.Path() + "clip" + std::to_string(seconds) + ".avi";
+        if (!FileExists(path)) {
+            EXPECT_TRUE(MakeClip(path, seconds, "-c:v mpeg4 -c:a pcm_s16le"));
+        }
+        return path;
+    }
 
     SavedMovaraValues saved;
+    NotedSystemActions actions;
+    SystemActions* previousActions = nullptr;
     TempFolder sources;
     TempFolder output;
     CurrentDirectoryGuard directory;
@@ -365,7 +453,128 @@ TEST_F(TaskListWindow, StartRefusesWithoutWorkAndWithoutAFolder) {
         Press(IDC_START);
     }
     EXPECT_NE(shown.find("too long"), std::string::npos) << shown;
+    // A folder whose parent is missing: only the last level is made, so it cannot be; said before anything runs.
+    SetOutputFolder(output.Path() + "missing\\deeper");
+    shown = PressAnswering(IDC_START);
+    EXPECT_NE(shown.find("cannot be created"), std::string::npos) << shown;
+    EXPECT_FALSE(FileExists(output.Path() + "missing"));
+    EXPECT_EQ(dialog.GetTask(0).status, TaskStatus::None);
     EXPECT_FALSE(dialog.IsConverting());
+}
+
+TEST_F(TaskListWindow, ClipsThePlayerCannotReadAreAddedAndFailTheirRun) {
+    // A 250-character path, and a RealMedia name whose export through the player fails as well.
+    const std::string name = std::string(250 - sources.Path().size() - 4, 'n');
+    const std::string longPath = sources.Write(name + ".avi", "not a video");
+    ASSERT_EQ(longPath.size(), 250u);
+    Add(longPath);
+    Add(sources.Write("a.b.rmvb", "not a video"));
+    ASSERT_EQ(dialog.TaskCount(), 2);
+    EXPECT_EQ(dialog.GetTask(0).title, name);
+    EXPECT_EQ(Cell(0, 1).text, name + ".avi");
+    EXPECT_EQ(dialog.GetTask(0).endTime, 0.0) << "the length the player gives a file it cannot read";
+    const std::string shown = PressAnswering(IDC_START);
+    EXPECT_NE(shown.find("2 of 2 failed"), std::string::npos) << shown;
+    EXPECT_EQ(Cell(0, 5).text, "Failed");
+    EXPECT_EQ(Cell(1, 5).text, "Failed");
+    EXPECT_EQ(FilesIn(output.Path()), std::vector<std::string>{}) << "no empty output file is left";
+}
+
+TEST_F(TaskListWindow, DroppedFilesAreAddedInOrderWithoutFoldersAndUnreadableFiles) {
+    const std::string first = sources.Write("first.avi", "x");
+    const std::string second = sources.Write("second.avi", "x");
+    const std::string locked = sources.Write("locked.avi", "x");
+    HANDLE hold = CreateFileA(locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    DropFiles(window, {first, sources.Path(), sources.Path() + "missing.avi", locked, second});
+    CloseHandle(hold);
+    WaitForPlayer();
+    ASSERT_EQ(dialog.TaskCount(), 2);
+    EXPECT_EQ(dialog.GetTask(0).sourcePath, first);
+    EXPECT_EQ(dialog.GetTask(1).sourcePath, second);
+    EXPECT_EQ(GetWindowLongA(dialog.GetDlgItem(IDC_PLAYER), GWL_STYLE) & WS_VISIBLE, WS_VISIBLE) << "as the Add button";
+}
+
+TEST_F(TaskListWindow, AProfileWithoutInfoLeavesThePanelAsItWas) {
+    ClickTab(3);
+    const auto& presets = *static_cast<CSkListBox*>(CWnd::FromHandle(dialog.GetDlgItem(IDC_PROFILE_LIST)));
+    const auto& description = *static_cast<CSkLabel*>(CWnd::FromHandle(dialog.GetDlgItem(IDC_DESCRIPTION)));
+    const int count = presets.GetCount();
+    const std::string text = description.GetText();
+    ASSERT_GT(count, 0);
+    // The PSP profile of another program folder has presets but no "Info".
+    const std::string app = sources.Path() + "app";
+    CreateDirectoryA(app.c_str(), nullptr);
+    const std::string broken = sources.Write("app\\PSP_Profile.ini", "[profile1]\nTitle=Broken\n");
+    ASSERT_TRUE(SetProgramDirectory(sources.Path() + "movara.exe"));
+    ClickTab(1);
+    SetProgramDirectory(MovaraPath());
+    DeleteFileA(broken.c_str());
+    RemoveDirectoryA(app.c_str());
+    EXPECT_EQ(dialog.ReadOutputSettings().deviceFamily, 1);
+    EXPECT_EQ(presets.GetCount(), count);
+    EXPECT_EQ(description.GetText(), text);
+}
+
+// Stop pressed twice, then the window closed, each while a 3GP encode runs: the run stops, the working file goes, the
+// source stays as it was, and files dropped meanwhile are not added.
+TEST_F(TaskListWindow, StopTwiceAndClosingTheWindowEndARunAndCleanUp) {
+    const std::string clip = Clip(40);
+    const std::string before = ReadWholeFile(clip);
+    Add(clip);
+    Add(clip);
+    ClickTab(2);
+    Pick(IDC_3GP_TYPE, 1);
+    const auto encoding = [&] {
+        return dialog.IsConverting() && dialog.GetTask(0).status == TaskStatus::Converting &&
+               !FilesIn(output.Path()).empty();
+    };
+    bool stopped = false;
+    std::string shown = PressAnswering(IDC_START, [&] {
+        if (stopped || !encoding())
+            return;
+        stopped = true;
+        DropFiles(window, {sources.Write("dropped.avi", "x")});
+        Press(IDC_STOP);
+        Press(IDC_STOP);
+    });
+    ASSERT_TRUE(stopped);
+    EXPECT_NE(shown.find("Converting Stopped"), std::string::npos) << shown;
+    EXPECT_EQ(dialog.TaskCount(), 2) << "nothing is added during a run";
+    EXPECT_EQ(Cell(0, 5).text, "Canceled");
+    EXPECT_EQ(Cell(1, 5).text, "");
+    EXPECT_EQ(FilesIn(output.Path()), std::vector<std::string>{}) << "the working file is deleted";
+
+    bool closed = false;
+    shown = PressAnswering(IDC_START, [&] {
+        if (!closed && encoding()) {
+            closed = true;
+            Press(IDC_CLOSE_BUTTON);
+        }
+    });
+    ASSERT_TRUE(closed);
+    EXPECT_EQ(shown, "") << "no message once the window is gone";
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_FALSE(dialog.IsConverting());
+    EXPECT_EQ(dialog.GetTask(1).status, TaskStatus::None) << "the run ended with the task it was on";
+    EXPECT_EQ(FilesIn(output.Path()), std::vector<std::string>{});
+    EXPECT_EQ(ReadWholeFile(clip), before) << "the source is untouched";
+}
+
+// The end of a run through the system actions: the iPod hand-off waits with its limit; with the shut-down box ticked
+// the machine is powered off instead of the message and the hand-off.
+TEST_F(TaskListWindow, ARunEndsWithTheHandOffOrTheShutDown) {
+    Add(Clip(2));
+    EXPECT_NE(PressAnswering(IDC_START).find("  Converting Finished  "), std::string::npos);
+    EXPECT_EQ(dialog.GetTask(0).finished, 1);
+    EXPECT_EQ(actions.limitedWaits, std::vector<unsigned long>{handOffLimitMs});
+    EXPECT_EQ(actions.unlimitedWaits, 0);
+    HWND check = dialog.GetDlgItem(IDC_SHUTDOWN_CHECK);
+    SendMessageA(check, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    SendMessageA(check, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    EXPECT_EQ(PressAnswering(IDC_START), "") << "no message when the machine goes down";
+    EXPECT_EQ(dialog.GetTask(0).finished, 1);
+    EXPECT_EQ(actions.sessionEnds, std::vector<unsigned>{EWX_POWEROFF | EWX_FORCE});
+    EXPECT_EQ(actions.limitedWaits.size(), 1u) << "no hand-off before a shut-down";
 }
 
 // Real runs through the engine and ffmpeg, started and stopped with the window's buttons.
