@@ -68,7 +68,6 @@ TEST(ControlsGallery, ShowsEveryControlWithTheComboOpenAndSavesAScreenshot) {
     const std::string path = BuildFolder() + "controls_gallery.png";
     DeleteFileA(path.c_str());
     ASSERT_TRUE(SaveBitmapPng(shot.get(), path)) << path;
-    EXPECT_NE(GetFileAttributesA(path.c_str()), INVALID_FILE_ATTRIBUTES);
     std::printf("gallery saved as %s\n", path.c_str());
 
     dialog.shortCombo.DropDown().Close();

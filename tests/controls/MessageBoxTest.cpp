@@ -253,7 +253,6 @@ TEST_F(MessageBoxTest, YesNoBoxScreenshotIsSaved) {
     EXPECT_EQ(shots, 1);
     EXPECT_EQ(result, IDNO);
     EXPECT_TRUE(saved) << path;
-    EXPECT_NE(GetFileAttributesA(path.c_str()), INVALID_FILE_ATTRIBUTES);
     std::printf("message box saved as %s\n", path.c_str());
 }
 

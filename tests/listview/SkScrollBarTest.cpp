@@ -10,6 +10,10 @@
 
 #include <string>
 
+void PrintTo(BarAxis axis, std::ostream* out) {
+    *out << (axis == BarAxis::horizontal ? "horizontal" : "vertical");
+}
+
 namespace {
 
 constexpr RECT kListRect = {10, 10, 410, 210};
