@@ -6,6 +6,8 @@
 #include "tests/support/MessagePump.h"
 #include "tests/support/Screenshot.h"
 
+#include <commctrl.h>
+
 #include <memory>
 
 namespace {
@@ -78,7 +80,7 @@ std::vector<HWND> MovaraProcess::VisibleWindows() const {
     return search.windows;
 }
 
-HWND MovaraProcess::WaitForVisibleWindow(const std::function<bool(HWND)>& wanted) const {
+HWND MovaraProcess::WaitForWindow(const std::function<bool(HWND)>& wanted) const {
     HWND found = nullptr;
     PumpUntil([&] {
         for (HWND window : VisibleWindows())
@@ -92,11 +94,11 @@ HWND MovaraProcess::WaitForVisibleWindow(const std::function<bool(HWND)>& wanted
 }
 
 HWND MovaraProcess::WaitForMainWindow() const {
-    return WaitForVisibleWindow([](HWND window) { return IsMainWindow(window); });
+    return WaitForWindow([](HWND window) { return IsMainWindow(window); });
 }
 
 HWND MovaraProcess::WaitForWindowTitled(const char* title) const {
-    return WaitForVisibleWindow([title](HWND window) { return WindowTextOf(window) == title; });
+    return WaitForWindow([title](HWND window) { return WindowTextOf(window) == title; });
 }
 
 WindowTimeline MovaraProcess::WatchUntilMainWindow() const {
@@ -195,6 +197,38 @@ std::vector<std::string> ComboItems(HWND combo) {
 
 int ComboSelection(HWND combo) {
     return static_cast<int>(SendMessageA(combo, CB_GETCURSEL, 0, 0));
+}
+
+std::string ListCellText(HWND list, int row, int column) {
+    DWORD processId = 0;
+    GetWindowThreadProcessId(list, &processId);
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
+    if (!process)
+        return {};
+    constexpr SIZE_T kTextSize = 1024;
+    auto* remote = static_cast<char*>(
+        VirtualAllocEx(process, nullptr, sizeof(LVITEMA) + kTextSize, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+    char text[kTextSize] = {};
+    if (remote) {
+        LVITEMA item = {};
+        item.mask = LVIF_TEXT;
+        item.iSubItem = column;
+        item.pszText = remote + sizeof item;
+        item.cchTextMax = kTextSize;
+        DWORD_PTR length = 0;
+        if (WriteProcessMemory(process, remote, &item, sizeof item, nullptr) &&
+            SendMessageTimeoutA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(remote),
+                                SMTO_ABORTIFHUNG, 5000, &length))
+            ReadProcessMemory(process, item.pszText, text, kTextSize - 1, nullptr);
+        VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    }
+    CloseHandle(process);
+    return text;
+}
+
+void PostClick(HWND window, int x, int y) {
+    PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+    PostMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
 }
 
 bool ReadMovaraValue(const char* subKey, std::string* value) {

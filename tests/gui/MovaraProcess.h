@@ -33,6 +33,8 @@ public:
 
     // The visible main window (the one holding the task list), or null after a bounded wait.
     HWND WaitForMainWindow() const;
+    // The first visible top-level window of the process that `wanted` accepts, or null after a bounded wait.
+    HWND WaitForWindow(const std::function<bool(HWND)>& wanted) const;
     // A visible window of the process with the given title, or null after a bounded wait.
     HWND WaitForWindowTitled(const char* title) const;
     // Watches the process's top-level windows from its start until the main window shows.
@@ -49,9 +51,6 @@ public:
     bool WaitForExit(DWORD* exitCode) const;
 
 private:
-    // The first visible window of the process that `wanted` accepts, or null after a bounded wait.
-    HWND WaitForVisibleWindow(const std::function<bool(HWND)>& wanted) const;
-
     bool started = false;
     PROCESS_INFORMATION process{};
 };
@@ -61,6 +60,12 @@ std::string ClassNameOf(HWND window);
 // A combo box's items and selection, read across the process boundary.
 std::vector<std::string> ComboItems(HWND combo);
 int ComboSelection(HWND combo);
+// The text of one cell of another process's list view, as it shows: LVM_GETITEMTEXT with the record and the text
+// buffer placed in that process's memory (a pointer of ours would mean nothing there). Empty on failure.
+std::string ListCellText(HWND list, int row, int column);
+
+// What a user's mouse sends a window: the press and release of the left button at client point x, y.
+void PostClick(HWND window, int x, int y);
 
 // Default values of the keys under HKCU "Software\Movara".
 bool ReadMovaraValue(const char* subKey, std::string* value);
