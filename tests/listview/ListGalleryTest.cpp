@@ -14,37 +14,23 @@
 
 namespace {
 
+// Rows as the main window fills them: check boxes, names with "&", times, and progress at several positions.
 void FillGalleryCell(CellFormat& f) {
-    // The main window's colours.
     f.textColour = RGB(10, 5, 20);
     f.backColour = RGB(220, 220, 220);
     f.selectedTextColour = RGB(49, 66, 97);
     f.selectedBackColour = RGB(30, 0, 96);
-    f.selectedBackColourInactive = RGB(20, 20, 120);
-    static const int positions[] = {100, 0, 25, 50, 75, 100, 10, 90, 150, -5};
-    const int percent = positions[f.item % 10];
-    switch (f.subItem) {
-    case 0:
+    const std::string name = "Holiday & family " + std::to_string(f.item + 1);
+    static const char* const texts[] = {"", ".avi", "00:00:10", "00:03:25", ".mp4"};
+    if (f.subItem == 0) {
         f.hasCheckBox = true;
         f.checkState = f.item % 3 ? 0x400 : 0;
-        f.checkUnselectedBackground = false;
-        break;
-    case 1: f.text = "Holiday & family " + std::to_string(f.item + 1) + ".avi"; break;
-    case 2: f.text = "00:00:" + std::string(f.item < 10 ? "0" : "") + std::to_string(f.item); break;
-    case 3: f.text = "00:03:25"; break;
-    case 4: f.text = "Holiday & family " + std::to_string(f.item + 1) + ".mp4"; break;
-    default:
-        if (f.item % 10 == 1) {
-            f.text = " Waiting";
-        } else if (f.item % 10 == 0) {
-            f.text = " Finished ";
-        } else {
-            f.text = " " + std::to_string(std::max(0, std::min(percent, 100))) + "%  " +
-                     std::to_string(f.item * 731 % 9000) + " KB";
-            f.progressMax = 100;
-            f.progressPos = percent;
-        }
-        break;
+    } else if (f.subItem < 5) {
+        f.text = f.subItem % 3 == 1 ? name + texts[f.subItem] : texts[f.subItem];
+    } else {
+        f.progressMax = 100;
+        f.progressPos = f.item * 37 % 120;
+        f.text = " " + std::to_string(std::min(f.progressPos, 100)) + "%";
     }
 }
 
