@@ -1,11 +1,13 @@
 #include "controls/LabelText.h"
 
+#include "framework/Utf8.h"
+
 #include <algorithm>
 
 void LabelText::Set(const char* newText) {
     text.assign(newText ? newText : "");
-    if (text.size() > kMaxText)
-        text.resize(kMaxText);
+    // Cut between characters: half a UTF-8 character would draw as a stray mark.
+    text.resize(Utf8CutPoint(text, kMaxText));
     lineCount = 1 + static_cast<int>(std::count(text.begin(), text.end(), '\n'));
 }
 
@@ -21,5 +23,6 @@ std::string LabelText::Line(int i) const {
     }
     const size_t feed = text.find('\n', start);
     const size_t length = (feed == std::string::npos ? text.size() : feed) - start;
-    return text.substr(start, std::min(length, kMaxLine));
+    const std::string_view line = std::string_view(text).substr(start, length);
+    return std::string(line.substr(0, Utf8CutPoint(line, kMaxLine)));
 }

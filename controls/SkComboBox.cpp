@@ -3,6 +3,7 @@
 #include "controls/SkinDrawing.h"
 
 #include "framework/Gdi.h"
+#include "framework/TextDraw.h"
 
 namespace {
 
@@ -89,7 +90,7 @@ void CSkComboBox::PaintFace(HDC dc) {
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, textColor);
     IntersectClipRect(dc, c.left, c.top, c.right - kFaceTextRightReserve, kFaceTextBottom);
-    TextOutA(dc, kFaceTextX, kFaceTextY, text.c_str(), static_cast<int>(text.size()));
+    TextOutUtf8(dc, kFaceTextX, kFaceTextY, text);
 }
 
 LRESULT CSkComboBox::OnPaint() {

@@ -4,6 +4,7 @@
 #include "controls/SkinDrawing.h"
 
 #include "framework/Gdi.h"
+#include "framework/TextDraw.h"
 
 BYTE maxAlpha = 255;
 
@@ -53,9 +54,7 @@ void CSkComboWindow::Measure(int comboWidth) {
         const int count = owner->GetCount();
         for (int i = 0; i < count; ++i) {
             itemTexts.push_back(owner->GetItemText(i));
-            SIZE size = {};
-            GetTextExtentPoint32A(dc.hdc(), itemTexts.back().c_str(), static_cast<int>(itemTexts.back().size()),
-                                  &size);
+            const SIZE size = TextExtentUtf8(dc.hdc(), itemTexts.back());
             extents.push_back({size.cx, size.cy});
         }
     }
@@ -216,10 +215,10 @@ void CSkComboWindow::DrawItems(HDC dc, const RECT& client) {
         if (static_cast<int>(i) == hotIndex) {
             DrawHighlightedItem(dc, r, frameBitmap, TileOffset(scrollOffset, frameBitmap), shadow, light);
             SetTextColor(dc, owner ? owner->GetHotTextColor() : 0);
-            TextOutA(dc, r.left + 3, r.top + 2, text.c_str(), static_cast<int>(text.size()));
+            TextOutUtf8(dc, r.left + 3, r.top + 2, text);
         } else {
             SetTextColor(dc, owner ? owner->GetTextColor() : 0);
-            TextOutA(dc, r.left + 2, r.top + 1, text.c_str(), static_cast<int>(text.size()));
+            TextOutUtf8(dc, r.left + 2, r.top + 1, text);
         }
     }
 }

@@ -5,6 +5,7 @@
 #include "skin/SkinSettings.h"
 
 #include "framework/Gdi.h"
+#include "framework/TextDraw.h"
 
 namespace {
 
@@ -25,7 +26,7 @@ bool CSkEditField::SubclassWindow(HWND window) {
         return false;
     const LONG_PTR style = GetWindowLongPtrA(window, GWL_STYLE);
     SetWindowLongPtrA(window, GWL_STYLE, (style & ~kTypeBits) | BS_OWNERDRAW);
-    text.Set("", [](char) { return 0; });
+    text.Set("", [](std::string_view) { return 0; });
     return true;
 }
 
@@ -37,16 +38,12 @@ bool CSkEditField::SubclassDlgItem(int id, HWND parent) {
 void CSkEditField::SetText(const char* newText) {
     HWND window = GetSafeHwnd();
     if (!window) {
-        text.Set(newText, [](char) { return 0; });
+        text.Set(newText, [](std::string_view) { return 0; });
         return;
     }
     ClientDC dc(window);
     SelectGuard fontSelection(dc.hdc(), FieldFont(window));
-    text.Set(newText, [&](char c) {
-        SIZE size = {};
-        GetTextExtentPoint32A(dc.hdc(), &c, 1, &size);
-        return static_cast<int>(size.cx);
-    });
+    text.Set(newText, [&](std::string_view character) { return static_cast<int>(TextExtentUtf8(dc.hdc(), character).cx); });
     Invalidate(true);
 }
 
@@ -68,9 +65,8 @@ void CSkEditField::DoPaint(HDC dc, const RECT& client) {
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, textColor);
     const std::string& s = text.Text();
-    SIZE size = {};
-    GetTextExtentPoint32A(dc, s.c_str(), static_cast<int>(s.size()), &size);
-    TextOutA(dc, EditText::kFirstX, (c.bottom - size.cy) / 2, s.c_str(), static_cast<int>(s.size()));
+    const SIZE size = TextExtentUtf8(dc, s);
+    TextOutUtf8(dc, EditText::kFirstX, (c.bottom - size.cy) / 2, s);
 }
 
 bool CSkEditField::OnChildNotify(UINT message, WPARAM, LPARAM, LRESULT* result) {

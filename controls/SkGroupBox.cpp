@@ -6,6 +6,7 @@
 #include "skin/SkinSettings.h"
 
 #include "framework/Gdi.h"
+#include "framework/TextDraw.h"
 
 namespace {
 
@@ -45,10 +46,9 @@ void CSkGroupBox::DoPaint(HDC dc, const RECT& client) {
     SavedDC saved(dc);
     SelectObject(dc, font.get());
     SetBkMode(dc, TRANSPARENT);
-    SIZE size = {};
-    GetTextExtentPoint32A(dc, caption.c_str(), static_cast<int>(caption.size()), &size);
+    const SIZE size = TextExtentUtf8(dc, caption);
     SetTextColor(dc, RGB(0, 0, 0));
-    TextOutA(dc, kCaptionX, kCaptionY, caption.c_str(), static_cast<int>(caption.size()));
+    TextOutUtf8(dc, kCaptionX, kCaptionY, caption);
     const GroupFrameGeometry g = ComputeGroupFrame(size.cx, size.cy, c.right, c.bottom);
     ExcludeClipRect(dc, g.gap.left, g.gap.top, g.gap.right, g.gap.bottom);
     OwnedPen pen(CreatePen(PS_SOLID, 2, kFrameColour));

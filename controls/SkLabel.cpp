@@ -3,6 +3,7 @@
 #include "controls/SkinDrawing.h"
 
 #include "framework/Gdi.h"
+#include "framework/TextDraw.h"
 
 namespace {
 
@@ -54,13 +55,12 @@ void CSkLabel::DoPaint(HDC dc, const RECT& client) {
     int y = 0;
     for (int i = 0; i < text.LineCount(); ++i) {
         const std::string line = text.Line(i);
-        SIZE size = {};
-        GetTextExtentPoint32A(dc, line.c_str(), static_cast<int>(line.size()), &size);
+        const SIZE size = TextExtentUtf8(dc, line);
         const LONG align = style & kAlignBits;
         const int x = align == kCentred ? (client.right - size.cx) / 2 : align == kRight ? client.right - size.cx - 2 : 2;
         if (disabled)
-            TextOutA(dc, x + 1, y + 1, line.c_str(), static_cast<int>(line.size()));
-        TextOutA(dc, x, y, line.c_str(), static_cast<int>(line.size()));
+            TextOutUtf8(dc, x + 1, y + 1, line);
+        TextOutUtf8(dc, x, y, line);
         y += size.cy + 1;
         // Lines below the label would be cut anyway.
         if (y > client.bottom)
@@ -73,13 +73,7 @@ LRESULT CSkLabel::OnSetText(LPARAM newText) {
     // text of WM_SETTEXT included, whatever the caller's character set: it is turned back into the ANSI code page.
     if (IsWindowUnicode(GetSafeHwnd())) {
         const auto* wide = reinterpret_cast<const wchar_t*>(newText);
-        std::string narrow;
-        if (wide) {
-            const int size = WideCharToMultiByte(CP_ACP, 0, wide, -1, nullptr, 0, nullptr, nullptr);
-            narrow.resize(size > 0 ? static_cast<size_t>(size) : 1);
-            WideCharToMultiByte(CP_ACP, 0, wide, -1, narrow.data(), static_cast<int>(narrow.size()), nullptr, nullptr);
-        }
-        text.Set(narrow.c_str());
+        text.Set(NarrowText(wide ? wide : L"").c_str());
     } else {
         text.Set(reinterpret_cast<const char*>(newText));
     }

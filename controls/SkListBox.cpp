@@ -5,6 +5,8 @@
 #include "skin/SkinSettings.h"
 
 #include "framework/Gdi.h"
+#include "framework/TextDraw.h"
+#include "framework/Utf8.h"
 
 namespace {
 
@@ -54,8 +56,7 @@ void CSkListBox::Layout() {
         HGDIOBJ font = reinterpret_cast<HGDIOBJ>(SendMessage(WM_GETFONT));
         SelectGuard fontSelection(dc.hdc(), font ? font : GetStockObject(DEFAULT_GUI_FONT));
         for (const std::string& text : itemText) {
-            SIZE size = {};
-            GetTextExtentPoint32A(dc.hdc(), text.c_str(), static_cast<int>(text.size()), &size);
+            const SIZE size = TextExtentUtf8(dc.hdc(), text);
             extents.push_back({size.cx, size.cy});
         }
     }
@@ -165,16 +166,14 @@ void CSkListBox::DrawTabbedText(HDC dc, int x, int y, const std::string& text) c
     }
     std::vector<int> widths;
     for (std::string& piece : pieces) {
-        if (piece.size() > kMaxPiece)
-            piece.resize(kMaxPiece);
-        SIZE size = {};
-        GetTextExtentPoint32A(dc, piece.c_str(), static_cast<int>(piece.size()), &size);
+        piece.resize(Utf8CutPoint(piece, kMaxPiece));
+        const SIZE size = TextExtentUtf8(dc, piece);
         widths.push_back(size.cx);
     }
     const std::vector<int> xs = TabbedPieceX(widths, x, tabWidth);
     for (size_t i = 0; i < pieces.size(); ++i)
         if (!pieces[i].empty())
-            TextOutA(dc, xs[i], y, pieces[i].c_str(), static_cast<int>(pieces[i].size()));
+            TextOutUtf8(dc, xs[i], y, pieces[i]);
 }
 
 void CSkListBox::PaintItems(HDC dc) {

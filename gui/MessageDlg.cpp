@@ -6,6 +6,7 @@
 #include "skin/SkinBackground.h"
 
 #include "framework/Gdi.h"
+#include "framework/TextDraw.h"
 #include "framework/WinApp.h"
 
 #include "resources/resource.h"
@@ -97,8 +98,7 @@ void CMessageDlg::LayOut() {
         SelectGuard selection(screen.hdc(), font.get());
         for (int i = 0; i < textLabel.GetLineCount(); ++i) {
             const std::string line = textLabel.GetLine(i);
-            SIZE size = {};
-            GetTextExtentPoint32A(screen.hdc(), line.c_str(), static_cast<int>(line.size()), &size);
+            const SIZE size = TextExtentUtf8(screen.hdc(), line);
             lines.push_back({size.cx, size.cy});
         }
     }

@@ -1,8 +1,8 @@
 #include "gui/ShutDownCheck.h"
 
 #include "framework/Gdi.h"
+#include "framework/TextDraw.h"
 
-#include <cwchar>
 #include <string>
 
 namespace {
@@ -19,23 +19,17 @@ constexpr int kSmallestCaptionFontHeight = 9;
 
 void CShutDownCheck::PaintCaption(HDC dc, const std::string& caption, RECT area) {
     area.left = kCaptionLeft;
-    // Text is UTF-8: measured and drawn through the wide functions, which do not depend on the font's code page.
-    std::wstring wide(static_cast<size_t>(MultiByteToWideChar(CP_ACP, 0, caption.c_str(), -1, nullptr, 0)), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, caption.c_str(), -1, wide.data(), static_cast<int>(wide.size()));
-    const int length = static_cast<int>(wcslen(wide.c_str()));
     // Tahoma of 11 pixels (8 points on a 96-dpi screen) fits the line; where the system puts a wider face in its
     // place, the caption steps down a pixel or two rather than lose its end.
     OwnedFont font;
     for (int height = kCaptionFontHeight; height >= kSmallestCaptionFontHeight; --height) {
         font.reset(CreateFontA(-height, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0, "Tahoma"));
         SelectGuard measuring(dc, font.get());
-        SIZE size = {};
-        GetTextExtentPoint32W(dc, wide.c_str(), length, &size);
-        if (size.cx <= area.right - area.left)
+        if (TextExtentUtf8(dc, caption).cx <= area.right - area.left)
             break;
     }
     SelectGuard fontSelection(dc, font.get());
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, disabled ? GetSysColor(COLOR_GRAYTEXT) : (hovering ? kCaptionHotText : kCaptionText));
-    DrawTextW(dc, wide.c_str(), length, &area, DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_END_ELLIPSIS | DT_NOPREFIX);
+    DrawTextUtf8(dc, caption, &area, DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_END_ELLIPSIS | DT_NOPREFIX);
 }

@@ -1,5 +1,7 @@
 #include "skin/SkButton.h"
 
+#include "framework/TextDraw.h"
+
 #include <commctrl.h>
 
 namespace {
@@ -601,20 +603,20 @@ void CSkButton::PaintCaption(HDC dc, const std::string& caption, RECT area) {
         OffsetRect(&area, pressShiftX, pressShiftY);
 
     RECT measured = area;
-    DrawTextA(dc, caption.c_str(), -1, &measured, DT_CALCRECT | DT_WORDBREAK | DT_CENTER);
+    DrawTextUtf8(dc, caption, &measured, DT_CALCRECT | DT_WORDBREAK | DT_CENTER);
     RECT place = ToRect(CentreRect(ToPixelRect(measured), ToPixelRect(area)));
 
     // The light under-layer shows as an edge below and right of the caption.
     SetTextColor(dc, kCaptionLight);
     RECT light = place;
-    DrawTextA(dc, caption.c_str(), -1, &light, DT_WORDBREAK | DT_CENTER);
+    DrawTextUtf8(dc, caption, &light, DT_WORDBREAK | DT_CENTER);
     if (disabled) {
         RECT raised = place;
         OffsetRect(&raised, 1, 1);
         SetTextColor(dc, GetSysColor(COLOR_3DHILIGHT));
-        DrawTextA(dc, caption.c_str(), -1, &raised, DT_WORDBREAK | DT_CENTER);
+        DrawTextUtf8(dc, caption, &raised, DT_WORDBREAK | DT_CENTER);
         SetTextColor(dc, GetSysColor(COLOR_3DSHADOW));
-        DrawTextA(dc, caption.c_str(), -1, &place, DT_WORDBREAK | DT_CENTER);
+        DrawTextUtf8(dc, caption, &place, DT_WORDBREAK | DT_CENTER);
         return;
     }
     const bool hot = hovering || pressed;
@@ -623,5 +625,5 @@ void CSkButton::PaintCaption(HDC dc, const std::string& caption, RECT area) {
     SetTextColor(dc, colours[text]);
     SetBkColor(dc, colours[back]);
     OffsetRect(&place, -1, -1);
-    DrawTextA(dc, caption.c_str(), -1, &place, DT_WORDBREAK | DT_CENTER);
+    DrawTextUtf8(dc, caption, &place, DT_WORDBREAK | DT_CENTER);
 }

@@ -4,6 +4,7 @@
 #include "skin/SkinSettings.h"
 
 #include "framework/Gdi.h"
+#include "framework/TextDraw.h"
 
 #include <commctrl.h>
 #include <windowsx.h>
@@ -99,10 +100,10 @@ void CSkListHeader::DoPaint(HDC dc) {
 
         RECT titleRect = ToRect(pieces.title);
         SetTextColor(memory, textLightColour);
-        DrawTextA(memory, title, -1, &titleRect, kTitleFormat);
+        DrawTextUtf8(memory, title, &titleRect, kTitleFormat);
         OffsetRect(&titleRect, -1, -1);
         SetTextColor(memory, textColour);
-        DrawTextA(memory, title, -1, &titleRect, kTitleFormat);
+        DrawTextUtf8(memory, title, &titleRect, kTitleFormat);
     }
     buffer.Blit(dc);
 }

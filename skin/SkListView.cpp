@@ -3,6 +3,7 @@
 #include "skin/SkinBitmapDraw.h"
 
 #include "framework/Gdi.h"
+#include "framework/TextDraw.h"
 
 #include <algorithm>
 #include <cstring>
@@ -47,7 +48,7 @@ void DrawClipped(HDC dc, const std::string& text, RECT area, UINT format, const 
         return;
     SavedDC saved(dc);
     IntersectClipRect(dc, clip.left, clip.top, clip.right, clip.bottom);
-    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &area, format);
+    DrawTextUtf8(dc, text, &area, format);
 }
 
 } // namespace
@@ -480,9 +481,11 @@ void CSkListView::OnGetDispInfoWide(NMLVDISPINFOW* info) {
         return;
     const CellFormat& f = GetCellFormat(item.iItem, item.iSubItem);
     if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0) {
-        const int written = MultiByteToWideChar(CP_ACP, 0, f.text.c_str(), static_cast<int>(f.text.size()),
-                                                item.pszText, item.cchTextMax - 1);
-        item.pszText[std::max(0, written)] = L'\0';
+        // The conversion fails whole when its output does not fit: converted first, then as much as fits.
+        const std::wstring wide = WidenText(f.text);
+        const size_t length = std::min(wide.size(), static_cast<size_t>(item.cchTextMax - 1));
+        wide.copy(item.pszText, length);
+        item.pszText[length] = L'\0';
     }
     if (item.mask & LVIF_IMAGE) {
         item.iImage = f.imageIndex;
@@ -613,5 +616,5 @@ void CSkListView::DrawCell(HDC dc, int item, int subItem) {
     text.left += 2;
     OffsetRect(&text, -1, -1);
     SetTextColor(dc, TextColour(f, f.keepUnselectedLook, focus));
-    DrawTextA(dc, shown.c_str(), static_cast<int>(shown.size()), &text, f.textFormat);
+    DrawTextUtf8(dc, shown, &text, f.textFormat);
 }

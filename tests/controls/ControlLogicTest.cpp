@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string_view>
+#include <vector>
 #include <string>
 
 namespace {
@@ -104,7 +106,7 @@ TEST(TabBarLogic, PressesOnTheMainWindowsBar) {
 
 TEST(EditText, CopiesOnlyWhatFitsWithItsTerminator) {
     EditText t;
-    t.Set("C:\\out\\", [](char) { return 6; });
+    t.Set("C:\\out\\", [](std::string_view) { return 6; });
     char buffer[16];
     std::memset(buffer, '#', sizeof buffer);
     EXPECT_FALSE(t.CopyTo(buffer, 7)); // the text's own length
@@ -116,8 +118,18 @@ TEST(EditText, CopiesOnlyWhatFitsWithItsTerminator) {
     EXPECT_EQ(t.CharX()[0], 3);
     EXPECT_EQ(t.CharX()[7], 3 + 7 * 6);
     const std::string tooLong(600, 'p');
-    t.Set(tooLong.c_str(), [](char) { return 1; });
+    t.Set(tooLong.c_str(), [](std::string_view) { return 1; });
     EXPECT_EQ(t.Count(), 511);
+    // A character of two, three or four bytes is one position, measured whole; a broken byte is one of its own.
+    t.Set("\xC3\xA9\xE6\x97\xA5\xF0\x9F\x98\x80\xE6x", [](std::string_view c) { return static_cast<int>(c.size()); });
+    EXPECT_EQ(t.CharX(), (std::vector<int>{3, 5, 8, 12, 13, 14}));
+    // Too long a text is cut between characters, never inside one: 300 "é" keep 255 (510 bytes), not 255 and a half.
+    std::string accents;
+    for (int i = 0; i < 300; ++i)
+        accents += "\xC3\xA9";
+    t.Set(accents.c_str(), [](std::string_view) { return 1; });
+    EXPECT_EQ(t.Count(), 255);
+    EXPECT_EQ(t.Text().size(), 510u);
 }
 
 TEST(GroupFrame, TheTopEdgeIsInterruptedBehindTheCaption) {

@@ -13,6 +13,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
+#include <functional>
 #include <memory>
 
 namespace {
@@ -445,6 +447,64 @@ TEST_F(ControlsWindow, LabelSplitsItsTextAndKeepsTheTemplateTextWithThePlatform)
     Canvas wide(c.right + 30, c.bottom + 30, RGB(255, 255, 255));
     label.DoPaint(wide.hdc());
     EXPECT_EQ(wide.Count(RGB(0, 0, 0), c.right, 0, c.right + 30, c.bottom + 30), 0);
+}
+
+// Where a control's painting of a text differs from its painting of no text: the text's ink.
+struct Ink {
+    RECT box = {LONG_MAX, LONG_MAX, LONG_MIN, LONG_MIN};
+    std::vector<bool> at;
+};
+
+Ink InkOf(const PaintedPixels& text, const PaintedPixels& none) {
+    Ink ink;
+    ink.at.resize(text.pixels.size());
+    for (int y = 0; y < text.height; ++y)
+        for (int x = 0; x < text.width; ++x)
+            if (text.At(x, y) != none.At(x, y)) {
+                ink.at[static_cast<size_t>(y) * text.width + x] = true;
+                ink.box = {std::min(ink.box.left, LONG{x}), std::min(ink.box.top, LONG{y}),
+                           std::max(ink.box.right, LONG{x + 1}), std::max(ink.box.bottom, LONG{y + 1})};
+            }
+    return ink;
+}
+
+// Texts are UTF-8 and every control draws them through the wide functions: "Vidéo" takes the room of "Video", with an
+// accent on its e, where the font's code page would have drawn "VidÃ©o", a character wider.
+TEST_F(ControlsWindow, Utf8TextsShowTheirOwnCharacters) {
+    GalleryDialog& d = *dialog;
+    const struct {
+        const char* name;
+        HWND window;
+        std::function<void(const char*)> show;
+    } rows[] = {
+        {"label", d.label.GetSafeHwnd(), [&](const char* t) { d.label.SetWindowText(t); }},
+        {"edit field", d.edit.GetSafeHwnd(), [&](const char* t) { d.edit.SetText(t); }},
+        {"list box", d.list.GetSafeHwnd(),
+         [&](const char* t) {
+             d.list.ResetContent();
+             d.list.AddString(t);
+         }},
+        {"combo box", d.combo.GetSafeHwnd(),
+         [&](const char* t) {
+             d.combo.SendMessage(CB_RESETCONTENT);
+             d.combo.SendMessage(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(t));
+             d.combo.SelectItem(0);
+         }},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const auto paint = [&](const char* text) {
+            row.show(text);
+            return PaintWindow(row.window);
+        };
+        const PaintedPixels none = paint("");
+        const Ink plain = InkOf(paint("Video"), none);
+        const Ink accented = InkOf(paint("Vid\xC3\xA9o"), none);
+        ASSERT_LT(plain.box.left, plain.box.right);
+        EXPECT_EQ(accented.box.left, plain.box.left);
+        EXPECT_EQ(accented.box.right, plain.box.right);
+        EXPECT_NE(accented.at, plain.at);
+    }
 }
 
 TEST_F(ControlsWindow, ListBoxKeysClicksAndScrolling) {
