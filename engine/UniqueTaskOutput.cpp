@@ -1,7 +1,8 @@
 #include "engine/UniqueTaskOutput.h"
 
+#include "framework/TextDraw.h"
+
 #include <algorithm>
-#include <cctype>
 #include <string>
 
 namespace {
@@ -10,10 +11,13 @@ namespace {
 constexpr int lowestFileNumber = 10000;
 constexpr int highestFileNumber = 99999;
 
+// Windows takes names that differ only in letter case for one file in every script ("ÉTÉ" and "été"), not only in
+// ASCII: compared as UTF-16, case folded by the system.
 bool SameName(const std::string& a, const std::string& b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-           });
+    const std::wstring x = WidenText(a);
+    const std::wstring y = WidenText(b);
+    return CompareStringOrdinal(x.c_str(), static_cast<int>(x.size()), y.c_str(), static_cast<int>(y.size()), TRUE) ==
+           CSTR_EQUAL;
 }
 
 bool NameTaken(const std::string& name, const std::vector<ConversionTask>& tasks) {

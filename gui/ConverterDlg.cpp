@@ -18,6 +18,8 @@
 #include "engine/TimeText.h"
 #include "engine/UniqueTaskOutput.h"
 
+#include "framework/TextDraw.h"
+
 #include "resources/resource.h"
 
 #include <commctrl.h>
@@ -698,7 +700,9 @@ void CConverterDlg::OnAddButton() {
         "Quick Time Files (*.mov, *.qt)\0*.mov; *.qt\0"
         "3GP Files (*.3gp)\0*.3gp\0"
         "MP4 Files (*.mp4)\0*.mp4\0";
-    char file[MAX_PATH] = {};
+    // A name of MAX_PATH characters takes up to three times as many bytes in UTF-8: the buffer holds any name the
+    // dialog can give, and one too long for the program is refused by name below rather than lost.
+    char file[MAX_PATH * 3] = {};
     OPENFILENAMEA dialog = {};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = GetSafeHwnd();
@@ -712,7 +716,16 @@ void CConverterDlg::OnAddButton() {
     AddFileShown(file);
 }
 
+bool CConverterDlg::RefusedPath(const std::string& path) {
+    const std::string refusal = SourcePathRefusal(path);
+    if (!refusal.empty())
+        ShowMessage(refusal.c_str(), "Error", 0, GetSafeHwnd());
+    return !refusal.empty();
+}
+
 void CConverterDlg::AddFileShown(const std::string& path) {
+    if (RefusedPath(path))
+        return;
     if (HWND player = GetDlgItem(IDC_PLAYER))
         ::ShowWindow(player, SW_SHOW);
     previewPicture.ShowWindow(SW_HIDE);
@@ -720,6 +733,8 @@ void CConverterDlg::AddFileShown(const std::string& path) {
 }
 
 void CConverterDlg::AddVideoFile(const std::string& path) {
+    if (RefusedPath(path))
+        return;
     const double duration = videoEdit.GetDuration(path);
     ConversionTask task = MakeNewTask(path, duration);
     // No two tasks may write the same file.
@@ -841,13 +856,14 @@ LRESULT CConverterDlg::OnDropFiles(HDROP drop) {
     if (!converting) {
         const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
         for (UINT i = 0; i < count; ++i) {
-            char path[MAX_PATH] = {};
-            if (DragQueryFileA(drop, i, path, sizeof path) == 0)
+            // Asked for its length first: a buffer too small would get the name cut, and a cut name is another file.
+            std::string path(DragQueryFileA(drop, i, nullptr, 0), '\0');
+            if (path.empty() || DragQueryFileA(drop, i, path.data(), static_cast<UINT>(path.size() + 1)) == 0)
                 continue;
-            const DWORD attributes = GetFileAttributesA(path);
+            const DWORD attributes = GetFileAttributesA(path.c_str());
             if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
                 continue;
-            HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+            HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                       FILE_ATTRIBUTE_NORMAL, nullptr);
             if (file == INVALID_HANDLE_VALUE)
                 continue;
@@ -992,9 +1008,13 @@ void CConverterDlg::BrowseOutputDirectory() {
     info.lpszTitle = "";
     info.ulFlags = BIF_RETURNONLYFSDIRS;
     if (LPITEMIDLIST chosen = SHBrowseForFolderA(&info)) {
-        char path[MAX_PATH] = {};
-        if (SHGetPathFromIDListA(chosen, path) && CheckOutputFolderText(path) == OutputFolderCheck::ok) {
-            std::string folder = path;
+        // The wide call and our own conversion: the "A" one cuts a UTF-8 path to MAX_PATH bytes.
+        wchar_t path[MAX_PATH] = {};
+        const std::string chosenFolder = SHGetPathFromIDListW(chosen, path) ? NarrowText(path) : std::string();
+        if (CheckOutputFolderText(chosenFolder) == OutputFolderCheck::tooLong)
+            ShowMessage("The output directory's path is too long; please choose a shorter one", "Error", 0, GetSafeHwnd());
+        if (CheckOutputFolderText(chosenFolder) == OutputFolderCheck::ok) {
+            std::string folder = chosenFolder;
             outputDirectoryField.SetText(folder.c_str());
             ::SetWindowTextA(outputDirectoryField.GetSafeHwnd(), folder.c_str());
             if (folder.back() != '\\')

@@ -132,6 +132,8 @@ private:
     void RedrawAllRows();
     void OnAddButton();
     void AddFileShown(const std::string& path);
+    // Shows why the path is refused, when it is; true then.
+    bool RefusedPath(const std::string& path);
     LRESULT FillTaskCell(CellFormat* format);
     LRESULT OnTaskCellClick(const CellHit* hit);
     LRESULT OnListNotify(const NMHDR* notify);

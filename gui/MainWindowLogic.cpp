@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <string>
 
 namespace {
 
@@ -153,6 +154,14 @@ OutputFolderCheck CheckOutputFolderText(const std::string& text) {
     if (text.size() > kLongestFolder)
         return OutputFolderCheck::tooLong;
     return OutputFolderCheck::ok;
+}
+
+std::string SourcePathRefusal(const std::string& path) {
+    constexpr std::size_t kLongestPath = 260 - 1;
+    if (path.size() <= kLongestPath)
+        return {};
+    return "The video's path is too long (" + std::to_string(path.size()) + " bytes; at most " +
+           std::to_string(kLongestPath) + "), it was not added:\n" + path;
 }
 
 std::string SourceColumnText(const std::string& sourcePath) {

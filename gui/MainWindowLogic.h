@@ -58,5 +58,10 @@ std::string RunEndText(bool stopped, int failed, int converted);
 enum class OutputFolderCheck { ok, empty, tooLong };
 OutputFolderCheck CheckOutputFolderText(const std::string& text);
 
+// Why a video's path is refused, or empty text when it is taken: it must fit a path buffer of 260 bytes with its
+// terminator. Paths are UTF-8, where one character takes up to four bytes: the limit is in bytes, and a longer path
+// is refused whole, never cut to the name of some other file.
+std::string SourcePathRefusal(const std::string& path);
+
 // The "Source" column: the path from the character after its last "\".
 std::string SourceColumnText(const std::string& sourcePath);

@@ -18,8 +18,6 @@
 #include "tests/engine/EngineTestSupport.h"
 #include "tests/support/ChildProcess.h"
 #include "tests/support/Files.h"
-#include "tests/support/ChildProcess.h"
-#include "tests/support/Files.h"
 
 namespace {
 
@@ -28,22 +26,6 @@ std::string FullPathOf(const std::string& relative)
     char full[MAX_PATH] = {};
     GetFullPathNameA(relative.c_str(), MAX_PATH, full, nullptr);
     return full;
-}
-
-std::vector<std::string> FilesIn(const std::string& folder)
-{
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA found{};
-    HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            names.emplace_back(found.cFileName);
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 void EmptyFolder(const std::string& folder)
@@ -84,6 +66,7 @@ protected:
     {
         ASSERT_TRUE(made) << "ffmpeg could not make the source clips";
         EmptyFolder(output);
+        out = output;
         work = FullPathOf(AppFolder());
         if (!work.empty() && work.back() == '\\')
             work.pop_back();
@@ -95,7 +78,7 @@ protected:
         CurrentDirectoryGuard directory;
         WorkDirectoryOverride workFolder(work);
         FakeHost host;
-        settings.outputDirectory = output;
+        settings.outputDirectory = out;
         host.settings = settings;
         ConversionTask task = MakeNewTask(sources + source, 3.0, 12345);
         task.beginTime = 0.5;
@@ -104,7 +87,7 @@ protected:
         HostInstalled installed(&host);
         RecordingSystemActions actions;
         SystemActionsInstalled replaced(&actions);
-        lstrcpynA(outputDirectory, output.c_str(), pathBufferSize);
+        lstrcpynA(outputDirectory, out.c_str(), pathBufferSize);
         EXPECT_TRUE(RunConversion());
         handOffs = actions.handOffs;
         return host.tasks[0];
@@ -114,7 +97,7 @@ protected:
     {
         return RunCommand(AppFolder() + "ffprobe.exe -v error -show_entries "
                                       "stream=codec_name,width,height,sample_rate,channels:format=duration "
-                                      "-of compact=nk=1 " + Quote(output + file)).output;
+                                      "-of compact=nk=1 " + Quote(out + file)).output;
     }
 
     void ExpectConverted(const ConversionTask& task, const std::string& finalName,
@@ -126,7 +109,7 @@ protected:
         EXPECT_NEAR(task.encodedTime, 2.0, 0.5) << finalName;
         EXPECT_GT(task.outputSizeKB, 0) << finalName;
         std::set<std::string> files;
-        for (const std::string& name : FilesIn(output))
+        for (const std::string& name : FilesIn(out))
             files.insert(name);
         EXPECT_EQ(files, expectedFiles) << "only the final files remain in the output folder";
         const std::string probe = Probe(finalName);
@@ -141,6 +124,7 @@ protected:
 
     static std::string sources, output;
     static bool made;
+    std::string out; // the output folder of the next conversion
     std::string work;
     std::vector<std::string> handOffs;
 };
@@ -157,7 +141,7 @@ OutputSettings Family(int family, int profileIndex, int threeGpType = 0)
     return s;
 }
 
-TEST_F(RealConversion, IpodCustomPresetFromAvi)
+OutputSettings IpodCustom()
 {
     OutputSettings s = Family(DeviceFamily::Ipod, -1);
     s.presetIndex = 0;
@@ -169,7 +153,12 @@ TEST_F(RealConversion, IpodCustomPresetFromAvi)
     s.audioQuality = 2;
     s.sampleRate = 2; // 44100
     s.volume = 1;
-    const ConversionTask task = Convert("clip.avi", s);
+    return s;
+}
+
+TEST_F(RealConversion, IpodCustomPresetFromAvi)
+{
+    const ConversionTask task = Convert("clip.avi", IpodCustom());
     ExpectConverted(task, "clip.mp4", {"h264|320|240", "aac|44100|2"}, {"clip.mp4"});
     ASSERT_EQ(handOffs.size(), 1u) << "the converted file goes to iTunes";
     EXPECT_EQ(handOffs[0], "VazoVeduz \"" + output + "clip.mp4\" ");
@@ -226,6 +215,36 @@ TEST_F(RealConversion, PmpMpeg4WithMp3AndAvcWithAac)
     EmptyFolder(output);
     task = Convert("clip.wmv", Family(DeviceFamily::Pmp, 4));
     ExpectConverted(task, "clip.pmp", {"h264|480|272", "aac|44100|2"}, {"clip.pmp"});
+}
+
+// Any file name: a clip named with accents, CJK and a dash, into a folder with accents, through the iPod pipeline and
+// the PMP one with our own muxer, gives outputs of that name. A folder name Windows would change (a trailing blank)
+// fails the task instead, and log.txt names the clip in readable UTF-8.
+TEST_F(RealConversion, Utf8NamesOnIpodAndPmp)
+{
+    const std::string name = "Vidéo ü 日本 — copie";
+    ASSERT_TRUE(CopyFileA((sources + "clip.avi").c_str(), (sources + name + ".avi").c_str(), FALSE));
+    out = output + "Sortie été\\";
+    CreateDirectoryA(out.c_str(), nullptr);
+    EmptyFolder(out);
+    ExpectConverted(Convert(name + ".avi", IpodCustom()), name + ".mp4", {"h264|320|240"}, {name + ".mp4"});
+    ASSERT_EQ(handOffs.size(), 1u);
+    EXPECT_EQ(handOffs[0], "VazoVeduz \"" + out + name + ".mp4\" ");
+    EmptyFolder(out);
+    ExpectConverted(Convert(name + ".avi", Family(DeviceFamily::Pmp, 0)), name + ".pmp", {"mpeg4|480|272"},
+                    {name + ".pmp"});
+    EmptyFolder(out);
+
+    out = output + "Sortie été \\";
+    EXPECT_EQ(Convert(name + ".avi", Family(DeviceFamily::Pmp, 0)).finished, 0);
+    std::string record;
+    for (const std::string& line : FileLines(work + "\\log.txt"))
+        if (line.find("Sortie été \\") != std::string::npos)
+            record = line;
+    EXPECT_NE(record.find("\"" + sources + name + ".avi\""), std::string::npos) << record;
+    EXPECT_NE(record.find("ends in a space"), std::string::npos) << record;
+    EXPECT_NE(MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, record.c_str(), -1, nullptr, 0), 0);
+    DeleteFileA((sources + name + ".avi").c_str());
 }
 
 } // namespace

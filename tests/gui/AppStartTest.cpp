@@ -227,6 +227,8 @@ TEST_F(MovaraStart, StoredFoldersShowWithABackslashAndBadOnesFallBack) {
         {"C:", "C:\\"},
         {"E:\\Out\\", "E:\\Out\\"},
         {"", ""},
+        // Read and shown as UTF-8: a program in a legacy code page would show "?" for the CJK and other bytes for "é".
+        {"C:\\Sortie été 日本", "C:\\Sortie été 日本\\"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.stored);

@@ -11,9 +11,12 @@
 #include "engine/EngineGlobals.h"
 #include "engine/SystemActions.h"
 
+#include "skin/CellFormat.h"
+
 #include "MovaraProcess.h"
 #include "resources/resource.h"
 #include "tests/support/ChildProcess.h"
+#include "tests/support/Files.h"
 #include "tests/support/MessagePump.h"
 #include "tests/support/Screenshot.h"
 
@@ -78,6 +81,14 @@ TEST(MainWindowLogic, SmallRules) {
     EXPECT_EQ(VersionLabelText("1.0.3"), "V1.0.3");
     EXPECT_EQ(FileNumberText(0), "0");
     EXPECT_EQ(FileNumberText(12), "12");
+    // A video's path fits the 260-byte buffers with its terminator or is refused whole, by name: bytes count, not
+    // characters ("é" takes two).
+    std::string path = "C:\\";
+    while (path.size() < 259)
+        path += path.size() == 258 ? "x" : "\xC3\xA9";
+    EXPECT_EQ(SourcePathRefusal(path), "");
+    path += "\xC3\xA9";
+    EXPECT_EQ(SourcePathRefusal(path), "The video's path is too long (261 bytes; at most 259), it was not added:\n" + path);
     // Every control has one place, and the shared rectangles are the two the window has.
     int count = 0;
     const ControlPlace* places = MainWindowPlaces(&count);
@@ -125,6 +136,29 @@ TEST_F(MainWindowInProcess, EveryControlIsDrawnByItsSkinnedObject) {
         ASSERT_NE(child, nullptr) << places[i].id;
         EXPECT_NE(CWnd::FromHandle(child), nullptr) << places[i].id;
     }
+}
+
+// A name in any script shows in the task list as it is: the cell's text is the name's own bytes, drawn through the
+// wide functions. The picture is left for a person: build/list_utf8_names.png.
+TEST_F(MainWindowInProcess, TheTaskListShowsUtf8NamesAsTheyAre) {
+    const TempFolder folder;
+    const std::string names[] = {"Vidéo ü 日本 — copie.avi", "Vide\xCC\x81o 😀.avi"};
+    for (const std::string& name : names)
+        dialog.AddVideoFile(folder.Write(name, "not a video"));
+    EXPECT_TRUE(PumpUntil([&] { return !dialog.IsPlayerBusy(); }, 30000, dialog.GetSafeHwnd()));
+    HWND list = dialog.GetDlgItem(IDC_TASK_LIST);
+    for (int item = 0; item < 2; ++item) {
+        CellFormat cell;
+        cell.item = item;
+        cell.subItem = 1;
+        SendMessageA(dialog.GetSafeHwnd(), kCellFormatMessage, reinterpret_cast<WPARAM>(list), reinterpret_cast<LPARAM>(&cell));
+        EXPECT_EQ(cell.text, names[item]);
+    }
+    dialog.ShowWindow(SW_SHOWNOACTIVATE);
+    UpdateWindow(dialog.GetSafeHwnd());
+    PumpPending(dialog.GetSafeHwnd());
+    const std::string shot = BuildFolderPath("list_utf8_names.png");
+    EXPECT_TRUE(SaveWindowPng(dialog.GetSafeHwnd(), shot)) << shot;
 }
 
 TEST_F(MainWindowInProcess, TaskListHasItsColumnsAndStyles) {

@@ -13,7 +13,8 @@ TEST(VazoVeduzRun, WithoutITunesEndsQuietlyAndLogsWhy)
     const std::string& folder = temp.Path();
     const std::string program = AppFolder() + "VazoVeduz.exe";
     const std::string log = temp.Write("log.txt", "earlier record\r\n");
-    const std::string video = temp.Write("clip one.mp4", "not really a video");
+    // A UTF-8 name: found and logged as it is only in the UTF-8 code page.
+    const std::string video = temp.Write("clip été 日本 😀.mp4", "not really a video");
 
     // The command line the engine builds: the quoted path and a trailing space.
     ChildRun run = RunCommand(Quote(program) + " \"" + video + "\" ", folder);

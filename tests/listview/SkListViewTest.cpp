@@ -7,8 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <ostream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -227,6 +229,29 @@ TEST_F(ListViewTest, AmpersandShowsLiterally) {
     // The same picture as the text drawn with prefixes switched off, and not that of the text without the "&".
     EXPECT_EQ(text, rowPixels(1));
     EXPECT_NE(text, rowPixels(2));
+}
+
+// Cell texts are UTF-8, drawn through the wide functions: "Vidéo" ends where "Video" ends, its e accented, where the
+// font's code page would have drawn "VidÃ©o", a character longer.
+TEST_F(ListViewTest, Utf8TextShowsItsOwnCharacters) {
+    parent.SetRows({Row("Video"), Row("Vid\xC3\xA9o")});
+    const PaintedPixels p = PaintWindow(list());
+    std::vector<int> inkRight;
+    std::vector<std::vector<bool>> ink;
+    for (int item = 0; item < 2; ++item) {
+        const RECT c = Cell(item, 1);
+        inkRight.push_back(c.left);
+        ink.emplace_back();
+        for (int y = c.top; y < c.bottom; ++y)
+            for (int x = c.left; x < c.right; ++x) {
+                ink.back().push_back(Brightness(p.At(x, y)) < 200);
+                if (ink.back().back())
+                    inkRight.back() = std::max(inkRight.back(), x + 1);
+            }
+    }
+    EXPECT_GT(inkRight[0], Cell(0, 1).left + 10) << "the text shows";
+    EXPECT_EQ(inkRight[1], inkRight[0]);
+    EXPECT_NE(ink[1], ink[0]);
 }
 
 TEST_F(ListViewTest, ClicksReportTheCellAndWhetherTheCheckBoxWasHit) {

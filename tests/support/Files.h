@@ -35,6 +35,8 @@ private:
 std::string ReadWholeFile(const std::string& path);
 bool FileExists(const std::string& path);
 long long FileSize(const std::string& path); // -1 when there is no such file
+// The names of the files (not folders) in folder, which ends in "\", sorted by their bytes.
+std::vector<std::string> FilesIn(const std::string& folder);
 
 // Lines of text without their line ends (LF or CR LF); a last line without one counts too.
 std::vector<std::string> TextLines(const std::string& text);

@@ -207,6 +207,38 @@ TEST_F(MovencSafety, AnOutputThatIsTheInputUnderAnotherNameIsRefused) {
     DeleteFileA(link.c_str());
 }
 
+// Any name Windows can hold is written under that very name, four-byte characters and combining accents included (not
+// composed, not "?"); a name it cannot hold is refused before ffmpeg writes anything, never written under another name.
+TEST_F(MovencSafety, Utf8NamesAreWrittenAsGivenAndNamesWindowsCannotHoldAreRefused) {
+    const std::string out = folder + "Sortie été\\";
+    CreateDirectoryA(out.c_str(), nullptr);
+    const std::string source = out + "clip 😀 日本.mp4";
+    ASSERT_TRUE(CopyFileA(clip.c_str(), source.c_str(), FALSE)) << GetLastError();
+    const struct {
+        const char* name;
+        const char* refusal; // null: converted
+    } cases[] = {
+        {"Vidéo 😀 ü 日本 — copie.mp4", nullptr},
+        {"Vide\xCC\x81o.mp4", nullptr}, // "e" and a combining acute
+        {"a:b.mp4", "holds \":\""},
+        {"what?.mp4", "holds \"?\""},
+        {"dossier \\x.mp4", "the name \"dossier \" ends in a space"},
+        {"x.mp4.", "ends in a dot"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string target = out + c.name;
+        const ChildRun run = Movenc("-i \"" + source + "\" -t 1 -vcodec mpeg4 -an -y \"" + target + "\"");
+        if (c.refusal) {
+            ExpectOneErrorLine(run, c.refusal);
+        } else {
+            EXPECT_EQ(run.exitCode, 0u) << run.errors;
+            EXPECT_NEAR(Duration(target), 1.0, 0.2);
+        }
+    }
+    EXPECT_EQ(FilesIn(out), (std::vector<std::string>{"Vide\xCC\x81o.mp4", "Vidéo 😀 ü 日本 — copie.mp4", "clip 😀 日本.mp4"}));
+}
+
 TEST_F(MovencSafety, RelativeWindowsPathsReachTheirFiles) {
     const std::string in = folder + "sub\\in.mp4";
     const std::string out = folder + "sub\\x.mp4";

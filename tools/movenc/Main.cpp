@@ -265,6 +265,10 @@ int main(int argc, char** argv) {
             return Fail("the output file \"" + translation.outputFile + "\" is the input file; it is not overwritten");
     }
     if (!output.empty()) {
+        // Refused before ffmpeg starts: under Wine it would write such a name as it stands, beside the folder's files.
+        const std::string nameProblem = WindowsNameProblem(output);
+        if (!nameProblem.empty())
+            return Fail("the output file \"" + translation.outputFile + "\" cannot be written: " + nameProblem);
         const std::string missing = MissingFolderOf(output);
         if (!missing.empty())
             return Fail("the output folder \"" + missing + "\" does not exist");

@@ -84,3 +84,24 @@ std::string JudgeOutput(const OutputFacts& facts) {
     return "the output file \"" + facts.output + "\" holds only " + Seconds(reached) + " of the " + Seconds(expected) +
            " asked for";
 }
+
+std::string WindowsNameProblem(std::string_view path) {
+    std::size_t start = 0;
+    if (path.size() >= 2 && path[1] == ':' && ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z')))
+        start = 2;
+    std::size_t nameStart = start;
+    for (std::size_t i = start; i <= path.size(); ++i) {
+        if (i == path.size() || path[i] == '\\' || path[i] == '/') {
+            const std::string_view name = path.substr(nameStart, i - nameStart);
+            if (!name.empty() && name != "." && name != ".." && (name.back() == ' ' || name.back() == '.'))
+                return "the name \"" + std::string(name) + "\" ends in " + (name.back() == ' ' ? "a space" : "a dot");
+            nameStart = i + 1;
+            continue;
+        }
+        const auto c = static_cast<unsigned char>(path[i]);
+        if (c < 0x20 || std::string_view("<>:\"|?*").find(static_cast<char>(c)) != std::string_view::npos)
+            return c < 0x20 ? std::string("it holds a control character")
+                            : "it holds \"" + std::string(1, static_cast<char>(c)) + "\", which Windows file names cannot";
+    }
+    return {};
+}

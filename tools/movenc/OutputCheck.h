@@ -36,3 +36,9 @@ struct OutputFacts {
 // the length asked for (over a second and over a tenth short), which is told as a damaged
 // source when ffmpeg logged errors while reading it.
 std::string JudgeOutput(const OutputFacts& facts);
+
+// Why Windows would not write a file by this name, or empty text: a character it forbids in names (one of <>:"|?*
+// or a control character; ":" only after a drive letter), or a folder or file name ending in a space or a dot, which
+// Windows drops, so that the file would land under another name than the one asked for. Bytes of UTF-8 characters
+// are all 0x80 and above: any other name passes.
+std::string WindowsNameProblem(std::string_view path);
