@@ -43,7 +43,8 @@ void CSkEditField::SetText(const char* newText) {
     }
     ClientDC dc(window);
     SelectGuard fontSelection(dc.hdc(), FieldFont(window));
-    text.Set(newText, [&](std::string_view character) { return static_cast<int>(TextExtentUtf8(dc.hdc(), character).cx); });
+    text.Set(newText,
+             [&](std::string_view character) { return static_cast<int>(TextExtentUtf8(dc.hdc(), character).cx); });
     Invalidate(true);
 }
 

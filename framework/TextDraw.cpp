@@ -25,7 +25,8 @@ std::string NarrowText(std::wstring_view text) {
 int DrawTextUtf8(HDC dc, std::string_view text, RECT* rect, UINT format) {
     const std::wstring wide = WidenText(text);
     // The text is a converted copy: writing a shortened text back into it would reach nobody.
-    return DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), rect, format & ~static_cast<UINT>(DT_MODIFYSTRING));
+    return DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), rect,
+                     format & ~static_cast<UINT>(DT_MODIFYSTRING));
 }
 
 void TextOutUtf8(HDC dc, int x, int y, std::string_view text) {

@@ -863,8 +863,8 @@ LRESULT CConverterDlg::OnDropFiles(HDROP drop) {
             const DWORD attributes = GetFileAttributesA(path.c_str());
             if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
                 continue;
-            HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+            HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
             if (file == INVALID_HANDLE_VALUE)
                 continue;
             CloseHandle(file);
@@ -1012,7 +1012,8 @@ void CConverterDlg::BrowseOutputDirectory() {
         wchar_t path[MAX_PATH] = {};
         const std::string chosenFolder = SHGetPathFromIDListW(chosen, path) ? NarrowText(path) : std::string();
         if (CheckOutputFolderText(chosenFolder) == OutputFolderCheck::tooLong)
-            ShowMessage("The output directory's path is too long; please choose a shorter one", "Error", 0, GetSafeHwnd());
+            ShowMessage("The output directory's path is too long; please choose a shorter one", "Error", 0,
+                        GetSafeHwnd());
         if (CheckOutputFolderText(chosenFolder) == OutputFolderCheck::ok) {
             std::string folder = chosenFolder;
             outputDirectoryField.SetText(folder.c_str());

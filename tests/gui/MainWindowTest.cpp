@@ -88,7 +88,8 @@ TEST(MainWindowLogic, SmallRules) {
         path += path.size() == 258 ? "x" : "\xC3\xA9";
     EXPECT_EQ(SourcePathRefusal(path), "");
     path += "\xC3\xA9";
-    EXPECT_EQ(SourcePathRefusal(path), "The video's path is too long (261 bytes; at most 259), it was not added:\n" + path);
+    EXPECT_EQ(SourcePathRefusal(path),
+              "The video's path is too long (261 bytes; at most 259), it was not added:\n" + path);
     // Every control has one place, and the shared rectangles are the two the window has.
     int count = 0;
     const ControlPlace* places = MainWindowPlaces(&count);
@@ -151,7 +152,8 @@ TEST_F(MainWindowInProcess, TheTaskListShowsUtf8NamesAsTheyAre) {
         CellFormat cell;
         cell.item = item;
         cell.subItem = 1;
-        SendMessageA(dialog.GetSafeHwnd(), kCellFormatMessage, reinterpret_cast<WPARAM>(list), reinterpret_cast<LPARAM>(&cell));
+        SendMessageA(dialog.GetSafeHwnd(), kCellFormatMessage, reinterpret_cast<WPARAM>(list),
+                     reinterpret_cast<LPARAM>(&cell));
         EXPECT_EQ(cell.text, names[item]);
     }
     dialog.ShowWindow(SW_SHOWNOACTIVATE);

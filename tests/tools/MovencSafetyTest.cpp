@@ -236,7 +236,8 @@ TEST_F(MovencSafety, Utf8NamesAreWrittenAsGivenAndNamesWindowsCannotHoldAreRefus
             EXPECT_NEAR(Duration(target), 1.0, 0.2);
         }
     }
-    EXPECT_EQ(FilesIn(out), (std::vector<std::string>{"Vide\xCC\x81o.mp4", "Vidéo 😀 ü 日本 — copie.mp4", "clip 😀 日本.mp4"}));
+    EXPECT_EQ(FilesIn(out),
+              (std::vector<std::string>{"Vide\xCC\x81o.mp4", "Vidéo 😀 ü 日本 — copie.mp4", "clip 😀 日本.mp4"}));
 }
 
 TEST_F(MovencSafety, RelativeWindowsPathsReachTheirFiles) {

@@ -87,7 +87,8 @@ std::string JudgeOutput(const OutputFacts& facts) {
 
 std::string WindowsNameProblem(std::string_view path) {
     std::size_t start = 0;
-    if (path.size() >= 2 && path[1] == ':' && ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z')))
+    if (path.size() >= 2 && path[1] == ':' &&
+        ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z')))
         start = 2;
     std::size_t nameStart = start;
     for (std::size_t i = start; i <= path.size(); ++i) {
@@ -100,8 +101,9 @@ std::string WindowsNameProblem(std::string_view path) {
         }
         const auto c = static_cast<unsigned char>(path[i]);
         if (c < 0x20 || std::string_view("<>:\"|?*").find(static_cast<char>(c)) != std::string_view::npos)
-            return c < 0x20 ? std::string("it holds a control character")
-                            : "it holds \"" + std::string(1, static_cast<char>(c)) + "\", which Windows file names cannot";
+            return c < 0x20
+                       ? std::string("it holds a control character")
+                       : "it holds \"" + std::string(1, static_cast<char>(c)) + "\", which Windows file names cannot";
     }
     return {};
 }
