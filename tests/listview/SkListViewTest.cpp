@@ -237,21 +237,21 @@ TEST_F(ListViewTest, Utf8TextShowsItsOwnCharacters) {
     parent.SetRows({Row("Video"), Row("Vid\xC3\xA9o")});
     const PaintedPixels p = PaintWindow(list());
     std::vector<int> inkRight;
-    std::vector<std::vector<bool>> ink;
+    std::vector<std::vector<COLORREF>> pixels;
     for (int item = 0; item < 2; ++item) {
         const RECT c = Cell(item, 1);
         inkRight.push_back(c.left);
-        ink.emplace_back();
+        pixels.emplace_back();
         for (int y = c.top; y < c.bottom; ++y)
             for (int x = c.left; x < c.right; ++x) {
-                ink.back().push_back(Brightness(p.At(x, y)) < 200);
-                if (ink.back().back())
+                pixels.back().push_back(p.At(x, y));
+                if (Brightness(p.At(x, y)) < 200)
                     inkRight.back() = std::max(inkRight.back(), x + 1);
             }
     }
     EXPECT_GT(inkRight[0], Cell(0, 1).left + 10) << "the text shows";
     EXPECT_EQ(inkRight[1], inkRight[0]);
-    EXPECT_NE(ink[1], ink[0]);
+    EXPECT_NE(pixels[1], pixels[0]);
 }
 
 TEST_F(ListViewTest, ClicksReportTheCellAndWhetherTheCheckBoxWasHit) {
