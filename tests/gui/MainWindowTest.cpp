@@ -24,7 +24,9 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <iterator>
 #include <cstring>
 
 namespace {
@@ -313,7 +315,14 @@ TEST(SplashThread, ShowsThePictureUntilClosedAndSavesAScreenshot) {
     HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);
     HGDIOBJ old = SelectObject(memory, picture);
-    for (POINT p : {POINT{300, 20}, POINT{60, 60}, POINT{10, 150}})
+    // The splash paints on its own thread: until it has, the screen still shows what was there before (another
+    // test's window), so the picture is waited for, within a bound.
+    const POINT points[] = {{300, 20}, {60, 60}, {10, 150}};
+    const auto shows = [&](POINT p) {
+        return GetPixel(screen, rect.left + p.x, rect.top + p.y) == GetPixel(memory, p.x, p.y);
+    };
+    PumpUntil([&] { return std::all_of(std::begin(points), std::end(points), shows); }, 5000);
+    for (POINT p : points)
         EXPECT_EQ(GetPixel(screen, rect.left + p.x, rect.top + p.y), GetPixel(memory, p.x, p.y)) << p.x << "," << p.y;
     SelectObject(memory, old);
     DeleteDC(memory);
