@@ -11,13 +11,13 @@ namespace {
 // its job ends it with the process at the latest.
 constexpr DWORD childEndTimeoutMs = 5000;
 
-// Reads exactly `size` bytes; false at the end of the pipe or on an error.
-bool ReadFull(HANDLE pipe, void* into, std::size_t size) {
+// Reads exactly `size` bytes of its output; false at its end.
+bool ReadFull(FfmpegProcess& process, void* into, std::size_t size) {
     auto* bytes = static_cast<char*>(into);
     while (size > 0) {
         DWORD got = 0;
         const DWORD want = static_cast<DWORD>(std::min<std::size_t>(size, 1 << 20));
-        if (!ReadFile(pipe, bytes, want, &got, nullptr) || got == 0)
+        if (!process.ReadOutput(bytes, want, got))
             return false;
         bytes += got;
         size -= got;
@@ -27,11 +27,11 @@ bool ReadFull(HANDLE pipe, void* into, std::size_t size) {
 
 // ffmpeg's error output is read and dropped, or a file full of decoding errors would fill
 // the pipe and stall it.
-std::thread DrainErrors(HANDLE errors) {
-    return std::thread([errors] {
+std::thread DrainErrors(FfmpegProcess& process) {
+    return std::thread([&process] {
         char buffer[4096];
         DWORD got = 0;
-        while (ReadFile(errors, buffer, sizeof(buffer), &got, nullptr) && got > 0) {
+        while (process.ReadErrors(buffer, sizeof(buffer), got)) {
         }
     });
 }
@@ -68,7 +68,7 @@ DecodeSession::DecodeSession(HWND window, unsigned serial, const DecodeRequest& 
 DecodeSession::~DecodeSession() {
     if (stopEvent != nullptr)
         SetEvent(stopEvent);
-    // Ending ffmpeg closes its end of the pipes, so both readers see the end.
+    // Once ffmpeg has ended both readers see the end of its output.
     EndChild(process);
     if (worker.joinable())
         worker.join();
@@ -85,7 +85,7 @@ bool DecodeSession::Start(const std::string& ffmpeg) {
         return false;
     process.CloseInput();
     started = true;
-    drain = DrainErrors(process.Error());
+    drain = DrainErrors(process);
     worker = std::thread([this] { Run(); });
     return true;
 }
@@ -114,7 +114,7 @@ void DecodeSession::Run() {
         if (WaitForSingleObject(stopEvent, 0) == WAIT_OBJECT_0)
             break;
         buffer.resize(pixelCount);
-        if (!ReadFull(process.Output(), buffer.data(), pixelCount * sizeof(std::uint32_t)))
+        if (!ReadFull(process, buffer.data(), pixelCount * sizeof(std::uint32_t)))
             break;
         if (!request.still) {
             // The clock starts with the first frame, so that ffmpeg's start-up does not count
@@ -189,7 +189,7 @@ bool SoundSession::Start(const std::string& ffmpeg) {
         return false;
     }
     process.CloseInput();
-    drain = DrainErrors(process.Error());
+    drain = DrainErrors(process);
     worker = std::thread([this] { Run(); });
     return true;
 }
@@ -222,9 +222,7 @@ void SoundSession::Run() {
         std::size_t got = 0;
         while (got < bufferBytes) {
             DWORD piece = 0;
-            if (!ReadFile(process.Output(), data[next].data() + got, static_cast<DWORD>(bufferBytes - got), &piece,
-                          nullptr) ||
-                piece == 0)
+            if (!process.ReadOutput(data[next].data() + got, static_cast<DWORD>(bufferBytes - got), piece))
                 break;
             got += piece;
         }
@@ -276,7 +274,7 @@ bool ExportSession::Start(const std::string& ffmpeg, const std::vector<std::stri
         return false;
     process.CloseInput();
     started = true;
-    drain = DrainErrors(process.Error());
+    drain = DrainErrors(process);
     worker = std::thread([this] { Run(); });
     return true;
 }
@@ -293,7 +291,7 @@ void ExportSession::Run() {
     ExportProgressReader reader;
     char buffer[4096];
     DWORD got = 0;
-    while (ReadFile(process.Output(), buffer, sizeof(buffer), &got, nullptr) && got > 0) {
+    while (process.ReadOutput(buffer, sizeof(buffer), got)) {
         if (reader.Feed(std::string_view(buffer, got))) {
             const double position = std::min(reader.Position(), total);
             positionMicroseconds = std::llround(position * 1e6);

@@ -26,6 +26,9 @@
 //   --finish MS       when "q" ended the run, go on for MS milliseconds before the end, like
 //                     an encoder finishing its file
 //   --crash           load the window library, then crash with an access violation
+//   --linger MS       first, start a copy of this program that holds our standard output and
+//                     error for MS milliseconds after we end, as a helper left behind would;
+//                     its process id goes to the --pid file after ours
 //
 // Standard input is read by a thread of its own, so "q" is seen at once whatever the main
 // thread is doing. Unless --ignore-q is given, "q" ends the program at the next check.
@@ -135,7 +138,7 @@ int main(int argc, char** argv)
     int silentMs = 0, intervalMs = 50, waitQuitMs = 0, exitCode = 0, progressMs = 0;
     bool obeyQuit = true;
     bool exitCondition = false, exitOnlyIf = false, crash = false;
-    int finishMs = 0;
+    int finishMs = 0, lingerMs = 0;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         const bool hasValue = i + 1 < argc;
@@ -157,6 +160,7 @@ int main(int argc, char** argv)
         else if (arg == "--tag" && hasValue) tag = argv[++i];
         else if (arg == "--finish" && hasValue) finishMs = std::atoi(argv[++i]);
         else if (arg == "--crash") crash = true;
+        else if (arg == "--linger" && hasValue) lingerMs = std::atoi(argv[++i]);
         else if (arg == "--exit-if" && i + 2 < argc) {
             exitOnlyIf = std::string(argv[i + 1]) == argv[i + 2];
             exitCondition = true;
@@ -167,6 +171,23 @@ int main(int argc, char** argv)
 
     if (!pidPath.empty())
         AppendLine(pidPath, std::to_string(GetCurrentProcessId()));
+    if (lingerMs > 0) {
+        char self[MAX_PATH] = {};
+        GetModuleFileNameA(nullptr, self, MAX_PATH);
+        std::string line = "\"" + std::string(self) + "\" --silent " + std::to_string(lingerMs);
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof(startup);
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
+        startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+        PROCESS_INFORMATION helper = {};
+        if (CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &helper)) {
+            if (!pidPath.empty())
+                AppendLine(pidPath, std::to_string(helper.dwProcessId));
+            CloseHandle(helper.hThread);
+            CloseHandle(helper.hProcess);
+        }
+    }
     if (!tracePath.empty()) {
         const bool piped = GetFileType(GetStdHandle(STD_INPUT_HANDLE)) == FILE_TYPE_PIPE &&
                            GetFileType(GetStdHandle(STD_OUTPUT_HANDLE)) == FILE_TYPE_PIPE;

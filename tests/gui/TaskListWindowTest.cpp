@@ -377,10 +377,7 @@ TEST_F(TaskListWindow, PresetsAndHandMadeChoices) {
     }
 }
 
-// Disabled: run after the tests above in one process, this test blocks for good under Wine
-// (alone it passes). The preview's decoder session is suspected of waiting on a pipe that
-// another child still holds open; to be found and mended before it is enabled again.
-TEST_F(TaskListWindow, DISABLED_SliderHandsItsTimesToTheSelectedTask) {
+TEST_F(TaskListWindow, SliderHandsItsTimesToTheSelectedTask) {
     const std::string clip = sources.Path() + "clip.avi";
     ASSERT_TRUE(MakeClip(clip, 6, "-c:v mpeg4 -c:a pcm_s16le"));
     Add(clip);
@@ -578,10 +575,7 @@ TEST_F(TaskListWindow, ARunEndsWithTheHandOffOrTheShutDown) {
 }
 
 // Real runs through the engine and ffmpeg, started and stopped with the window's buttons.
-// Disabled: run after the tests above in one process, this test blocks for good under Wine
-// (alone it passes). The preview's decoder session is suspected of waiting on a pipe that
-// another child still holds open; to be found and mended before it is enabled again.
-TEST_F(TaskListWindow, DISABLED_RunsConvertTheCheckedTasksAndStopLeavesTheRest) {
+TEST_F(TaskListWindow, RunsConvertTheCheckedTasksAndStopLeavesTheRest) {
     const std::string clip = sources.Path() + "clip.avi";
     ASSERT_TRUE(MakeClip(clip, 2, "-c:v mpeg4 -c:a pcm_s16le"));
     Add(clip);

@@ -12,6 +12,7 @@
 #include "player/PlayerControl.h"
 #include "tests/player/PlayerTestSupport.h"
 #include "tests/support/Screenshot.h"
+#include "tools/movenc/FfmpegProcess.h"
 
 namespace {
 
@@ -331,6 +332,32 @@ TEST_F(PlayerControlTest, NoDecoderOutlivesTheControl) {
         EXPECT_EQ(window.events.positions.size(), 1u);
         EXPECT_EQ(ChildDecoders(), 0);
     }
+}
+
+// A program that leaves a helper behind holding its output pipe (under Wine a console host
+// did, ffmpeg ended while it started): the output still ends with the program, so a session
+// that waits for its reader is never stuck.
+TEST(FfmpegProcessTest, OutputEndsWithTheProgramThoughAHelperHoldsItsPipe) {
+    const std::string pids = PlayerTempFolder("linger") + "pids.txt";
+    DeleteFileA(pids.c_str());
+    const std::string fake = BuildFolder() + "tests\\fakes\\fake_encoder.exe";
+    FfmpegProcess run;
+    std::string error;
+    ASSERT_TRUE(run.Start(fake, Quote(fake) + " --pid " + Quote(pids) + " --linger 60000 --chunk hello", error))
+        << error;
+    std::string text;
+    char buffer[64];
+    DWORD got = 0;
+    while (run.ReadOutput(buffer, sizeof(buffer), got))
+        text.append(buffer, got);
+    EXPECT_EQ(text, "hello");
+    const std::vector<std::string> lines = FileLines(pids);
+    ASSERT_EQ(lines.size(), 2u);
+    HANDLE helper = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, std::stoul(lines[1]));
+    ASSERT_NE(helper, nullptr);
+    EXPECT_EQ(WaitForSingleObject(helper, 0), static_cast<DWORD>(WAIT_TIMEOUT)) << "the helper still holds the pipe";
+    TerminateProcess(helper, 0);
+    CloseHandle(helper);
 }
 
 TEST_F(PlayerControlTest, WrapperOfAGoneControlAnswersEmpty) {

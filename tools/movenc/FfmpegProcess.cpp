@@ -1,9 +1,15 @@
 #include "tools/movenc/FfmpegProcess.h"
 
+#include <algorithm>
+#include <atomic>
+#include <cstdio>
 #include <thread>
 #include <vector>
 
 namespace {
+
+// What ffmpeg writes into a pipe waits there until it is read; a frame of raw video is large.
+constexpr DWORD pipeBufferBytes = 1 << 16;
 
 void CloseIfOpen(HANDLE& handle) {
     if (handle != nullptr && handle != INVALID_HANDLE_VALUE)
@@ -11,13 +17,37 @@ void CloseIfOpen(HANDLE& handle) {
     handle = nullptr;
 }
 
-// A pipe whose child end is inherited and whose own end is not, so that a later child
+// The pipe of ffmpeg's standard input: its end inherited, ours not, so that a later child
 // cannot keep it open.
-bool MakePipe(HANDLE& readEnd, HANDLE& writeEnd, bool childReads) {
+bool MakeInputPipe(HANDLE& childEnd, HANDLE& ownEnd) {
     SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
-    if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0))
+    if (!CreatePipe(&childEnd, &ownEnd, &inherit, 0))
         return false;
-    SetHandleInformation(childReads ? writeEnd : readEnd, HANDLE_FLAG_INHERIT, 0);
+    SetHandleInformation(ownEnd, HANDLE_FLAG_INHERIT, 0);
+    return true;
+}
+
+// A pipe ffmpeg writes into. An anonymous pipe cannot be read with a wait that gives up, so
+// this is a named one of our own, our end opened for overlapped reads (ffmpeg's end is an
+// ordinary one).
+bool MakeOutputPipe(HANDLE& ownEnd, HANDLE& childEnd) {
+    static std::atomic<unsigned> serial{0};
+    char name[80] = {};
+    std::snprintf(name, sizeof(name), "\\\\.\\pipe\\movara-ffmpeg-%lu-%u", GetCurrentProcessId(), ++serial);
+    ownEnd = CreateNamedPipeA(name, PIPE_ACCESS_INBOUND | FILE_FLAG_OVERLAPPED | FILE_FLAG_FIRST_PIPE_INSTANCE,
+                              PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_WAIT | PIPE_REJECT_REMOTE_CLIENTS, 1, 0,
+                              pipeBufferBytes, 0, nullptr);
+    if (ownEnd == INVALID_HANDLE_VALUE) {
+        ownEnd = nullptr;
+        return false;
+    }
+    SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
+    childEnd = CreateFileA(name, GENERIC_WRITE, 0, &inherit, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (childEnd == INVALID_HANDLE_VALUE) {
+        childEnd = nullptr;
+        CloseIfOpen(ownEnd);
+        return false;
+    }
     return true;
 }
 
@@ -37,6 +67,8 @@ FfmpegProcess::~FfmpegProcess() {
     CloseIfOpen(input);
     CloseIfOpen(output);
     CloseIfOpen(errors);
+    CloseIfOpen(outputRead);
+    CloseIfOpen(errorsRead);
     CloseIfOpen(process);
     // Closing the job ends ffmpeg if it still runs.
     CloseIfOpen(job);
@@ -46,8 +78,10 @@ bool FfmpegProcess::Start(const std::string& program, const std::string& command
     HANDLE childInput = nullptr;
     HANDLE childOutput = nullptr;
     HANDLE childError = nullptr;
-    if (!MakePipe(childInput, input, true) || !MakePipe(output, childOutput, false) ||
-        !MakePipe(errors, childError, false)) {
+    outputRead = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    errorsRead = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    if (outputRead == nullptr || errorsRead == nullptr || !MakeInputPipe(childInput, input) ||
+        !MakeOutputPipe(output, childOutput) || !MakeOutputPipe(errors, childError)) {
         error = "cannot create pipes: " + SystemErrorText(GetLastError());
         CloseIfOpen(childInput);
         CloseIfOpen(childOutput);
@@ -85,9 +119,13 @@ bool FfmpegProcess::Start(const std::string& program, const std::string& command
     else
         startup.StartupInfo.cb = sizeof(startup.StartupInfo);
 
+    // No console: ffmpeg only needs its three pipes. A console of its own (CREATE_NO_WINDOW)
+    // would be one more process, a console host, and under Wine that host is started
+    // inheriting ffmpeg's handles: ffmpeg ended while it starts leaves the host behind for
+    // good, holding the write ends of ffmpeg's output pipes.
     PROCESS_INFORMATION info = {};
     std::string line = commandLine;
-    const DWORD flags = CREATE_NO_WINDOW | CREATE_SUSPENDED | (haveList ? EXTENDED_STARTUPINFO_PRESENT : 0);
+    const DWORD flags = DETACHED_PROCESS | CREATE_SUSPENDED | (haveList ? EXTENDED_STARTUPINFO_PRESENT : 0);
     const BOOL started = CreateProcessA(program.c_str(), line.data(), nullptr, nullptr, TRUE, flags, nullptr, nullptr,
                                         &startup.StartupInfo, &info);
     const DWORD startError = GetLastError();
@@ -114,6 +152,47 @@ void FfmpegProcess::CloseInput() {
     CloseIfOpen(input);
 }
 
+bool FfmpegProcess::ReadOutput(void* into, DWORD size, DWORD& got) {
+    return ReadPipe(output, outputRead, into, size, got);
+}
+
+bool FfmpegProcess::ReadErrors(void* into, DWORD size, DWORD& got) {
+    return ReadPipe(errors, errorsRead, into, size, got);
+}
+
+bool FfmpegProcess::ReadPipe(HANDLE pipe, HANDLE done, void* into, DWORD size, DWORD& got) {
+    got = 0;
+    if (pipe == nullptr || done == nullptr || process == nullptr || size == 0)
+        return false;
+    for (;;) {
+        OVERLAPPED read = {};
+        read.hEvent = done;
+        if (!ReadFile(pipe, into, size, nullptr, &read) && GetLastError() != ERROR_IO_PENDING)
+            return false; // the pipe has ended: every writer has closed its end
+        HANDLE waits[] = {done, process};
+        if (WaitForMultipleObjects(2, waits, FALSE, INFINITE) != WAIT_OBJECT_0)
+            CancelIoEx(pipe, &read);
+        if (GetOverlappedResult(pipe, &read, &got, TRUE)) {
+            if (got > 0)
+                return true;
+            continue; // an empty write
+        }
+        if (GetLastError() != ERROR_OPERATION_ABORTED)
+            return false;
+        // ffmpeg has ended, so everything it wrote is in the pipe by now: read what is left
+        // and no more, for another holder of its end (a console host it started, say) may
+        // keep the pipe open long after.
+        DWORD available = 0;
+        if (!PeekNamedPipe(pipe, nullptr, 0, nullptr, &available, nullptr) || available == 0)
+            return false;
+        read = {};
+        read.hEvent = done;
+        if (!ReadFile(pipe, into, std::min(size, available), nullptr, &read) && GetLastError() != ERROR_IO_PENDING)
+            return false;
+        return GetOverlappedResult(pipe, &read, &got, TRUE) && got > 0;
+    }
+}
+
 DWORD FfmpegProcess::ExitCode() const {
     DWORD code = 1;
     if (process == nullptr || !GetExitCodeProcess(process, &code))
@@ -129,22 +208,22 @@ std::string CaptureOutput(const std::string& program, const std::string& command
     run.CloseInput();
     // Both outputs are read on threads of their own: a full pipe would stall the program, and
     // the wait below must be able to give up on it.
-    std::thread drain([handle = run.Error()] {
+    std::thread drain([&run] {
         char buffer[4096];
         DWORD got = 0;
-        while (ReadFile(handle, buffer, sizeof(buffer), &got, nullptr) && got > 0) {
+        while (run.ReadErrors(buffer, sizeof(buffer), got)) {
         }
     });
     std::string text;
-    std::thread reader([&text, handle = run.Output()] {
+    std::thread reader([&text, &run] {
         char buffer[4096];
         DWORD got = 0;
-        while (ReadFile(handle, buffer, sizeof(buffer), &got, nullptr) && got > 0)
+        while (run.ReadOutput(buffer, sizeof(buffer), got))
             text.append(buffer, got);
     });
     if (WaitForSingleObject(run.Process(), limitMs) != WAIT_OBJECT_0)
         TerminateProcess(run.Process(), 1);
-    // Once it has ended its pipes close and both readers see the end.
+    // Once it has ended both readers see the end of what it wrote.
     reader.join();
     drain.join();
     return text;

@@ -4,9 +4,9 @@
 
 #include <string>
 
-// An ffmpeg run without a window, its standard input, output and error each a pipe of our
-// own. It runs in a job that ends it when this process ends, so that an encoder front-end
-// terminated by the engine never leaves ffmpeg writing on.
+// An ffmpeg run without a window or a console, its standard input, output and error each a
+// pipe of our own. It runs in a job that ends it when this process ends, so that an encoder
+// front-end terminated by the engine never leaves ffmpeg writing on.
 class FfmpegProcess {
 public:
     FfmpegProcess() = default;
@@ -18,9 +18,14 @@ public:
     bool Start(const std::string& program, const std::string& commandLine, std::string& error);
 
     HANDLE Process() const { return process; }
-    HANDLE Input() const { return input; }   // write end of its standard input
-    HANDLE Output() const { return output; } // read end of its standard output
-    HANDLE Error() const { return errors; }  // read end of its standard error
+    HANDLE Input() const { return input; } // write end of its standard input
+
+    // Read what it wrote on its standard output or error: wait until there is some, and give
+    // false at the end. The end is the moment it has ended and all it wrote has been read,
+    // whoever else may still hold a copy of its end of the pipe, so that a reader can always
+    // be joined once the process is gone. One reader at a time for each of the two.
+    bool ReadOutput(void* into, DWORD size, DWORD& got);
+    bool ReadErrors(void* into, DWORD size, DWORD& got);
 
     // Closes its standard input: it reads end of file there.
     void CloseInput();
@@ -29,11 +34,15 @@ public:
     DWORD ExitCode() const;
 
 private:
+    bool ReadPipe(HANDLE pipe, HANDLE done, void* into, DWORD size, DWORD& got);
+
     HANDLE process = nullptr;
     HANDLE job = nullptr;
     HANDLE input = nullptr;
-    HANDLE output = nullptr;
+    HANDLE output = nullptr; // our ends of its output and error, opened for overlapped reads
     HANDLE errors = nullptr;
+    HANDLE outputRead = nullptr; // the events those reads complete
+    HANDLE errorsRead = nullptr;
 };
 
 // The system's text for an error code, without the line end.

@@ -36,10 +36,10 @@ void ForwardQuit(HANDLE commandInput, HANDLE ffmpegInput) {
     CloseHandle(ffmpegInput);
 }
 
-void ReadErrors(HANDLE ffmpegErrors, std::string& text) {
+void ReadErrors(FfmpegProcess& ffmpeg, std::string& text) {
     char buffer[4096];
     DWORD got = 0;
-    while (ReadFile(ffmpegErrors, buffer, sizeof(buffer), &got, nullptr) && got > 0) {
+    while (ffmpeg.ReadErrors(buffer, sizeof(buffer), got)) {
         text.append(buffer, got);
         if (text.size() > 2 * errorOutputLimit)
             text.erase(0, text.size() - errorOutputLimit);
@@ -58,8 +58,8 @@ DWORD ProgressRelay::Run(FfmpegProcess& ffmpeg, std::string& errorOutput) {
         std::thread(ForwardQuit, commandInput, ownInput).detach();
 
     std::string errors;
-    std::thread errorReader(ReadErrors, ffmpeg.Error(), std::ref(errors));
-    std::thread progressReader(&ProgressRelay::ReadProgress, this, ffmpeg.Output());
+    std::thread errorReader(ReadErrors, std::ref(ffmpeg), std::ref(errors));
+    std::thread progressReader(&ProgressRelay::ReadProgress, this, std::ref(ffmpeg));
     while (WaitForSingleObject(ffmpeg.Process(), repeatInterval / 2) == WAIT_TIMEOUT)
         RepeatIfQuiet();
     progressReader.join();
@@ -74,10 +74,10 @@ bool ProgressRelay::QuitPassedOn() const {
     return quitPassedOn;
 }
 
-void ProgressRelay::ReadProgress(HANDLE ffmpegOutput) {
+void ProgressRelay::ReadProgress(FfmpegProcess& ffmpeg) {
     char buffer[4096];
     DWORD got = 0;
-    while (ReadFile(ffmpegOutput, buffer, sizeof(buffer), &got, nullptr) && got > 0) {
+    while (ffmpeg.ReadOutput(buffer, sizeof(buffer), got)) {
         const std::vector<ProgressSnapshot> snapshots = reader.Feed(std::string_view(buffer, got));
         if (snapshots.empty())
             continue;

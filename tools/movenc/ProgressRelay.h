@@ -39,7 +39,7 @@ public:
     static constexpr DWORD minimumGap = 40;
 
 private:
-    void ReadProgress(HANDLE ffmpegOutput);
+    void ReadProgress(FfmpegProcess& ffmpeg);
     void RepeatIfQuiet();
     void WriteLine(const std::string& line);
 
