@@ -9,7 +9,9 @@ struct Benchmark {
 
 #if defined(MOVARA_BENCH_STARTUP)
 void StartupBench();
-inline constexpr Benchmark kBenchmarks[] = {{"start-up and repaint of the main window", StartupBench}};
+void WorkingWindowBench();
+inline constexpr Benchmark kBenchmarks[] = {{"start-up and repaint of the main window", StartupBench},
+                                            {"the working window", WorkingWindowBench}};
 #elif defined(MOVARA_BENCH_WINDOWS)
 void ControlsBench();
 void ListViewBench();
