@@ -10,6 +10,8 @@ struct Benchmark {
 #if defined(MOVARA_BENCH_STARTUP)
 void StartupBench();
 void WorkingWindowBench();
+// Window classes, skin and program folder for a main window made in the benchmark's own process.
+void PrepareMainWindowInProcess();
 inline constexpr Benchmark kBenchmarks[] = {{"start-up and repaint of the main window", StartupBench},
                                             {"the working window", WorkingWindowBench}};
 #elif defined(MOVARA_BENCH_WINDOWS)

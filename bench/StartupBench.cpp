@@ -11,6 +11,7 @@
 #include "resources/resource.h"
 #include "tests/gui/MovaraProcess.h"
 #include "bench/BenchTiming.h"
+#include "bench/Benchmarks.h"
 
 #include <commctrl.h>
 
@@ -104,11 +105,7 @@ void BenchStartUp() {
 }
 
 void BenchRepaint() {
-    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES};
-    InitCommonControlsEx(&controls);
-    RegisterPlayerWindowClass(GetModuleHandleA(nullptr));
-    LoadSkin();
-    SetProgramDirectory(MovaraPath());
+    PrepareMainWindowInProcess();
     CConverterDlg dialog;
     if (!dialog.Create(nullptr)) {
         std::printf("cannot create the main window\n");
@@ -156,6 +153,14 @@ void BenchRepaint() {
 }
 
 } // namespace
+
+void PrepareMainWindowInProcess() {
+    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&controls);
+    RegisterPlayerWindowClass(GetModuleHandleA(nullptr));
+    LoadSkin();
+    SetProgramDirectory(MovaraPath());
+}
 
 void StartupBench() {
     BenchStartUp();

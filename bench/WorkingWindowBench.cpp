@@ -4,23 +4,18 @@
 #include "gui/ConverterDlg.h"
 #include "gui/MessageDlg.h"
 
-#include "skin/SkinLoader.h"
-
-#include "player/PlayerControl.h"
-
 #include "engine/ConversionRun.h"
 #include "engine/EngineGlobals.h"
 #include "engine/TaskProgress.h"
 
 #include "bench/BenchTiming.h"
+#include "bench/Benchmarks.h"
 #include "resources/resource.h"
 #include "tests/engine/EngineTestSupport.h"
 #include "tests/gui/MovaraProcess.h"
 #include "tests/support/ChildProcess.h"
 #include "tests/support/Files.h"
 #include "tests/support/MessagePump.h"
-
-#include <commctrl.h>
 
 #include <cstdio>
 #include <string>
@@ -146,11 +141,7 @@ void BenchRun(CConverterDlg& dialog, const std::string& clip) {
 } // namespace
 
 void WorkingWindowBench() {
-    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES};
-    InitCommonControlsEx(&controls);
-    RegisterPlayerWindowClass(GetModuleHandleA(nullptr));
-    LoadSkin();
-    SetProgramDirectory(MovaraPath());
+    PrepareMainWindowInProcess();
     TempFolder folder;
     const std::string clip = folder.Path() + "clip.avi";
     const std::string longClip = folder.Path() + "run.avi";
