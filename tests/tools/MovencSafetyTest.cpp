@@ -36,7 +36,11 @@ TEST(OutputCheck, ReadsWhatFfprobeSays) {
     const ProbedFile audioOnly = ParseProbeOutput("codec_type=audio\nduration=N/A\n");
     EXPECT_FALSE(audioOnly.video);
     EXPECT_TRUE(std::isnan(audioOnly.duration));
-    EXPECT_TRUE(std::isnan(ParseProbeOutput("").duration));
+    EXPECT_TRUE(audioOnly.unreadable.empty());
+    // No duration line: ffprobe could not read the file, and its reason is kept.
+    EXPECT_EQ(ParseProbeOutput("", "[mov,mp4 @ 0x5] moov atom not found\nx.3gp: Invalid data found\n").unreadable,
+              "moov atom not found");
+    EXPECT_EQ(ParseProbeOutput("", "").unreadable, "ffprobe said nothing of it");
 }
 
 TEST(OutputCheck, JudgesTheOutputAgainstWhatWasAskedFor) {
@@ -44,7 +48,7 @@ TEST(OutputCheck, JudgesTheOutputAgainstWhatWasAskedFor) {
     facts.source = "in.mp4";
     facts.output = "out.mp4";
     facts.videoExpected = true;
-    facts.written = {true, true, 6.0};
+    facts.written = {true, true, 6.0, {}};
     facts.expectedSeconds = 6.0;
     EXPECT_EQ(JudgeOutput(facts), "");
     facts.written.duration = 5.1; // within a second: the last frame, the audio's last block
@@ -56,7 +60,7 @@ TEST(OutputCheck, JudgesTheOutputAgainstWhatWasAskedFor) {
                                   "(stream 1, offset 0x186a4: partial file)");
     // A long clip may be short by a tenth before it counts.
     facts = {};
-    facts.written = {true, false, 91.0};
+    facts.written = {true, false, 91.0, {}};
     facts.expectedSeconds = 100.0;
     EXPECT_EQ(JudgeOutput(facts), "");
     facts.written.duration = std::nan("");
@@ -68,6 +72,9 @@ TEST(OutputCheck, JudgesTheOutputAgainstWhatWasAskedFor) {
     facts.written.video = false;
     facts.output = "x.mp4";
     EXPECT_EQ(JudgeOutput(facts), "the output file \"x.mp4\" holds no video stream");
+    // A file ffprobe could not look into is not called a file without video.
+    facts.written.unreadable = "cannot start \"ffprobe.exe\": Access denied.";
+    EXPECT_EQ(JudgeOutput(facts), "ffprobe cannot read the output file \"x.mp4\": cannot start \"ffprobe.exe\": Access denied.");
 }
 
 TEST(FfmpegErrorLine, TakesTheFirstLineThatStatesTheCause) {

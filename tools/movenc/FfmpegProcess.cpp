@@ -200,18 +200,25 @@ DWORD FfmpegProcess::ExitCode() const {
     return code;
 }
 
-std::string CaptureOutput(const std::string& program, const std::string& commandLine, DWORD limitMs) {
+std::string CaptureOutput(const std::string& program, const std::string& commandLine, DWORD limitMs,
+                          std::string* errorOutput) {
     FfmpegProcess run;
     std::string error;
-    if (!run.Start(program, commandLine, error))
+    if (!run.Start(program, commandLine, error)) {
+        if (errorOutput != nullptr)
+            *errorOutput = error;
         return {};
+    }
     run.CloseInput();
     // Both outputs are read on threads of their own: a full pipe would stall the program, and
     // the wait below must be able to give up on it.
-    std::thread drain([&run] {
+    std::string errors;
+    std::thread drain([&run, &errors, keep = errorOutput != nullptr] {
         char buffer[4096];
         DWORD got = 0;
         while (run.ReadErrors(buffer, sizeof(buffer), got)) {
+            if (keep)
+                errors.append(buffer, got);
         }
     });
     std::string text;
@@ -226,6 +233,8 @@ std::string CaptureOutput(const std::string& program, const std::string& command
     // Once it has ended both readers see the end of what it wrote.
     reader.join();
     drain.join();
+    if (errorOutput != nullptr)
+        *errorOutput = std::move(errors);
     return text;
 }
 

@@ -50,8 +50,10 @@ std::string SystemErrorText(DWORD code);
 
 // Runs `commandLine` without a window and returns everything it wrote on its standard
 // output; empty when it cannot be started. A program still running after `limitMs` is
-// ended, and what it wrote until then is returned.
-std::string CaptureOutput(const std::string& program, const std::string& commandLine, DWORD limitMs = INFINITE);
+// ended, and what it wrote until then is returned. What it wrote on its standard error goes
+// to `errorOutput` when one is given ("cannot start ..." when it could not be started).
+std::string CaptureOutput(const std::string& program, const std::string& commandLine, DWORD limitMs = INFINITE,
+                          std::string* errorOutput = nullptr);
 
 // A program in `firstFolder` (ending in a separator; empty: none), else wherever the system's
 // search finds it: the program's own folder, the current folder, the system folders, the PATH.

@@ -166,9 +166,13 @@ std::string MissingFolderOf(const std::string& file) {
 }
 
 ProbedFile Probe(const std::string& ffprobe, const std::string& file) {
-    return ParseProbeOutput(CaptureOutput(ffprobe, JoinCommandLine(ffprobe, {"-v", "error", "-show_entries",
-                                                                             "stream=codec_type:format=duration",
-                                                                             "-of", "default=nw=1", file})));
+    std::string errors;
+    const std::string text = CaptureOutput(ffprobe,
+                                           JoinCommandLine(ffprobe, {"-v", "error", "-show_entries",
+                                                                     "stream=codec_type:format=duration", "-of",
+                                                                     "default=nw=1", file}),
+                                           INFINITE, &errors);
+    return ParseProbeOutput(text, errors);
 }
 
 // The look at the output of a run that ffmpeg called a success: empty when it holds what

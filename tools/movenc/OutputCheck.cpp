@@ -1,5 +1,7 @@
 #include "tools/movenc/OutputCheck.h"
 
+#include "tools/movenc/FfmpegText.h"
+
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -46,9 +48,10 @@ double TimeSeconds(std::string_view text) {
     }
 }
 
-ProbedFile ParseProbeOutput(std::string_view text) {
+ProbedFile ParseProbeOutput(std::string_view text, std::string_view errors) {
     ProbedFile file;
     file.duration = notANumber;
+    bool durationLine = false;
     while (!text.empty()) {
         const std::size_t end = text.find('\n');
         std::string_view line = text.substr(0, end);
@@ -58,16 +61,25 @@ ProbedFile ParseProbeOutput(std::string_view text) {
             file.video = true;
         else if (line == "codec_type=audio")
             file.audio = true;
-        else if (line.substr(0, 9) == "duration=")
+        else if (line.substr(0, 9) == "duration=") {
+            durationLine = true;
             ReadNumber(line.substr(9), file.duration);
+        }
         if (end == std::string_view::npos)
             break;
         text.remove_prefix(end + 1);
+    }
+    if (!durationLine) {
+        file.unreadable = FfmpegErrorLine(errors);
+        if (file.unreadable.empty())
+            file.unreadable = "ffprobe said nothing of it";
     }
     return file;
 }
 
 std::string JudgeOutput(const OutputFacts& facts) {
+    if (!facts.written.unreadable.empty())
+        return "ffprobe cannot read the output file \"" + facts.output + "\": " + facts.written.unreadable;
     if (facts.videoExpected && !facts.written.video)
         return "the output file \"" + facts.output + "\" holds no video stream";
     const double expected = facts.expectedSeconds;

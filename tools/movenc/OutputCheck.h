@@ -16,10 +16,13 @@ struct ProbedFile {
     bool video = false;
     bool audio = false;
     double duration = 0.0;
+    std::string unreadable; // why ffprobe could not read the file at all; empty when it could
 };
 
 // Reads "ffprobe -show_entries stream=codec_type:format=duration -of default=nw=1" output.
-ProbedFile ParseProbeOutput(std::string_view text);
+// A file ffprobe could read always has a duration line (perhaps "N/A"); without one the
+// file is unreadable, for the reason its error output gives (`errors`).
+ProbedFile ParseProbeOutput(std::string_view text, std::string_view errors = {});
 
 // Everything the verdict needs.
 struct OutputFacts {
@@ -32,7 +35,7 @@ struct OutputFacts {
 };
 
 // Empty when the output is what was asked for; otherwise the reason, for the "error:" line.
-// A file without video where video was asked for fails; so does a file far shorter than
+// An output ffprobe could not read at all fails with ffprobe's reason. A file without video where video was asked for fails; so does a file far shorter than
 // the length asked for (over a second and over a tenth short), which is told as a damaged
 // source when ffmpeg logged errors while reading it.
 std::string JudgeOutput(const OutputFacts& facts);
