@@ -32,9 +32,9 @@ void ReplaceAllIn(std::string& text, const std::string& what, const std::string&
 
 struct FamilyCase {
     const char* name;
-    int family;
+    DeviceFamily family;
     int profileIndex;
-    int threeGpType;
+    ThreeGpType threeGpType;
 };
 
 } // namespace
@@ -59,14 +59,14 @@ void ConversionBench()
     }
 
     const FamilyCase cases[] = {
-        {"iPod (custom, H.264 320x240)", DeviceFamily::Ipod, -1, 0},
-        {"PSP (MPEG-4 320x240)", DeviceFamily::Psp, 2, 0},
+        {"iPod (custom, H.264 320x240)", DeviceFamily::Ipod, -1, ThreeGpType::Amr},
+        {"PSP (MPEG-4 320x240)", DeviceFamily::Psp, 2, ThreeGpType::Amr},
         {"3GP + AMR", DeviceFamily::ThreeGp, 0, ThreeGpType::Amr},
         {"3GP + AAC", DeviceFamily::ThreeGp, 1, ThreeGpType::Aac},
         {"3GP2 + AAC", DeviceFamily::ThreeGp, 0, ThreeGpType::ThreeGp2},
-        {"Xbox (MPEG-2 640x480)", DeviceFamily::Xbox, 0, 0},
-        {"Pocket PC (MPEG-4 AVI)", DeviceFamily::PocketPc, 0, 0},
-        {"PMP (MPEG-4 + MP3)", DeviceFamily::Pmp, 0, 0},
+        {"Xbox (MPEG-2 640x480)", DeviceFamily::Xbox, 0, ThreeGpType::Amr},
+        {"Pocket PC (MPEG-4 AVI)", DeviceFamily::PocketPc, 0, ThreeGpType::Amr},
+        {"PMP (MPEG-4 + MP3)", DeviceFamily::Pmp, 0, ThreeGpType::Amr},
     };
     std::printf("%-30s %10s %10s %7s\n", "family", "pipeline", "direct", "ratio");
     for (const FamilyCase& c : cases) {
@@ -122,7 +122,7 @@ void ConversionBench()
         const double pipelineStart = BenchNow();
         RunConversion();
         const double pipeline = BenchNow() - pipelineStart;
-        const bool converted = host.tasks[0].finished == 1;
+        const bool converted = host.tasks[0].finished;
 
         const double directStart = BenchNow();
         bool directOk = !commands.empty();

@@ -33,7 +33,7 @@ double StatsCpu(const std::string& line) {
 }
 
 void HiddenWait(const std::string& folder) {
-    cancelRequested = 0;
+    cancelRequested = false;
     const std::string stats = folder + "hidden_stats.txt";
     const double wallBefore = BenchNow();
     const double cpuBefore = ProcessCpuSeconds();
@@ -45,7 +45,7 @@ void HiddenWait(const std::string& folder) {
 }
 
 void EncodeShare(const std::string& folder, RecordingHost& host) {
-    cancelRequested = 0;
+    cancelRequested = false;
     const std::string stats = folder + "encode_stats.txt";
     host.writes.clear();
     taskStartTick = GetTickCount();

@@ -84,7 +84,7 @@ void BenchProgress(CConverterDlg& dialog) {
     currentTaskIndex = dialog.TaskCount() - 1;
     ConversionTask task = dialog.GetTask(currentTaskIndex);
     task.endTime = 600;
-    task.status = 1;
+    task.status = TaskStatus::Converting;
     dialog.SetTask(currentTaskIndex, task);
     taskStartTick = GetTickCount() - 1000;
     int step = 0;

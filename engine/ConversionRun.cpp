@@ -8,7 +8,7 @@
 #include "engine/Pipelines.h"
 
 bool RunConversion() {
-    cancelRequested = 0;
+    cancelRequested = false;
     if (!mainWindow) {
         return true;
     }
@@ -18,13 +18,13 @@ bool RunConversion() {
     const int count = mainWindow->TaskCount();
     for (int index = 0; index < count; ++index) {
         currentTaskIndex = index;
-        if (mainWindow->GetTask(index).checked != 1) {
+        if (!mainWindow->GetTask(index).checked) {
             continue;
         }
         ConvertTask(index);
-        if (cancelRequested == 1) {
+        if (cancelRequested) {
             break;
         }
     }
-    return cancelRequested == 0;
+    return !cancelRequested;
 }

@@ -55,9 +55,9 @@ ConversionTask MakeNewTask(const std::string& sourcePath, double duration, int d
     task.endTime = duration;
     task.title = task.outputName;
     task.exportBaseName = task.outputName;
-    task.checked = 1;
+    task.checked = true;
     task.deviceFileNumber = deviceFileNumber;
-    task.needsExport = IsRealMediaPath(sourcePath) ? 1 : 0;
+    task.needsExport = IsRealMediaPath(sourcePath);
     return task;
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 
-#include <cstdint>
 #include <string>
+
+#include "engine/TaskStatus.h"
 
 // One queued video: what the user chose and what the engine reports back while it works.
 // Held by value in the main window's task array; whoever changes a task copies it out,
@@ -13,16 +14,16 @@ struct ConversionTask {
     double endTime = 0.0;         // seconds; end of the part to convert
     std::string title;            // title for the command templates
     std::string exportBaseName;   // base of the intermediate export file name
-    std::uint8_t checked = 0;     // 1: converted by Start
+    bool checked = false;         // converted by Start
     int deviceFileNumber = 0;     // number in PSP device file names
-    int finished = 0;             // 1: conversion of this task completed
+    bool finished = false;        // conversion of this task completed
     int outputSizeKB = 0;         // output size in kilobytes
     double speed = 0.0;           // encoded media seconds per elapsed second
     double encodedTime = 0.0;     // seconds of media the encoder has reached
-    int status = 0;               // a TaskStatus code
-    int needsExport = 0;          // 1: RealMedia source, exported through the player first
+    TaskStatus status = TaskStatus::None;
+    bool needsExport = false;     // RealMedia source, exported through the player first
     std::string exportPath;       // intermediate export file
-    int exportDone = 0;           // 1: the player reported the export complete
+    bool exportDone = false;      // the player reported the export complete
     double exportPosition = 0.0;  // seconds
     double exportPercent = 0.0;   // 0 to 100
     double exportRemaining = 0.0; // seconds, estimated

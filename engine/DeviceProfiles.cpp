@@ -2,13 +2,13 @@
 
 #include <climits>
 
-int ProfileFileIndex(int deviceFamily, int threeGpType)
+int ProfileFileIndex(DeviceFamily deviceFamily, ThreeGpType threeGpType)
 {
+    const int type = static_cast<int>(threeGpType);
     switch (deviceFamily) {
     case DeviceFamily::Ipod: return 0;
     case DeviceFamily::Psp: return 1;
-    case DeviceFamily::ThreeGp:
-        return threeGpType >= 0 && threeGpType < ThreeGpType::Count ? 2 + threeGpType : -1;
+    case DeviceFamily::ThreeGp: return type >= 0 && type < threeGpTypeCount ? 2 + type : -1;
     case DeviceFamily::Xbox: return 5;
     case DeviceFamily::PocketPc: return 6;
     case DeviceFamily::Pmp: return 7;

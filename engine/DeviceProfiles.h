@@ -4,24 +4,17 @@
 #include <string>
 #include <string_view>
 
-// Device families are the indices of the device tabs.
-namespace DeviceFamily {
-inline constexpr int Ipod = 0;
-inline constexpr int Psp = 1;
-inline constexpr int ThreeGp = 2;
-inline constexpr int Xbox = 3;
-inline constexpr int PocketPc = 4;
-inline constexpr int Pmp = 5;
-inline constexpr int Count = 6;
-} // namespace DeviceFamily
+// The target device families. The numbers are the indices of the device tabs: the window converts at that edge.
+enum class DeviceFamily : int { Ipod = 0, Psp = 1, ThreeGp = 2, Xbox = 3, PocketPc = 4, Pmp = 5 };
+inline constexpr int deviceFamilyCount = 6;
 
-// The choices of the "Select 3GP Type:" combo.
-namespace ThreeGpType {
-inline constexpr int Amr = 0;       // 3GP with AMR audio
-inline constexpr int Aac = 1;       // 3GP with AAC audio
-inline constexpr int ThreeGp2 = 2;  // 3GP2 with AAC audio
-inline constexpr int Count = 3;
-} // namespace ThreeGpType
+// The choices of the "Select 3GP Type:" combo, numbered as its items.
+enum class ThreeGpType : int {
+    Amr = 0,      // 3GP with AMR audio
+    Aac = 1,      // 3GP with AAC audio
+    ThreeGp2 = 2, // 3GP2 with AAC audio
+};
+inline constexpr int threeGpTypeCount = 3;
 
 // The profile files, relative to the work folder. Entry 8 is listed but no family picks it.
 inline constexpr std::array<const char*, 9> ProfileFileTable = {
@@ -34,7 +27,7 @@ inline constexpr int ipodProfileFileIndex = 0;
 
 // Index into ProfileFileTable of a family's profile file: iPod 0, PSP 1, 3GP 2 + the 3GP type,
 // Xbox 5, Pocket PC 6, PMP 7. -1 for a family or 3GP type out of range.
-int ProfileFileIndex(int deviceFamily, int threeGpType);
+int ProfileFileIndex(DeviceFamily deviceFamily, ThreeGpType threeGpType);
 
 // Entry `fileIndex` of ProfileFileTable, or empty text out of range.
 std::string ProfileFilePath(int fileIndex);
@@ -53,8 +46,8 @@ int DefaultPresetIndex(int fileIndex, std::string_view defaultProfileText, int p
 // The choices that command building and the pipelines read from the settings panel, taken
 // once when a run starts. The settings indices start at the panel's reset defaults.
 struct OutputSettings {
-    int deviceFamily = DeviceFamily::Ipod; // a DeviceFamily
-    int threeGpType = ThreeGpType::Amr;    // a ThreeGpType
+    DeviceFamily deviceFamily = DeviceFamily::Ipod;
+    ThreeGpType threeGpType = ThreeGpType::Amr;
     int profileIndex = -1;                 // selected preset list entry (families 1-5); -1: none
     int presetIndex = 0;                   // selected item of the iPod "Profile setting" combo
     int videoType = 1;

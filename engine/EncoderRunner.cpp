@@ -6,9 +6,9 @@
 #include "engine/ErrorLog.h"
 #include "engine/TaskProgress.h"
 
-unsigned char cancelRequested = 0;
-HANDLE encoderInput = nullptr;
-HANDLE encoderOutput = nullptr;
+bool cancelRequested = false;
+UniqueHandle encoderInput;
+UniqueHandle encoderOutput;
 
 namespace {
 
@@ -53,31 +53,63 @@ std::vector<char> WritableCommand(const char* command) {
     return buffer;
 }
 
-// Closes a handle this module holds and forgets it. A handle that was never made (its
-// creation failed and was logged) is not closed again.
-void CloseAndLog(HANDLE& handle) {
-    if (!handle) {
-        return;
-    }
-    if (!CloseHandle(handle)) {
+// Closes a handle of the run early, where the order of closing matters; a failure is logged. A
+// handle that was never made (its creation failed and was logged) is not closed again.
+void CloseAndLog(UniqueHandle& handle) {
+    if (handle && !handle.reset()) {
         LogApiError("CloseHandle");
     }
-    handle = nullptr;
 }
 
-// A copy of `source` in this process, inheritable or not, with the same access; null after
-// logging `apiName` when it fails. A source that was never made yields null quietly.
-HANDLE DuplicateOrLog(HANDLE source, bool inheritable, const char* apiName) {
+// A copy of `source` in this process, inheritable or not, with the same access; empty after
+// logging `apiName` when it fails. A source that was never made yields an empty one quietly.
+UniqueHandle DuplicateOrLog(const UniqueHandle& source, bool inheritable, const char* apiName) {
+    UniqueHandle copy;
     if (!source) {
-        return nullptr;
+        return copy;
     }
     HANDLE self = GetCurrentProcess();
-    HANDLE copy = nullptr;
-    if (!DuplicateHandle(self, source, self, &copy, 0, inheritable ? TRUE : FALSE, DUPLICATE_SAME_ACCESS)) {
+    if (!DuplicateHandle(self, source.get(), self, copy.put(), 0, inheritable ? TRUE : FALSE, DUPLICATE_SAME_ACCESS)) {
         LogApiError(apiName);
-        return nullptr;
+        copy.release();
     }
     return copy;
+}
+
+// Both ends of a new anonymous pipe whose handles children may inherit; empty after logging
+// "CreatePipe" when it fails.
+struct Pipe {
+    UniqueHandle read;
+    UniqueHandle write;
+};
+Pipe CreateInheritablePipe() {
+    SECURITY_ATTRIBUTES inheritable = {};
+    inheritable.nLength = sizeof(inheritable);
+    inheritable.bInheritHandle = TRUE;
+    HANDLE read = nullptr;
+    HANDLE write = nullptr;
+    if (!CreatePipe(&read, &write, &inheritable, 0)) {
+        LogApiError("CreatePipe");
+        return {};
+    }
+    return {UniqueHandle(read), UniqueHandle(write)};
+}
+
+// A process started hidden from a writable copy of `command`, its thread handle closed: the
+// process handle, or an empty one when it could not be created.
+UniqueHandle CreateHiddenProcess(const char* command, STARTUPINFOA& startup, DWORD creationFlags) {
+    startup.cb = sizeof(startup);
+    startup.dwFlags |= STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_HIDE;
+    PROCESS_INFORMATION process = {};
+    std::vector<char> commandLine = WritableCommand(command);
+    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, creationFlags, nullptr, nullptr, &startup,
+                        &process)) {
+        return {};
+    }
+    UniqueHandle thread(process.hThread);
+    CloseAndLog(thread);
+    return UniqueHandle(process.hProcess);
 }
 
 // Waits up to `milliseconds` for `handle` (none when null) or for a new message. While a
@@ -113,9 +145,9 @@ bool WaitForProcessEnd(HANDLE process, DWORD limitMs) {
 }
 
 // Fills in how `process` ended, when it did.
-void ReadExitCode(HANDLE process, RunResult& result) {
+void ReadExitCode(const UniqueHandle& process, RunResult& result) {
     DWORD code = 0;
-    if (GetExitCodeProcess(process, &code) && code != STILL_ACTIVE) {
+    if (GetExitCodeProcess(process.get(), &code) && code != STILL_ACTIVE) {
         result.ended = true;
         result.exitCode = code;
     }
@@ -159,29 +191,17 @@ bool PumpMessages() {
     return true;
 }
 
-bool StartEncoder(HANDLE standardOutput, HANDLE standardInput, HANDLE standardError, const char* command,
-                  HANDLE* processHandle) {
+UniqueHandle StartEncoder(HANDLE standardOutput, HANDLE standardInput, HANDLE standardError, const char* command) {
     STARTUPINFOA startup = {};
-    startup.cb = sizeof(startup);
-    startup.dwFlags = STARTF_USESHOWWINDOW | STARTF_USESTDHANDLES;
-    startup.wShowWindow = SW_HIDE;
+    startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdOutput = standardOutput;
     startup.hStdInput = standardInput;
     startup.hStdError = standardError;
-    PROCESS_INFORMATION process = {};
-    std::vector<char> commandLine = WritableCommand(command);
-    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, CREATE_NEW_CONSOLE, nullptr, nullptr,
-                        &startup, &process)) {
+    UniqueHandle process = CreateHiddenProcess(command, startup, CREATE_NEW_CONSOLE);
+    if (!process) {
         LogApiError("CreateProcess");
-        return false;
     }
-    CloseAndLog(process.hThread);
-    if (processHandle) {
-        *processHandle = process.hProcess;
-    } else {
-        CloseAndLog(process.hProcess);
-    }
-    return true;
+    return process;
 }
 
 RunResult RunWithProgress(const char* command) {
@@ -191,44 +211,30 @@ RunResult RunWithProgress(const char* command) {
     quitSentToEncoder = false;
     RunResult result;
 
-    SECURITY_ATTRIBUTES inheritable = {};
-    inheritable.nLength = sizeof(inheritable);
-    inheritable.bInheritHandle = TRUE;
-
-    HANDLE outputRead = nullptr;
-    HANDLE outputWrite = nullptr;
-    if (!CreatePipe(&outputRead, &outputWrite, &inheritable, 0)) {
-        LogApiError("CreatePipe");
-        outputRead = outputWrite = nullptr;
-    }
+    Pipe output = CreateInheritablePipe();
     // Standard error is a second handle to the same pipe, so both streams arrive together.
-    HANDLE errorWrite = DuplicateOrLog(outputWrite, true, "DuplicateHandle");
-    HANDLE inputRead = nullptr;
-    HANDLE inputWrite = nullptr;
-    if (!CreatePipe(&inputRead, &inputWrite, &inheritable, 0)) {
-        LogApiError("CreatePipe");
-        inputRead = inputWrite = nullptr;
-    }
+    UniqueHandle errorWrite = DuplicateOrLog(output.write, true, "DuplicateHandle");
+    Pipe input = CreateInheritablePipe();
     // The engine's own ends must not be inherited, or the encoder would hold its own output
     // pipe open and the read loop would never see the end. (The log keeps its long-standing
     // spelling of these two records.)
-    encoderOutput = DuplicateOrLog(outputRead, false, "DupliateHandle");
-    encoderInput = DuplicateOrLog(inputWrite, false, "DupliateHandle");
-    CloseAndLog(outputRead);
-    CloseAndLog(inputWrite);
+    encoderOutput = DuplicateOrLog(output.read, false, "DupliateHandle");
+    encoderInput = DuplicateOrLog(input.write, false, "DupliateHandle");
+    CloseAndLog(output.read);
+    CloseAndLog(input.write);
 
-    HANDLE process = nullptr;
-    result.started = StartEncoder(outputWrite, inputRead, errorWrite, command, &process);
+    UniqueHandle process = StartEncoder(output.write.get(), input.read.get(), errorWrite.get(), command);
+    result.started = static_cast<bool>(process);
 
     // Only the encoder may hold the other ends now: when it exits, the read loop sees a broken
     // pipe. If it never started, that happens at the first read.
-    CloseAndLog(outputWrite);
-    CloseAndLog(inputRead);
+    CloseAndLog(output.write);
+    CloseAndLog(input.read);
     CloseAndLog(errorWrite);
 
     recentOutput.clear();
     if (encoderOutput) {
-        ReadEncoderOutput(encoderOutput);
+        ReadEncoderOutput(encoderOutput.get());
     }
     result.errorLine = LastErrorLine(recentOutput);
     if (!process) {
@@ -236,16 +242,15 @@ RunResult RunWithProgress(const char* command) {
     }
     // The end of its output is not yet the end of the encoder: its exit code says whether it
     // did its work, and its files are complete only once it has gone.
-    const bool canceled = cancelRequested == 1;
-    if (WaitForProcessEnd(process, canceled ? stoppedEncoderEndWaitMs : encoderEndWaitMs)) {
+    if (WaitForProcessEnd(process.get(), cancelRequested ? stoppedEncoderEndWaitMs : encoderEndWaitMs)) {
         ReadExitCode(process, result);
-        result.stopped = cancelRequested == 1 || quitSentToEncoder;
+        result.stopped = cancelRequested || quitSentToEncoder;
     } else {
         // It hangs on: end it rather than leave it holding (or still writing) its files. A
         // task that was not stopped has failed then; the pipeline must not go on with them.
-        TerminateProcess(process, 1);
-        WaitForSingleObject(process, terminateWaitMs);
-        result.stopped = cancelRequested == 1;
+        TerminateProcess(process.get(), 1);
+        WaitForSingleObject(process.get(), terminateWaitMs);
+        result.stopped = cancelRequested;
     }
     CloseAndLog(process);
     return result;
@@ -254,10 +259,10 @@ RunResult RunWithProgress(const char* command) {
 void ReadEncoderOutput(HANDLE handle) {
     // When this is the progress run's pipe, a StopEncoder (the length stop of a two-stage task,
     // or Stop) closes it under this loop; the loop must then end without touching it again.
-    const bool runPipe = handle != nullptr && handle == encoderOutput;
+    const bool runPipe = handle != nullptr && handle == encoderOutput.get();
     const char* failedCall = "ReadFile";
     for (;;) {
-        if (runPipe && encoderOutput != handle) {
+        if (runPipe && encoderOutput.get() != handle) {
             return;
         }
         DWORD available = 0;
@@ -267,7 +272,7 @@ void ReadEncoderOutput(HANDLE handle) {
         }
         if (available == 0) {
             const bool quitPending = !PumpMessages();
-            if (cancelRequested == 1) {
+            if (cancelRequested) {
                 return;
             }
             WaitForHandleOrMessage(nullptr, outputPollMs, quitPending);
@@ -287,7 +292,7 @@ void ReadEncoderOutput(HANDLE handle) {
         }
         ParseProgressChunk(chunk);
         PumpMessages();
-        if (cancelRequested == 1) {
+        if (cancelRequested) {
             return;
         }
     }
@@ -300,46 +305,36 @@ void ReadEncoderOutput(HANDLE handle) {
 RunResult RunHidden(const char* command) {
     RunResult result;
     STARTUPINFOA startup = {};
-    startup.cb = sizeof(startup);
-    startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = SW_HIDE;
-    PROCESS_INFORMATION process = {};
-    std::vector<char> commandLine = WritableCommand(command);
-    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process)) {
+    const UniqueHandle process = CreateHiddenProcess(command, startup, 0);
+    if (!process) {
         return result;
     }
     result.started = true;
-    CloseHandle(process.hThread);
     // Sleep until the program ends or a message arrives; the stop request is looked at before
     // every wait, so a step started after Stop ends at once.
-    while (WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT) {
+    while (WaitForSingleObject(process.get(), 0) == WAIT_TIMEOUT) {
         const bool quitPending = !PumpMessages();
-        if (cancelRequested == 1) {
-            TerminateProcess(process.hProcess, 0);
-            WaitForSingleObject(process.hProcess, terminateWaitMs);
+        if (cancelRequested) {
+            TerminateProcess(process.get(), 0);
+            WaitForSingleObject(process.get(), terminateWaitMs);
             result.stopped = true;
             break;
         }
-        WaitForHandleOrMessage(process.hProcess, INFINITE, quitPending);
+        WaitForHandleOrMessage(process.get(), INFINITE, quitPending);
     }
     if (!result.stopped) {
-        ReadExitCode(process.hProcess, result);
+        ReadExitCode(process, result);
     }
-    CloseHandle(process.hProcess);
     return result;
 }
 
 void StopEncoder() {
-    if (encoderOutput) {
-        CloseHandle(encoderOutput);
-        encoderOutput = nullptr;
-    }
+    encoderOutput.reset();
     if (encoderInput) {
         quitSentToEncoder = true;
         // Fails quietly when the encoder has already ended.
         DWORD written = 0;
-        WriteFile(encoderInput, "q", 1, &written, nullptr);
-        CloseHandle(encoderInput);
-        encoderInput = nullptr;
+        WriteFile(encoderInput.get(), "q", 1, &written, nullptr);
+        encoderInput.reset();
     }
 }

@@ -4,6 +4,8 @@
 #include <string_view>
 #include <windows.h>
 
+#include "framework/UniqueHandle.h"
+
 // Runs the external programs of a conversion on the user-interface thread. The encoder runs
 // with its console output captured and parsed chunk by chunk; helper programs run hidden and
 // are only waited for. Both keep the window alive by dispatching its messages while they
@@ -11,14 +13,14 @@
 //
 // Only one encoder runs at a time, so one pair of pipe handles suffices.
 
-// 1 asks the running conversion to stop. The Stop action sets it; Start clears it.
-extern unsigned char cancelRequested;
+// Asks the running conversion to stop. The Stop action sets it; Start clears it.
+extern bool cancelRequested;
 
 // The engine's ends of the running encoder's pipes (not inheritable): the write end of its
-// standard input and the read end of its standard output and error. Null while no progress
-// run has them open; StopEncoder closes them and puts them back to null.
-extern HANDLE encoderInput;
-extern HANDLE encoderOutput;
+// standard input and the read end of its standard output and error. Empty while no progress
+// run has them open; StopEncoder closes them.
+extern UniqueHandle encoderInput;
+extern UniqueHandle encoderOutput;
 
 // How one program run ended, so that a pipeline can tell a failed step from a finished or
 // stopped one.
@@ -48,10 +50,9 @@ RunResult RunWithProgress(const char* command);
 
 // Creates the encoder process, hidden in a console of its own, with the given standard
 // handles. The command's first word names the program, searched the platform's usual way
-// (the current directory included). False, after logging "CreateProcess", when it fails.
-// With `process`, the caller receives the process handle and closes it; without, it is closed.
-bool StartEncoder(HANDLE standardOutput, HANDLE standardInput, HANDLE standardError, const char* command,
-                  HANDLE* process = nullptr);
+// (the current directory included). The process handle, or an empty one after logging
+// "CreateProcess" when it fails.
+UniqueHandle StartEncoder(HANDLE standardOutput, HANDLE standardInput, HANDLE standardError, const char* command);
 
 // The read loop: each chunk of at most 255 bytes goes to ParseProgressChunk by itself. While
 // the encoder prints nothing, window messages are still dispatched, so a silent encoder

@@ -6,6 +6,7 @@
 
 #include "engine/CommandTemplates.h"
 #include "engine/TaskStatus.h"
+#include "framework/UniqueHandle.h"
 
 namespace {
 
@@ -21,19 +22,6 @@ std::string FullPath(const std::string& path) {
     char full[MAX_PATH * 4] = {};
     const DWORD length = GetFullPathNameA(path.c_str(), sizeof(full), full, nullptr);
     return length > 0 && length < sizeof(full) ? std::string(full, length) : path;
-}
-
-// The identity of an existing file: volume and file index, which do not depend on how the
-// path spells it (short names, other drive letters for the same folder).
-bool FileIdentity(const std::string& path, BY_HANDLE_FILE_INFORMATION& info) {
-    HANDLE file = CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        return false;
-    }
-    const bool known = GetFileInformationByHandle(file, &info) != FALSE;
-    CloseHandle(file);
-    return known;
 }
 
 } // namespace
@@ -101,7 +89,7 @@ CancelCleanup CancelCleanupFor(const OutputSettings& settings, const ConversionT
         cleanup.stopEncoder = true;
         break;
     }
-    if (task.needsExport == 1 && !task.exportPath.empty()) {
+    if (task.needsExport && !task.exportPath.empty()) {
         cleanup.files.push_back(task.exportPath);
     }
     return cleanup;
@@ -149,9 +137,16 @@ bool IsSameFile(const std::string& first, const std::string& second) {
         CSTR_EQUAL) {
         return true;
     }
-    BY_HANDLE_FILE_INFORMATION firstInfo = {};
-    BY_HANDLE_FILE_INFORMATION secondInfo = {};
-    return FileIdentity(firstFull, firstInfo) && FileIdentity(secondFull, secondInfo) &&
-           firstInfo.dwVolumeSerialNumber == secondInfo.dwVolumeSerialNumber &&
-           firstInfo.nFileIndexHigh == secondInfo.nFileIndexHigh && firstInfo.nFileIndexLow == secondInfo.nFileIndexLow;
+    const std::optional<FileIdentity> firstIdentity = IdentityOfFile(firstFull);
+    return firstIdentity && firstIdentity == IdentityOfFile(secondFull);
+}
+
+std::optional<FileIdentity> IdentityOfFile(const std::string& path) {
+    const UniqueHandle file(CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    BY_HANDLE_FILE_INFORMATION info = {};
+    if (!file || !GetFileInformationByHandle(file.get(), &info)) {
+        return std::nullopt;
+    }
+    return FileIdentity{info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -36,6 +37,17 @@ CancelCleanup CancelCleanupFor(const OutputSettings& settings, const ConversionT
 // file, the working files (and PSP's thumbnail), and what the clean-up names for the task's
 // own type; nothing else.
 std::vector<std::string> FilesTouchedByTask(const OutputSettings& settings, const ConversionTask& task);
+
+// What tells one existing file from another however a path spells it (short names, other drive
+// letters for the same folder): its volume and file index.
+struct FileIdentity {
+    unsigned long volume = 0;
+    unsigned long indexHigh = 0;
+    unsigned long indexLow = 0;
+    bool operator==(const FileIdentity&) const = default;
+};
+// The identity of the file or folder at `path`; nullopt when there is none or it cannot be read.
+std::optional<FileIdentity> IdentityOfFile(const std::string& path);
 
 // True when the two paths name the same file: equal as full paths, ignoring letter case as
 // the file system does, or, when both exist, the very same file reached two ways.

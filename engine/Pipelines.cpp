@@ -60,7 +60,7 @@ void FailTask(const std::string& reason) {
 
 // The pipeline's look at the stop request: shows "Canceled" and tells the pipeline to end.
 bool CheckStopped() {
-    if (cancelRequested != 1) {
+    if (!cancelRequested) {
         return false;
     }
     SetTaskStatus(TaskStatus::Canceled);
@@ -122,12 +122,12 @@ public:
     // requested: the next check shows it. False, after failing the task, when the step
     // failed; its working files go with it.
     bool Run(int step, Role role) const {
-        if (cancelRequested == 1) {
+        if (cancelRequested) {
             return true;
         }
         const std::string& command = lines.at(static_cast<size_t>(step - 1));
         const RunResult result = role == Role::Progress ? RunWithProgress(command.c_str()) : RunHidden(command.c_str());
-        if (!result.Failed() || cancelRequested == 1) {
+        if (!result.Failed() || cancelRequested) {
             return true;
         }
         if (role == Role::Progress) {
@@ -157,7 +157,7 @@ bool FinishPipeline() {
 
 void MarkFinished() {
     ConversionTask task = CurrentTask();
-    task.finished = 1;
+    task.finished = true;
     mainWindow->SetTask(currentTaskIndex, task);
     mainWindow->RedrawTaskStatus(currentTaskIndex);
 }
@@ -184,7 +184,7 @@ public:
     void Take(const std::vector<std::string>& paths) {
         files.clear();
         for (const std::string& path : paths) {
-            files.push_back({path, IdentityOf(path)});
+            files.push_back({path, IdentityOfFile(path)});
         }
     }
 
@@ -192,48 +192,25 @@ public:
     // when the task began.
     void RemoveMadeByTask() const {
         for (const Entry& entry : files) {
-            const std::optional<Identity> now = IdentityOf(entry.path);
-            if (now && (!entry.before || !(*now == *entry.before))) {
+            const std::optional<FileIdentity> now = IdentityOfFile(entry.path);
+            if (now && now != entry.before) {
                 DeleteTaskFile(entry.path);
             }
         }
     }
 
 private:
-    struct Identity {
-        DWORD volume = 0;
-        DWORD indexHigh = 0;
-        DWORD indexLow = 0;
-        bool operator==(const Identity& other) const {
-            return volume == other.volume && indexHigh == other.indexHigh && indexLow == other.indexLow;
-        }
-    };
     struct Entry {
         std::string path;
-        std::optional<Identity> before;
+        std::optional<FileIdentity> before;
     };
-
-    static std::optional<Identity> IdentityOf(const std::string& path) {
-        HANDLE file = CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-        if (file == INVALID_HANDLE_VALUE) {
-            return std::nullopt;
-        }
-        BY_HANDLE_FILE_INFORMATION info = {};
-        const BOOL known = GetFileInformationByHandle(file, &info);
-        CloseHandle(file);
-        if (!known) {
-            return std::nullopt;
-        }
-        return Identity{info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
-    }
 
     std::vector<Entry> files;
 };
 
 TaskFilesBefore taskFilesBefore;
 
-bool RunFamilyPipeline(int deviceFamily) {
+bool RunFamilyPipeline(DeviceFamily deviceFamily) {
     switch (deviceFamily) {
     case DeviceFamily::Ipod: return ConvertIpod();
     case DeviceFamily::Psp: return ConvertPsp();
@@ -254,7 +231,7 @@ void ResetTaskProgress() {
     const int count = mainWindow->TaskCount();
     for (int i = 0; i < count; ++i) {
         ConversionTask task = mainWindow->GetTask(i);
-        task.finished = 0;
+        task.finished = false;
         task.outputSizeKB = 0;
         task.speed = 0.0;
         task.encodedTime = 0.0;
@@ -282,29 +259,29 @@ void ConvertTask(int index) {
     }
     taskFilesBefore.Take(FilesTouchedByTask(RunSettings(), CurrentTask()));
     bool exported = true;
-    if (CurrentTask().needsExport == 1) {
+    if (CurrentTask().needsExport) {
         exported = ExportSourceThroughPlayer(index);
         // A stop during the export: the export's progress line would otherwise stay, as if
         // it were still going.
-        if (cancelRequested == 1) {
+        if (cancelRequested) {
             SetTaskStatus(TaskStatus::Canceled);
         }
     }
     bool converted = false;
-    if (cancelRequested != 1) {
+    if (!cancelRequested) {
         if (exported) {
             converted = RunFamilyPipeline(RunSettings().deviceFamily);
         } else {
             FailTask("its RealMedia source could not be exported through the player");
         }
     }
-    if (cancelRequested == 1) {
+    if (cancelRequested) {
         DeleteTaskFiles(cancelDeletedFiles);
         return;
     }
     // The export file was only for this conversion, whether it worked or not.
     const ConversionTask task = CurrentTask();
-    if (task.needsExport == 1) {
+    if (task.needsExport) {
         DeleteTaskFile(task.exportPath);
     }
     if (converted) {
@@ -329,11 +306,11 @@ bool ConvertIpod() {
         return false;
     }
     // Stopped: the last progress line stays in the status column.
-    if (cancelRequested == 1) {
+    if (cancelRequested) {
         return false;
     }
     const ConversionTask task = CurrentTask();
-    if (task.needsExport == 1) {
+    if (task.needsExport) {
         DeleteTaskFile(task.exportPath);
     }
     StopEncoder();
@@ -443,7 +420,7 @@ bool ConvertPmp() {
 }
 
 void CancelConversion() {
-    cancelRequested = 1;
+    cancelRequested = true;
     if (!HasCurrentTask()) {
         return;
     }

@@ -37,7 +37,7 @@ StatusBar Bar(int position) {
     return StatusBar{100, position, statusBarColour};
 }
 
-const char* FixedStatusText(int status) {
+const char* FixedStatusText(TaskStatus status) {
     switch (status) {
     case TaskStatus::Exporting: return "Exporting";
     case TaskStatus::Changing: return "Changeing";
@@ -124,7 +124,7 @@ bool ApplyProgressChunk(ConversionTask& task, const char* chunk, std::uint32_t e
         return false;
     }
     const double time = *fields.time;
-    const bool reachedLength = task.needsExport == 1 && task.outputSizeKB > 0 && time >= task.endTime - task.beginTime;
+    const bool reachedLength = task.needsExport && task.outputSizeKB > 0 && time >= task.endTime - task.beginTime;
     task.encodedTime = time;
     task.speed = EncodingSpeed(time, elapsedMs);
     return reachedLength;
@@ -162,11 +162,11 @@ int EncodingPercent(const ConversionTask& task) {
 }
 
 TaskStatusDisplay FormatTaskStatus(const ConversionTask& task) {
-    if (task.finished == 1) {
+    if (task.finished) {
         return {" Finished ", std::nullopt};
     }
     const int percent = EncodingPercent(task);
-    if (task.needsExport == 1) {
+    if (task.needsExport) {
         if (task.status == TaskStatus::SourceExport) {
             return ExportLine(task);
         }

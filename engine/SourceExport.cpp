@@ -109,7 +109,7 @@ bool ExportThroughPlayer(SourceExportPlayer& player, int taskIndex) {
     const std::string path = IntermediateName(task.exportBaseName, avi);
     task.exportPath = path;
     task.status = TaskStatus::SourceExport;
-    task.exportDone = 0;
+    task.exportDone = false;
     mainWindow->SetTask(taskIndex, task);
     mainWindow->RedrawTaskStatus(taskIndex);
 
@@ -123,20 +123,20 @@ bool ExportThroughPlayer(SourceExportPlayer& player, int taskIndex) {
     // the task and the stop request after every batch.
     bool quitPending = false;
     for (;;) {
-        if (cancelRequested == 1 || quitPending)
+        if (cancelRequested || quitPending)
             break;
-        if (mainWindow->GetTask(taskIndex).exportDone == 1)
+        if (mainWindow->GetTask(taskIndex).exportDone)
             break;
         // A player that is no longer exporting and never said it completed (its window was
         // destroyed, say) would otherwise be waited for forever.
         if (!player.IsExporting())
             break;
         quitPending = !PumpMessages();
-        if (!quitPending && mainWindow->GetTask(taskIndex).exportDone != 1 && cancelRequested != 1)
+        if (!quitPending && !mainWindow->GetTask(taskIndex).exportDone && !cancelRequested)
             MsgWaitForMultipleObjects(0, nullptr, FALSE, exportWaitSliceMs, QS_ALLINPUT);
     }
-    const bool completed = HasTask(taskIndex) && mainWindow->GetTask(taskIndex).exportDone == 1;
-    if (cancelRequested == 1 || quitPending || !completed || !FileExists(path)) {
+    const bool completed = HasTask(taskIndex) && mainWindow->GetTask(taskIndex).exportDone;
+    if (cancelRequested || quitPending || !completed || !FileExists(path)) {
         // Stopped, or ended without a file to convert: nothing of it is left behind.
         player.StopPlayer();
         DeleteFileA(path.c_str());
@@ -151,7 +151,7 @@ void OnExportComplete() {
     if (!HasTask(currentTaskIndex))
         return;
     ConversionTask task = mainWindow->GetTask(currentTaskIndex);
-    task.exportDone = 1;
+    task.exportDone = true;
     task.status = TaskStatus::Converting;
     mainWindow->SetTask(currentTaskIndex, task);
     mainWindow->RedrawTaskStatus(currentTaskIndex);
@@ -162,7 +162,7 @@ void OnExportProgress(double position, double total) {
     if (std::isfinite(position) && std::isfinite(total) && total > 0.0)
         UpdateExportProgress(position, total);
     PumpMessages();
-    if (cancelRequested == 1) {
+    if (cancelRequested) {
         if (exportPlayer != nullptr)
             exportPlayer->StopPlayer();
         if (HasTask(currentTaskIndex))

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "engine/EncoderRunner.h"
+#include "framework/UniqueHandle.h"
 
 namespace {
 
@@ -17,45 +18,41 @@ constexpr DWORD quitPollMs = 10;
 class PlatformActions : public SystemActions {
 public:
     bool RunAndWait(const std::string& commandLine) override {
-        PROCESS_INFORMATION process = {};
-        if (!StartHidden(commandLine, process)) {
+        const UniqueHandle process = StartHidden(commandLine);
+        if (!process) {
             return false;
         }
-        WaitForSingleObject(process.hProcess, INFINITE);
-        CloseHandle(process.hProcess);
-        CloseHandle(process.hThread);
+        WaitForSingleObject(process.get(), INFINITE);
         return true;
     }
 
     WaitOutcome RunAndWaitLimited(const std::string& commandLine, unsigned long limitMs) override {
-        PROCESS_INFORMATION process = {};
-        if (!StartHidden(commandLine, process)) {
+        const UniqueHandle process = StartHidden(commandLine);
+        if (!process) {
             return WaitOutcome::NotStarted;
         }
-        CloseHandle(process.hThread);
+        HANDLE waitable = process.get();
         const DWORD start = GetTickCount();
-        WaitOutcome outcome = WaitOutcome::Ended;
-        while (WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT) {
+        while (WaitForSingleObject(waitable, 0) == WAIT_TIMEOUT) {
             const DWORD waited = GetTickCount() - start;
             if (waited >= limitMs) {
-                TerminateProcess(process.hProcess, 1);
-                WaitForSingleObject(process.hProcess, terminateWaitMs);
-                outcome = WaitOutcome::TimedOut;
-                break;
+                TerminateProcess(waitable, 1);
+                WaitForSingleObject(waitable, terminateWaitMs);
+                return WaitOutcome::TimedOut;
             }
             // Paints and clicks are handled while the hand-off runs; a WM_QUIT stays queued
             // for the window's own loop, and the wait then only polls.
             if (PumpMessages()) {
-                MsgWaitForMultipleObjects(1, &process.hProcess, FALSE, limitMs - waited, QS_ALLINPUT);
+                MsgWaitForMultipleObjects(1, &waitable, FALSE, limitMs - waited, QS_ALLINPUT);
             } else {
-                WaitForSingleObject(process.hProcess, quitPollMs);
+                WaitForSingleObject(waitable, quitPollMs);
             }
         }
-        CloseHandle(process.hProcess);
-        return outcome;
+        return WaitOutcome::Ended;
     }
 
-    static bool StartHidden(const std::string& commandLine, PROCESS_INFORMATION& process) {
+    // The process handle of the started program (its thread handle is closed), or an empty one.
+    static UniqueHandle StartHidden(const std::string& commandLine) {
         // The hand-off gets the program's own start-up information, hidden, with the
         // program's own standard handles.
         STARTUPINFOA startup = {};
@@ -66,8 +63,12 @@ public:
         // CreateProcess may write into the command line.
         std::vector<char> buffer(commandLine.begin(), commandLine.end());
         buffer.push_back('\0');
-        return CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
-                              &process) != FALSE;
+        PROCESS_INFORMATION process = {};
+        if (!CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process)) {
+            return {};
+        }
+        const UniqueHandle thread(process.hThread); // not needed: closed on return
+        return UniqueHandle(process.hProcess);
     }
 
     int PlatformId() override {
@@ -82,8 +83,8 @@ public:
     }
 
     bool EnableShutdownPrivilege() override {
-        HANDLE token = nullptr;
-        if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token)) {
+        UniqueHandle token;
+        if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, token.put())) {
             return false;
         }
         TOKEN_PRIVILEGES privileges = {};
@@ -94,10 +95,9 @@ public:
             // AdjustTokenPrivileges succeeds even when it could not assign the privilege; only
             // the last error (ERROR_NOT_ALL_ASSIGNED) tells.
             SetLastError(ERROR_SUCCESS);
-            AdjustTokenPrivileges(token, FALSE, &privileges, 0, nullptr, nullptr);
+            AdjustTokenPrivileges(token.get(), FALSE, &privileges, 0, nullptr, nullptr);
             enabled = GetLastError() == ERROR_SUCCESS;
         }
-        CloseHandle(token);
         return enabled;
     }
 

@@ -42,12 +42,12 @@ void ParseProgressChunk(const char* chunk) {
     StoreCurrentTask(task);
 }
 
-void SetTaskStatus(int code) {
+void SetTaskStatus(TaskStatus status) {
     if (!HasCurrentTask()) {
         return;
     }
     ConversionTask task = mainWindow->GetTask(currentTaskIndex);
-    task.status = code;
+    task.status = status;
     StoreCurrentTask(task);
 }
 

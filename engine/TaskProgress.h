@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "engine/TaskStatus.h"
+
 // Progress of the current task (currentTaskIndex) as the running encoder and the player's
 // export report it, written back through the main window and redrawn at once.
 
@@ -14,8 +16,8 @@ extern DWORD taskStartTick;
 // redraws its status cell, also when the chunk carried nothing.
 void ParseProgressChunk(const char* chunk);
 
-// Stores a TaskStatus code in the current task and redraws its status cell.
-void SetTaskStatus(int code);
+// Stores `status` in the current task and redraws its status cell.
+void SetTaskStatus(TaskStatus status);
 
 // The player's export progress, in seconds reached of `total`, for the current task.
 void UpdateExportProgress(double position, double total);

@@ -15,8 +15,8 @@ void Fuzz_progress_chunk(const std::uint8_t* data, std::size_t size)
     ConversionTask task;
     task.beginTime = input.Number<double>();
     task.endTime = input.Number<double>();
-    task.needsExport = input.InRange(0, 1);
-    task.status = input.InRange(-1, 10);
+    task.needsExport = input.InRange(0, 1) == 1;
+    task.status = static_cast<TaskStatus>(input.InRange(-1, 10));
     const std::uint32_t elapsedMs = input.Number<std::uint32_t>();
     const std::string_view rest = input.Rest();
     for (std::size_t at = 0; at < rest.size(); at += 255) {
@@ -41,8 +41,8 @@ void Fuzz_command_template(const std::uint8_t* data, std::size_t size)
 {
     FuzzInput input(data, size);
     OutputSettings settings;
-    settings.deviceFamily = input.InRange(-1, 6);
-    settings.threeGpType = input.InRange(-1, 2);
+    settings.deviceFamily = static_cast<DeviceFamily>(input.InRange(-1, 6));
+    settings.threeGpType = static_cast<ThreeGpType>(input.InRange(-1, 2));
     settings.profileIndex = input.InRange(-2, 40);
     settings.presetIndex = input.InRange(-1, 3);
     settings.videoType = input.InRange(-1, 12);
@@ -57,7 +57,7 @@ void Fuzz_command_template(const std::uint8_t* data, std::size_t size)
     const double begin = input.Number<double>();
     const double end = input.Number<double>();
     const int deviceFileNumber = input.Number<int>();
-    const int needsExport = input.InRange(0, 1);
+    const bool needsExport = input.InRange(0, 1) == 1;
     const std::string commandTemplate = input.Text('\x01');
     const std::string source = input.Text('\x01');
     settings.outputDirectory = input.Text('\x01');

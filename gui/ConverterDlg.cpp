@@ -281,7 +281,7 @@ void CConverterDlg::SetupControls() {
     startButton.ShowWindow(SW_SHOW);
     stopButton.ShowWindow(SW_HIDE);
 
-    for (int i = 0; i < DeviceFamily::Count; ++i)
+    for (int i = 0; i < deviceFamilyCount; ++i)
         deviceTabs.AddTab(i, IDB_TAB_IPOD + i);
     deviceTabs.SelectTab(0);
 
@@ -346,8 +346,8 @@ void CConverterDlg::ResetOutputPanel() {
     if (HWND player = GetDlgItem(IDC_PLAYER))
         ::ShowWindow(player, SW_HIDE);
     previewPicture.ShowWindow(SW_SHOW);
-    deviceTabs.SelectTab(DeviceFamily::Ipod);
-    ShowDevicePage(DeviceFamily::Ipod);
+    deviceTabs.SelectTab(static_cast<int>(DeviceFamily::Ipod));
+    ShowDevicePage(static_cast<int>(DeviceFamily::Ipod));
     videoTypeCombo.SelectItem(1);
     videoSizeCombo.SelectItem(3);
     videoQualityCombo.SelectItem(6);
@@ -366,19 +366,19 @@ void CConverterDlg::ResetOutputPanel() {
 }
 
 void CConverterDlg::ShowDevicePage(int tab) {
-    if (tab >= 0 && tab < DeviceFamily::Count) {
-        const int threeGpType = std::max(0, threeGpTypeCombo.GetCurSel());
-        LoadDeviceProfiles(ProfileFileIndex(tab, threeGpType));
-    }
+    // The tab's index is the family's number.
+    const DeviceFamily family = static_cast<DeviceFamily>(tab);
+    if (tab >= 0 && tab < deviceFamilyCount)
+        LoadDeviceProfiles(ProfileFileIndex(family, SelectedThreeGpType()));
     HWND self = GetSafeHwnd();
     for (int id : ipodPageIds)
-        ShowControl(self, id, tab == DeviceFamily::Ipod);
+        ShowControl(self, id, family == DeviceFamily::Ipod);
     for (int id : {IDC_DESCRIPTION, IDC_PROFILE_LABEL, IDC_PROFILE_LIST})
-        ShowControl(self, id, tab != DeviceFamily::Ipod);
+        ShowControl(self, id, family != DeviceFamily::Ipod);
     for (int id : {IDC_3GP_TYPE_LABEL, IDC_3GP_TYPE})
-        ShowControl(self, id, tab == DeviceFamily::ThreeGp);
-    if (tab != DeviceFamily::Ipod) {
-        const bool below3gpType = tab == DeviceFamily::ThreeGp;
+        ShowControl(self, id, family == DeviceFamily::ThreeGp);
+    if (family != DeviceFamily::Ipod) {
+        const bool below3gpType = family == DeviceFamily::ThreeGp;
         ::SetWindowPos(descriptionLabel.GetSafeHwnd(), nullptr, 400, below3gpType ? 100 : 78, 390,
                        below3gpType ? 38 : 60, SWP_NOZORDER | SWP_NOACTIVATE);
     }
@@ -451,10 +451,15 @@ void CConverterDlg::RedrawTaskStatus(int index) {
     UpdateWindow(taskList.GetSafeHwnd());
 }
 
+// The combo's item index is the type's number.
+ThreeGpType CConverterDlg::SelectedThreeGpType() const {
+    return static_cast<ThreeGpType>(std::max(0, threeGpTypeCombo.GetCurSel()));
+}
+
 OutputSettings CConverterDlg::ReadOutputSettings() const {
     OutputSettings s;
-    s.deviceFamily = std::max(0, deviceTabs.GetSelectedTab());
-    s.threeGpType = std::max(0, threeGpTypeCombo.GetCurSel());
+    s.deviceFamily = static_cast<DeviceFamily>(std::max(0, deviceTabs.GetSelectedTab()));
+    s.threeGpType = SelectedThreeGpType();
     s.profileIndex = profileList.GetSelectedIndex();
     s.presetIndex = presetCombo.GetCurSel();
     s.videoType = videoTypeCombo.GetCurSel();
@@ -800,7 +805,7 @@ LRESULT CConverterDlg::OnTaskCellClick(const CellHit* hit) {
         if (!IsTaskRow(hit->item))
             return 0;
         ConversionTask task = tasks[static_cast<size_t>(hit->item)];
-        task.checked = task.checked ? 0 : 1;
+        task.checked = !task.checked;
         tasks[static_cast<size_t>(hit->item)] = task;
         constexpr int kCheckBoxPart = 1;
         taskList.RedrawCells(hit->item, hit->item, hit->subItem, kCheckBoxPart, false);
@@ -829,7 +834,7 @@ LRESULT CConverterDlg::FillTaskCell(CellFormat* format) {
     switch (format->subItem) {
     case 0:
         format->hasCheckBox = true;
-        format->checkState = task.checked == 1 ? DFCS_CHECKED : 0;
+        format->checkState = task.checked ? DFCS_CHECKED : 0;
         format->imageIndex = 0;
         format->checkUnselectedBackground = false;
         break;
@@ -892,11 +897,11 @@ void CConverterDlg::OnSettingsNotification(int id) {
     switch (id) {
     case IDC_PRESET: ApplyPreset(presetCombo.GetCurSel()); return;
     case IDC_3GP_TYPE:
-        LoadDeviceProfiles(ProfileFileIndex(DeviceFamily::ThreeGp, std::max(0, threeGpTypeCombo.GetCurSel())));
+        LoadDeviceProfiles(ProfileFileIndex(DeviceFamily::ThreeGp, SelectedThreeGpType()));
         RedrawAllRows();
         return;
     case IDC_PROFILE_LIST:
-        if (deviceTabs.GetSelectedTab() == DeviceFamily::Psp && TaskCount() > 0) {
+        if (deviceTabs.GetSelectedTab() == static_cast<int>(DeviceFamily::Psp) && TaskCount() > 0) {
             constexpr int kOutputColumn = 4;
             taskList.RedrawCells(0, TaskCount() - 1, kOutputColumn, 0, false);
         }
@@ -934,7 +939,7 @@ void CConverterDlg::EnableSettings(bool enable) {
 void CConverterDlg::StartConverting() {
     if (converting || tasks.empty())
         return;
-    if (std::none_of(tasks.begin(), tasks.end(), [](const ConversionTask& t) { return t.checked == 1; }))
+    if (std::none_of(tasks.begin(), tasks.end(), [](const ConversionTask& t) { return t.checked; }))
         return;
     videoEdit.StopPlayer();
     // The whole text: one too long for a path buffer is refused below, never cut to a different folder.
@@ -974,10 +979,10 @@ void CConverterDlg::StartConverting() {
     int converted = 0;
     int failed = 0;
     for (const ConversionTask& task : tasks) {
-        if (task.checked != 1)
+        if (!task.checked)
             continue;
         ++converted;
-        if (task.finished != 1)
+        if (!task.finished)
             ++failed;
     }
     if (closing)

@@ -65,6 +65,7 @@ public:
     void ResetOutputPanel();
     // Shows the page of a device tab and loads its presets.
     void ShowDevicePage(int tab);
+    ThreeGpType SelectedThreeGpType() const;
     // Fills the description and the preset list or combo from a profile file (an index into ProfileFileTable). A
     // file without an "Info" section changes nothing.
     void LoadDeviceProfiles(int fileIndex);

@@ -103,7 +103,7 @@ protected:
     void ExpectConverted(const ConversionTask& task, const std::string& finalName,
                          const std::vector<std::string>& streams, const std::set<std::string>& expectedFiles)
     {
-        EXPECT_EQ(task.finished, 1);
+        EXPECT_TRUE(task.finished);
         EXPECT_EQ(FormatTaskStatus(task).text, " Finished ");
         // The engine's own parser, fed by the front-end through the runner, reached the range's end.
         EXPECT_NEAR(task.encodedTime, 2.0, 0.5) << finalName;
@@ -132,7 +132,7 @@ protected:
 std::string RealConversion::sources, RealConversion::output;
 bool RealConversion::made = false;
 
-OutputSettings Family(int family, int profileIndex, int threeGpType = 0)
+OutputSettings Family(DeviceFamily family, int profileIndex, ThreeGpType threeGpType = ThreeGpType::Amr)
 {
     OutputSettings s;
     s.deviceFamily = family;

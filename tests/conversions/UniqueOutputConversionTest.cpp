@@ -83,8 +83,8 @@ TEST_F(UniqueOutputConversion, SameBaseNameGivesTwoOutputs)
     ASSERT_EQ(tasks.size(), 2u);
     EXPECT_EQ(OutputNameShown(tasks[0], pocketPc), "clip.avi");
     EXPECT_EQ(OutputNameShown(tasks[1], pocketPc), "clip_2.avi");
-    EXPECT_EQ(tasks[0].finished, 1);
-    EXPECT_EQ(tasks[1].finished, 1);
+    EXPECT_TRUE(tasks[0].finished);
+    EXPECT_TRUE(tasks[1].finished);
     EXPECT_NEAR(Duration("clip.avi"), 2.0, 0.3);
     EXPECT_NEAR(Duration("clip_2.avi"), 4.0, 0.3);
     DeleteFileA((output + "clip.avi").c_str());
@@ -106,8 +106,8 @@ TEST_F(UniqueOutputConversion, PspTasksAddedInOneSecondGiveTwoOutputs)
     const std::string firstName = OutputNameShown(tasks[0], psp);
     const std::string secondName = OutputNameShown(tasks[1], psp);
     EXPECT_NE(firstName, secondName);
-    EXPECT_EQ(tasks[0].finished, 1);
-    EXPECT_EQ(tasks[1].finished, 1);
+    EXPECT_TRUE(tasks[0].finished);
+    EXPECT_TRUE(tasks[1].finished);
     EXPECT_NEAR(Duration(firstName), 2.0, 0.3);
     EXPECT_NEAR(Duration(secondName), 4.0, 0.3);
     for (const std::string& name : {firstName, secondName}) {

@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+
+#include "tests/engine/EngineValues.h"
 #include <string>
 #include <vector>
 
@@ -72,7 +74,7 @@ TEST_F(TemplateTest, ReplacementOrderAppliesLaterVariablesToEarlierValues)
 
 TEST_F(TemplateTest, ExportedSourceHasNoTimeOptions)
 {
-    task.needsExport = 1;
+    task.needsExport = true;
     task.exportPath = "C:\\app\\Holiday_export.avi";
     EXPECT_EQ(Common("-i \"$INPUT_FILE\"|$START|$LENGTH|"), "-i \"C:\\app\\Holiday_export.avi\"| | |");
     EXPECT_EQ(Preset("-i \"$INPUT_FILE\"$START$LENGTH -y"), "-i \"C:\\app\\Holiday_export.avi\"   -y");
@@ -123,15 +125,16 @@ TEST_F(TemplateTest, CustomPresetSubstitutesEverySetting)
 TEST_F(TemplateTest, DerivedFileNames)
 {
     const struct {
-        int family, threeGpType;
+        DeviceFamily family;
+        int threeGpType;
         const char* shown;
     } shown[] = {{DeviceFamily::Ipod, 0, "Holiday.mp4"},   {DeviceFamily::ThreeGp, 0, "Holiday.3gp"},
                  {DeviceFamily::ThreeGp, 1, "Holiday.3gp"}, {DeviceFamily::ThreeGp, 2, "Holiday.3g2"},
                  {DeviceFamily::Xbox, 0, "Holiday.mpg"},   {DeviceFamily::PocketPc, 0, "Holiday.avi"},
-                 {DeviceFamily::Pmp, 0, "Holiday.pmp"},    {6, 0, ""}};
+                 {DeviceFamily::Pmp, 0, "Holiday.pmp"},    {static_cast<DeviceFamily>(6), 0, ""}};
     for (const auto& c : shown) {
         settings.deviceFamily = c.family;
-        settings.threeGpType = c.threeGpType;
+        settings.threeGpType = static_cast<ThreeGpType>(c.threeGpType);
         EXPECT_EQ(OutputNameShown(task, settings), c.shown) << c.family << "/" << c.threeGpType;
     }
     const std::string dir = "D:\\out\\";

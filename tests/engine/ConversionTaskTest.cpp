@@ -43,9 +43,9 @@ TEST(ConversionTask, NewTaskHasTheInitialValuesAndNothingElse)
     expected.endTime = 93.5;
     expected.title = "a.b";
     expected.exportBaseName = "a.b";
-    expected.checked = 1;
+    expected.checked = true;
     expected.deviceFileNumber = 12345;
-    expected.needsExport = 1;
+    expected.needsExport = true;
     EXPECT_EQ(MakeNewTask("E:\\in\\a.b.rmvb", 93.5, 12345), expected);
 }
 
@@ -55,8 +55,8 @@ TEST(ConversionTask, NewTaskDrawsItsDeviceFileNumberFromBothRanges)
         const ConversionTask task = MakeNewTask("C:\\v\\clip.avi", 10.0);
         EXPECT_GE(task.deviceFileNumber, 10000);
         EXPECT_LE(task.deviceFileNumber, 20001 + 1001);
-        EXPECT_EQ(task.needsExport, 0);
-        EXPECT_EQ(task.checked, 1);
+        EXPECT_FALSE(task.needsExport);
+        EXPECT_TRUE(task.checked);
     }
 }
 

@@ -27,12 +27,12 @@ protected:
         host.tasks.resize(1);
         host.tasks[0].endTime = 40.0;
         currentTaskIndex = 0;
-        cancelRequested = 0;
+        cancelRequested = false;
         taskStartTick = GetTickCount();
     }
     void TearDown() override {
         StopEncoder();
-        cancelRequested = 0;
+        cancelRequested = false;
         DeleteFileA("log.txt");
     }
 
@@ -68,8 +68,8 @@ TEST_F(EncoderRunner, ParsesEachChunkByItselfAndEndsQuietlyWithTheEncoder) {
     EXPECT_EQ(host.statusRedraws, 4);
     // The end of the output (a broken pipe) is the normal end: nothing logged.
     EXPECT_FALSE(FileExists("log.txt")) << ReadWholeFile("log.txt");
-    EXPECT_NE(encoderOutput, nullptr);
-    EXPECT_NE(encoderInput, nullptr);
+    EXPECT_TRUE(encoderOutput);
+    EXPECT_TRUE(encoderInput);
 }
 
 TEST_F(EncoderRunner, EncoderPrintingNothingEndsTheStepWithoutALogRecord) {
@@ -108,7 +108,7 @@ TEST_F(EncoderRunner, StopDuringTheRunEndsTheLoopAfterTheCurrentChunkAndSendsQ) 
     const std::string record = PathOf("record.txt");
     host.onWrite = [](const ConversionTask&) {
         // What the Stop button does: request the stop and tell the encoder.
-        cancelRequested = 1;
+        cancelRequested = true;
         StopEncoder();
     };
     RunWithProgress(FakeCommand("--interval 300 --chunk \"size=     100kB time=1.00 \""
@@ -119,8 +119,8 @@ TEST_F(EncoderRunner, StopDuringTheRunEndsTheLoopAfterTheCurrentChunkAndSendsQ) 
     ASSERT_EQ(host.writes.size(), 1u);
     EXPECT_EQ(host.tasks[0].outputSizeKB, 100);
     EXPECT_EQ(WaitForLine(record), "input:q\n");
-    EXPECT_EQ(encoderInput, nullptr);
-    EXPECT_EQ(encoderOutput, nullptr);
+    EXPECT_FALSE(encoderInput);
+    EXPECT_FALSE(encoderOutput);
     EXPECT_FALSE(FileExists("log.txt")) << ReadWholeFile("log.txt");
 }
 
@@ -128,12 +128,12 @@ TEST_F(EncoderRunner, StopSendsQAndClosesBothEnds) {
     HANDLE inputRead = nullptr;
     HANDLE outputRead = nullptr;
     HANDLE outputWrite = nullptr;
-    ASSERT_TRUE(CreatePipe(&inputRead, &encoderInput, nullptr, 0));
+    ASSERT_TRUE(CreatePipe(&inputRead, encoderInput.put(), nullptr, 0));
     ASSERT_TRUE(CreatePipe(&outputRead, &outputWrite, nullptr, 0));
-    encoderOutput = outputRead;
+    encoderOutput.reset(outputRead);
     StopEncoder();
-    EXPECT_EQ(encoderInput, nullptr);
-    EXPECT_EQ(encoderOutput, nullptr);
+    EXPECT_FALSE(encoderInput);
+    EXPECT_FALSE(encoderOutput);
     // The encoder's side sees exactly one "q" and then the end of its input.
     char received[8] = {};
     DWORD got = 0;
@@ -152,11 +152,11 @@ TEST_F(EncoderRunner, StopAfterACompleteRunIsQuiet) {
     const std::string record = PathOf("record.txt");
     RunWithProgress(FakeCommand("--chunk \"size=      10kB time=0.50 \" --record \"" + record + "\"").c_str());
     ASSERT_EQ(host.writes.size(), 1u);
-    EXPECT_NE(encoderInput, nullptr);
+    EXPECT_TRUE(encoderInput);
     // The encoder has gone; the "q" the pipeline sends after every run finds nobody.
     StopEncoder();
-    EXPECT_EQ(encoderInput, nullptr);
-    EXPECT_EQ(encoderOutput, nullptr);
+    EXPECT_FALSE(encoderInput);
+    EXPECT_FALSE(encoderOutput);
     EXPECT_EQ(WaitForLine(record), "input:\n");
     EXPECT_FALSE(FileExists("log.txt")) << ReadWholeFile("log.txt");
 }
@@ -170,7 +170,7 @@ TEST_F(EncoderRunner, MessagesAreHandledWhileTheEncoderIsSilent) {
         // The Stop button, pressed while the encoder runs and has printed nothing.
         if (message == WM_TIMER && !stopped && Started(pid)) {
             stopped = true;
-            cancelRequested = 1;
+            cancelRequested = true;
             StopEncoder();
         }
     });
@@ -189,7 +189,7 @@ TEST_F(EncoderRunner, MessagesAreHandledWhileTheEncoderIsSilent) {
 TEST_F(EncoderRunner, TwoStageTaskStopsItsEncoderAtTheTaskLength) {
     const std::string record = PathOf("record.txt");
     const std::string stats = PathOf("stats.txt");
-    host.tasks[0].needsExport = 1;
+    host.tasks[0].needsExport = true;
     host.tasks[0].beginTime = 10.0;
     host.tasks[0].endTime = 12.0;
     RunWithProgress(FakeCommand("--interval 300 --chunk \"size=     100kB time=1.00 \""
@@ -200,7 +200,7 @@ TEST_F(EncoderRunner, TwoStageTaskStopsItsEncoderAtTheTaskLength) {
     ASSERT_EQ(host.writes.size(), 2u);
     EXPECT_DOUBLE_EQ(host.tasks[0].encodedTime, 2.0);
     EXPECT_EQ(host.tasks[0].outputSizeKB, 150);
-    EXPECT_EQ(encoderOutput, nullptr);
+    EXPECT_FALSE(encoderOutput);
     // The pipeline's own stop afterwards finds nothing open and sends nothing more.
     StopEncoder();
     EXPECT_EQ(WaitForLine(record), "input:q\n");
@@ -211,8 +211,8 @@ TEST_F(EncoderRunner, TwoStageTaskStopsItsEncoderAtTheTaskLength) {
 TEST_F(EncoderRunner, StopWithoutAnOpenRunClosesNothing) {
     RunWithProgress(FakeCommand("").c_str());
     StopEncoder();
-    ASSERT_EQ(encoderOutput, nullptr);
-    ASSERT_EQ(encoderInput, nullptr);
+    ASSERT_FALSE(encoderOutput);
+    ASSERT_FALSE(encoderInput);
     // Handle values are reused at once: a stale close would hit these.
     HANDLE first = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     HANDLE second = CreateEventA(nullptr, TRUE, FALSE, nullptr);
@@ -254,7 +254,7 @@ TEST_F(EncoderRunner, HiddenProgramIsTerminatedOnStop) {
             if (message == WM_TIMER && !helper && Started(pid)) {
             helper = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE,
                                  std::stoul(ReadWholeFile(pid)));
-            cancelRequested = 1;
+            cancelRequested = true;
         }
     });
     SetTimer(window.Handle(), stopTimer, 100, nullptr);
@@ -271,7 +271,7 @@ TEST_F(EncoderRunner, HiddenProgramIsTerminatedOnStop) {
 
 TEST_F(EncoderRunner, HiddenStepStartedAfterStopEndsAtOnce) {
     const std::string stats = PathOf("stats.txt");
-    cancelRequested = 1;
+    cancelRequested = true;
     RunHidden(FakeCommand("--silent 60000 --stats \"" + stats + "\"").c_str());
     EXPECT_FALSE(FileExists(stats));
 }
@@ -331,7 +331,7 @@ TEST_F(EncoderRunner, ProgressReportsReachTheCurrentTaskOnly) {
     host.tasks.resize(3);
     currentTaskIndex = 1;
     host.tasks[1].endTime = 100.0;
-    host.tasks[1].needsExport = 1;
+    host.tasks[1].needsExport = true;
     taskStartTick = GetTickCount() - 10000;
 
     SetTaskStatus(TaskStatus::SourceExport);
@@ -400,7 +400,7 @@ TEST_F(EncoderRunner, ResultsTellHowEachRunEnded) {
 
 TEST_F(EncoderRunner, AStoppedRunIsNoFailureWhateverItsExitCode) {
     host.onWrite = [](const ConversionTask&) {
-        cancelRequested = 1;
+        cancelRequested = true;
         StopEncoder();
     };
     RunResult result = RunWithProgress(

@@ -10,6 +10,8 @@
 #include "engine/EngineGlobals.h"
 #include "engine/EngineHost.h"
 #include "engine/SystemActions.h"
+#include "engine/TaskStatus.h"
+#include "tests/engine/EngineValues.h"
 #include "tests/support/ChildProcess.h"
 #include "tests/support/Files.h"
 #include "tests/support/MessagePump.h"
@@ -152,10 +154,10 @@ public:
     bool ShutDownChecked() const override { return shutDown; }
 
     // The statuses task `index` went through, each once per stretch, leaving out "none".
-    std::vector<int> StatusSequence(int index) const {
-        std::vector<int> sequence;
+    std::vector<TaskStatus> StatusSequence(int index) const {
+        std::vector<TaskStatus> sequence;
         for (const auto& [written, task] : writes) {
-            if (written == index && task.status != 0 && (sequence.empty() || sequence.back() != task.status)) {
+            if (written == index && task.status != TaskStatus::None && (sequence.empty() || sequence.back() != task.status)) {
                 sequence.push_back(task.status);
             }
         }

@@ -67,19 +67,19 @@ TEST(FinishingActions, ReplacingTheActionsPutsThePreviousOnesBack) {
 
 // The files Stop deletes, by family, 3GP type and stage.
 TEST(PipelineFiles, CancelCleanupByFamilyAndStatus) {
-    using namespace TaskStatus;
+    using enum TaskStatus;
     const std::string d = "D:\\out\\";
     const struct {
-        int family;
-        int type;
-        int status;
+        DeviceFamily family;
+        ThreeGpType type;
+        TaskStatus status;
         bool stop;
         std::vector<std::string> files;
     } cases[] = {
-        {DeviceFamily::Ipod, 0, Converting, true, {}},
-        {DeviceFamily::Psp, 0, None, true, {}},
-        {DeviceFamily::Xbox, 0, Converting, true, {}},
-        {DeviceFamily::PocketPc, 0, Converting, true, {}},
+        {DeviceFamily::Ipod, ThreeGpType::Amr, Converting, true, {}},
+        {DeviceFamily::Psp, ThreeGpType::Amr, None, true, {}},
+        {DeviceFamily::Xbox, ThreeGpType::Amr, Converting, true, {}},
+        {DeviceFamily::PocketPc, ThreeGpType::Amr, Converting, true, {}},
         {DeviceFamily::ThreeGp, ThreeGpType::Amr, Converting, true, {d + "v_temp.3gp"}},
         {DeviceFamily::ThreeGp, ThreeGpType::Aac, Exporting, false, {d + "v_temp.3gp", d + "v.3gp"}},
         {DeviceFamily::ThreeGp, ThreeGpType::ThreeGp2, Exporting, false, {d + "v_temp.3gp", d + "v_temp_2.3g2"}},
@@ -90,9 +90,9 @@ TEST(PipelineFiles, CancelCleanupByFamilyAndStatus) {
          {d + "v_temp.3gp", d + "v_temp_2.3g2", d + "v.3g2"}},
         {DeviceFamily::ThreeGp, ThreeGpType::Amr, None, false, {}},
         {DeviceFamily::ThreeGp, ThreeGpType::Amr, Canceled, false, {}},
-        {DeviceFamily::Pmp, 0, Converting, true, {d + "v_temp.mp3", d + "v_temp.avi"}},
-        {DeviceFamily::Pmp, 0, Muxing, false, {d + "v_temp.mp3", d + "v_temp.avi", d + "v.pmp"}},
-        {DeviceFamily::Pmp, 0, None, false, {d + "v_temp.mp3", d + "v_temp.avi"}},
+        {DeviceFamily::Pmp, ThreeGpType::Amr, Converting, true, {d + "v_temp.mp3", d + "v_temp.avi"}},
+        {DeviceFamily::Pmp, ThreeGpType::Amr, Muxing, false, {d + "v_temp.mp3", d + "v_temp.avi", d + "v.pmp"}},
+        {DeviceFamily::Pmp, ThreeGpType::Amr, None, false, {d + "v_temp.mp3", d + "v_temp.avi"}},
     };
     for (const auto& c : cases) {
         OutputSettings settings;
@@ -108,7 +108,7 @@ TEST(PipelineFiles, CancelCleanupByFamilyAndStatus) {
         EXPECT_EQ(cleanup.files, c.files) << c.family << " " << c.type << " " << c.status;
 
         // A task exported first also loses its export file.
-        task.needsExport = 1;
+        task.needsExport = true;
         std::vector<std::string> withExport = c.files;
         withExport.push_back(task.exportPath);
         EXPECT_EQ(CancelCleanupFor(settings, task).files, withExport);

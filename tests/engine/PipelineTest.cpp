@@ -23,10 +23,10 @@ constexpr int pspFileNumber = 12345;
 // statuses it must show, and its working files (suffixes after the output name).
 struct FamilyCase {
     const char* name;
-    int family;
-    int threeGpType;
+    DeviceFamily family;
+    ThreeGpType threeGpType;
     std::vector<StepPlan> steps;
-    std::vector<int> statuses;
+    std::vector<TaskStatus> statuses;
     std::vector<std::string> working;
 };
 
@@ -38,10 +38,10 @@ StepPlan Hidden(std::vector<std::string> writes = {}) {
 }
 
 const std::vector<FamilyCase>& Families() {
-    using namespace TaskStatus;
+    using enum TaskStatus;
     static const std::vector<FamilyCase> families = {
-        {"Ipod", DeviceFamily::Ipod, 0, {Progress({".mp4"})}, {Converting}, {}},
-        {"Psp", DeviceFamily::Psp, 0, {Hidden({".THM"}), Progress({".MP4"})}, {Converting}, {}},
+        {"Ipod", DeviceFamily::Ipod, ThreeGpType::Amr, {Progress({".mp4"})}, {Converting}, {}},
+        {"Psp", DeviceFamily::Psp, ThreeGpType::Amr, {Hidden({".THM"}), Progress({".MP4"})}, {Converting}, {}},
         {"ThreeGpAmr",
          DeviceFamily::ThreeGp,
          ThreeGpType::Amr,
@@ -60,11 +60,11 @@ const std::vector<FamilyCase>& Families() {
          {Progress({"_temp.3gp"}), Hidden({"_temp_2.3g2"}), Hidden(), Hidden({".3g2"}), Hidden()},
          {Converting, Exporting, Changing},
          {"_temp.3gp", "_temp_2.3g2"}},
-        {"Xbox", DeviceFamily::Xbox, 0, {Progress({".mpg"})}, {Converting}, {}},
-        {"PocketPc", DeviceFamily::PocketPc, 0, {Progress({".avi"})}, {Converting}, {}},
+        {"Xbox", DeviceFamily::Xbox, ThreeGpType::Amr, {Progress({".mpg"})}, {Converting}, {}},
+        {"PocketPc", DeviceFamily::PocketPc, ThreeGpType::Amr, {Progress({".avi"})}, {Converting}, {}},
         {"Pmp",
          DeviceFamily::Pmp,
-         0,
+         ThreeGpType::Amr,
          {Progress({"_temp.avi"}), Hidden({"_temp.mp3"}), Hidden(), Hidden({".pmp"})},
          {Converting, Muxing},
          {"_temp.avi", "_temp.mp3"}},
@@ -105,7 +105,7 @@ class Pipelines : public testing::Test {
 protected:
     void SetUp() override {
         SetCurrentDirectoryA(work.Path().c_str());
-        cancelRequested = 0;
+        cancelRequested = false;
         currentTaskIndex = 0;
         host.settings.outputDirectory = output.Path();
         host.settings.profileIndex = 0;
@@ -113,7 +113,7 @@ protected:
     }
     void TearDown() override {
         StopEncoder();
-        cancelRequested = 0;
+        cancelRequested = false;
         ReplaceSourceExport({});
         RemoveAllFiles(output.Path());
         RemoveAllFiles(sources.Path());
@@ -179,14 +179,14 @@ TEST_P(EveryFamily, RunsItsStepsInOrderAndLeavesOnlyTheFinalFile) {
     }
     EXPECT_EQ(Trace(), expectedTrace);
     EXPECT_EQ(host.StatusSequence(0), family.statuses);
-    EXPECT_EQ(host.tasks[0].finished, 1);
+    EXPECT_TRUE(host.tasks[0].finished);
     EXPECT_EQ(FormatTaskStatus(host.tasks[0]).text, " Finished ");
     EXPECT_TRUE(FileExists(Output(OutputNameShown(host.tasks[0], host.settings))));
     for (const std::string& suffix : family.working) {
         EXPECT_FALSE(FileExists(Output("clip" + suffix))) << suffix;
     }
     EXPECT_EQ(Log(), "");
-    EXPECT_EQ(encoderInput, nullptr);
+    EXPECT_FALSE(encoderInput);
     // Only a converted iPod file goes to iTunes, with its full path.
     const std::vector<std::string> expectedHandOffs =
         family.family == DeviceFamily::Ipod ? std::vector<std::string>{"VazoVeduz \"" + Output("clip.mp4") + "\" "}
@@ -200,7 +200,7 @@ INSTANTIATE_TEST_SUITE_P(Pipelines, EveryFamily, testing::ValuesIn(Families()),
 // A stop at one status of one family, and the files its clean-up deletes.
 struct StopCase {
     const char* family;
-    int status;
+    TaskStatus status;
     int stepRunning; // the step during which the stop arrives
     std::set<std::string> deleted;
 };
@@ -242,7 +242,7 @@ TEST_P(StopAtEachStatus, DeletesExactlyItsFilesAndLeavesLaterTasksAlone) {
     for (const std::string& name : allClipFiles) {
         EXPECT_EQ(FileExists(Output(name)), stop.deleted.count(name) == 0) << name;
     }
-    EXPECT_EQ(host.tasks[0].finished, 0);
+    EXPECT_FALSE(host.tasks[0].finished);
     if (family.family == DeviceFamily::Ipod) {
         // The iPod task keeps its last progress line.
         EXPECT_EQ(host.tasks[0].status, TaskStatus::Converting);
@@ -264,7 +264,7 @@ TEST_P(StopAtEachStatus, DeletesExactlyItsFilesAndLeavesLaterTasksAlone) {
         std::count_if(host.writes.begin(), host.writes.end(), [](const auto& write) { return write.first == 1; });
     EXPECT_EQ(laterWrites, 1); // the reset before the run, nothing after
     EXPECT_EQ(host.tasks[1].status, TaskStatus::None);
-    EXPECT_EQ(host.tasks[1].finished, 0);
+    EXPECT_FALSE(host.tasks[1].finished);
     EXPECT_TRUE(actions.handOffs.empty());
 }
 
@@ -283,7 +283,7 @@ INSTANTIATE_TEST_SUITE_P(
                     StopCase{"Pmp", TaskStatus::Converting, 1, {"clip_temp.avi", "clip_temp.mp3"}},
                     StopCase{"Pmp", TaskStatus::Muxing, 2, {"clip_temp.avi", "clip_temp.mp3", "clip.pmp"}}),
     [](const testing::TestParamInfo<StopCase>& info) {
-        return std::string(info.param.family) + "Status" + std::to_string(info.param.status);
+        return std::string(info.param.family) + "Status" + std::to_string(static_cast<int>(info.param.status));
     });
 
 TEST_F(Pipelines, StopDuringThePspThumbnailStartsNoEncoder) {
@@ -292,32 +292,32 @@ TEST_F(Pipelines, StopDuringThePspThumbnailStartsNoEncoder) {
     UseFamily(psp);
     host.tasks = {Task("clip")};
     TestWindow window([&](UINT message, WPARAM) {
-        if (message == WM_TIMER && cancelRequested == 0 && !FileLines(trace).empty()) {
+        if (message == WM_TIMER && !cancelRequested && !FileLines(trace).empty()) {
             CancelConversion();
         }
     });
     SetTimer(window.Handle(), 1, 50, nullptr);
     ConvertTask(0);
     KillTimer(window.Handle(), 1);
-    ASSERT_EQ(cancelRequested, 1);
+    ASSERT_TRUE(cancelRequested);
     EXPECT_EQ(Trace(), std::vector<std::string>{"hidden clip.1"});
-    EXPECT_EQ(host.StatusSequence(0), std::vector<int>{TaskStatus::Canceled});
-    EXPECT_EQ(host.tasks[0].finished, 0);
+    EXPECT_EQ(host.StatusSequence(0), std::vector<TaskStatus>{TaskStatus::Canceled});
+    EXPECT_FALSE(host.tasks[0].finished);
     EXPECT_FALSE(FileExists(Output("M4V12345.MP4")));
-    EXPECT_EQ(encoderInput, nullptr);
+    EXPECT_FALSE(encoderInput);
 }
 
 TEST_F(Pipelines, UncheckedTasksAreSkipped) {
     UseFamily(Family("Xbox"));
     host.tasks = {Task("first"), Task("second"), Task("third")};
-    host.tasks[0].checked = 0;
-    host.tasks[2].checked = 0;
+    host.tasks[0].checked = false;
+    host.tasks[2].checked = false;
     host.tasks[2].status = TaskStatus::Canceled; // left from an earlier run
     EXPECT_TRUE(RunConversion());
     EXPECT_EQ(Trace(), std::vector<std::string>{"progress second.1"});
-    EXPECT_EQ(host.tasks[0].finished, 0);
-    EXPECT_EQ(host.tasks[1].finished, 1);
-    EXPECT_EQ(host.tasks[2].finished, 0);
+    EXPECT_FALSE(host.tasks[0].finished);
+    EXPECT_TRUE(host.tasks[1].finished);
+    EXPECT_FALSE(host.tasks[2].finished);
     // The reset before the run cleared the earlier status of every task, checked or not.
     EXPECT_EQ(host.tasks[2].status, TaskStatus::None);
     EXPECT_FALSE(FileExists(Output("first.mpg")));
@@ -326,7 +326,7 @@ TEST_F(Pipelines, UncheckedTasksAreSkipped) {
 
 TEST_F(Pipelines, ResetClearsProgressButKeepsTheExport) {
     ConversionTask task = Task("clip");
-    task.finished = 1;
+    task.finished = true;
     task.outputSizeKB = 10;
     task.speed = 2.0;
     task.encodedTime = 3.0;
@@ -337,7 +337,7 @@ TEST_F(Pipelines, ResetClearsProgressButKeepsTheExport) {
     ResetTaskProgress();
     for (const ConversionTask& reset : host.tasks) {
         ConversionTask expected = task;
-        expected.finished = 0;
+        expected.finished = false;
         expected.outputSizeKB = 0;
         expected.speed = 0.0;
         expected.encodedTime = 0.0;
@@ -350,7 +350,7 @@ TEST_F(Pipelines, ResetClearsProgressButKeepsTheExport) {
 TEST_F(Pipelines, ExportFileIsDeletedAfterASuccessfulConversion) {
     UseFamily(Family("Xbox"));
     ConversionTask task = MakeNewTask(sources.Path() + "clip.rmvb", 40.0, pspFileNumber);
-    ASSERT_EQ(task.needsExport, 1);
+    ASSERT_TRUE(task.needsExport);
     host.tasks = {task};
     std::vector<int> exported;
     ReplaceSourceExport([&](int index) {
@@ -358,13 +358,13 @@ TEST_F(Pipelines, ExportFileIsDeletedAfterASuccessfulConversion) {
         ConversionTask exporting = host.GetTask(index);
         exporting.exportPath = sources.Write("clip_12345.avi", "exported");
         exporting.status = TaskStatus::Converting;
-        exporting.exportDone = 1;
+        exporting.exportDone = true;
         host.SetTask(index, exporting);
         return true;
     });
     ConvertTask(0);
     EXPECT_EQ(exported, std::vector<int>{0});
-    EXPECT_EQ(host.tasks[0].finished, 1);
+    EXPECT_TRUE(host.tasks[0].finished);
     EXPECT_FALSE(FileExists(sources.Path() + "clip_12345.avi"));
     EXPECT_TRUE(FileExists(Output("clip.mpg")));
 }
@@ -384,7 +384,7 @@ TEST_F(Pipelines, StopDuringTheExportDeletesTheExportFileAndRunsNothing) {
     EXPECT_FALSE(FileExists(sources.Path() + "clip_20000.mpg"));
     EXPECT_TRUE(Trace().empty());
     EXPECT_EQ(host.tasks[0].status, TaskStatus::Canceled);
-    EXPECT_EQ(host.tasks[0].finished, 0);
+    EXPECT_FALSE(host.tasks[0].finished);
     EXPECT_EQ(Log(), "");
 }
 
@@ -398,7 +398,7 @@ TEST_F(Pipelines, StopDuringTheEncoderDeletesTheExportFile) {
         return true;
     });
     host.onWrite = [](int, const ConversionTask& task) {
-        if (task.outputSizeKB > 0 && cancelRequested == 0) {
+        if (task.outputSizeKB > 0 && !cancelRequested) {
             CancelConversion();
         }
     };
@@ -414,9 +414,9 @@ TEST_F(Pipelines, WithoutAPlayerARealMediaTaskFailsAndTheRunGoesOn) {
     EXPECT_TRUE(RunConversion());
     EXPECT_EQ(host.tasks[0].status, TaskStatus::Failed);
     EXPECT_EQ(FormatTaskStatus(host.tasks[0]).text, "Failed");
-    EXPECT_EQ(host.tasks[0].finished, 0);
+    EXPECT_FALSE(host.tasks[0].finished);
     EXPECT_EQ(Trace(), std::vector<std::string>{"progress next.1"});
-    EXPECT_EQ(host.tasks[1].finished, 1);
+    EXPECT_TRUE(host.tasks[1].finished);
     const std::vector<std::string> log = FileLines(work.Path() + "log.txt");
     ASSERT_EQ(log.size(), 1u) << Log();
     EXPECT_NE(log[0].find("\"" + sources.Path() + "clip.rm\""), std::string::npos) << log[0];
@@ -437,7 +437,7 @@ TEST_F(Pipelines, TheEncoderEndedByTheLengthStopHasNotFailed) {
         return true;
     });
     ConvertTask(0);
-    EXPECT_EQ(host.tasks[0].finished, 1) << Log();
+    EXPECT_TRUE(host.tasks[0].finished) << Log();
     EXPECT_EQ(Log(), "");
 }
 
@@ -450,14 +450,14 @@ TEST_F(Pipelines, AHelperExitingWithAnErrorFailsOnlyItsTask) {
     host.tasks = {Task("bad"), Task("good")};
     EXPECT_TRUE(RunConversion());
     EXPECT_EQ(host.tasks[0].status, TaskStatus::Failed);
-    EXPECT_EQ(host.tasks[0].finished, 0);
+    EXPECT_FALSE(host.tasks[0].finished);
     EXPECT_EQ(FormatTaskStatus(host.tasks[0]).text, "Failed");
     EXPECT_EQ(host.StatusSequence(0),
-              (std::vector<int>{TaskStatus::Converting, TaskStatus::Exporting, TaskStatus::Failed}));
+              (std::vector<TaskStatus>{TaskStatus::Converting, TaskStatus::Exporting, TaskStatus::Failed}));
     EXPECT_EQ(Trace(), (std::vector<std::string>{"progress bad.1", "hidden bad.2", "progress good.1", "hidden good.2",
                                                  "hidden good.3"}));
     EXPECT_FALSE(FileExists(Output("bad_temp.3gp")));
-    EXPECT_EQ(host.tasks[1].finished, 1);
+    EXPECT_TRUE(host.tasks[1].finished);
     const std::vector<std::string> log = FileLines(work.Path() + "log.txt");
     ASSERT_EQ(log.size(), 1u) << Log();
     EXPECT_NE(log[0].find("\"" + sources.Path() + "bad.avi\""), std::string::npos) << log[0];
@@ -491,8 +491,8 @@ TEST_P(PipelineFailedStep, FailsTheTaskAndLogsWhy) {
     host.tasks = {Task("clip")};
     ConvertTask(0);
     EXPECT_EQ(host.tasks[0].status, TaskStatus::Failed);
-    EXPECT_EQ(host.tasks[0].finished, 0);
-    EXPECT_EQ(encoderInput, nullptr);
+    EXPECT_FALSE(host.tasks[0].finished);
+    EXPECT_FALSE(encoderInput);
     const std::string log = Log();
     EXPECT_NE(log.find("Conversion failed: \"" + sources.Path() + "clip.avi\": "), std::string::npos) << log;
     EXPECT_NE(log.find(c.reason), std::string::npos) << log;
@@ -533,7 +533,7 @@ TEST_P(PipelineUnrunnablePreset, FailsWithoutRunningAnything) {
     host.tasks = {Task("clip")};
     ConvertTask(0);
     EXPECT_EQ(host.tasks[0].status, TaskStatus::Failed);
-    EXPECT_EQ(host.tasks[0].finished, 0);
+    EXPECT_FALSE(host.tasks[0].finished);
     EXPECT_TRUE(Trace().empty());
     EXPECT_NE(Log().find(c.reason), std::string::npos) << Log();
     EXPECT_TRUE(actions.handOffs.empty());
@@ -551,7 +551,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 struct SourceAsOutput {
     const char* family;
-    int threeGpType;
+    ThreeGpType threeGpType;
     const char* sourceName; // in the output folder
     const char* outputName;
 };
@@ -574,10 +574,10 @@ TEST_P(PipelineSourceAsOutput, IsRefusedAndTheSourceKept) {
 
 // The 3GP2 clean-up may delete the 3GP2 working file: a source by that name is refused too.
 INSTANTIATE_TEST_SUITE_P(Pipelines, PipelineSourceAsOutput,
-                         testing::Values(SourceAsOutput{"Ipod", 0, "CLIP.MP4", "clip"},
+                         testing::Values(SourceAsOutput{"Ipod", ThreeGpType::Amr, "CLIP.MP4", "clip"},
                                          SourceAsOutput{"ThreeGpAmr", ThreeGpType::Amr, "clip.3gp", "clip"},
-                                         SourceAsOutput{"Pmp", 0, "Clip.pmp", "clip"},
-                                         SourceAsOutput{"Psp", 0, "m4v12345.mp4", "anything"},
+                                         SourceAsOutput{"Pmp", ThreeGpType::Amr, "Clip.pmp", "clip"},
+                                         SourceAsOutput{"Psp", ThreeGpType::Amr, "m4v12345.mp4", "anything"},
                                          SourceAsOutput{"ThreeGp2", ThreeGpType::ThreeGp2, "clip_temp_2.3g2", "clip"}),
                          [](const testing::TestParamInfo<SourceAsOutput>& info) {
                              return std::string(info.param.family);
@@ -588,7 +588,7 @@ TEST_F(Pipelines, NoHandOffWhenTheComputerIsToBeShutDown) {
     host.shutDown = true;
     host.tasks = {Task("clip")};
     ConvertTask(0);
-    EXPECT_EQ(host.tasks[0].finished, 1);
+    EXPECT_TRUE(host.tasks[0].finished);
     EXPECT_TRUE(actions.handOffs.empty());
 }
 

@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+
+#include "tests/engine/EngineValues.h"
 #include <optional>
 #include <string>
 
@@ -154,7 +156,7 @@ TEST(ProgressParsing, ExportProgressEstimatesTheRemainingTime) {
     }
 }
 
-ConversionTask StatusTask(int needsExport, int status, double endTime, double encodedTime, int sizeKB, double speed) {
+ConversionTask StatusTask(bool needsExport, TaskStatus status, double endTime, double encodedTime, int sizeKB, double speed) {
     ConversionTask task;
     task.needsExport = needsExport;
     task.status = status;
@@ -185,7 +187,7 @@ TEST(ProgressParsing, StatusColumnShowsEveryStatus) {
         {StatusTask(0, TaskStatus::Failed, 40, 10, 1234, 2), "Failed", none},
         // A one-stage task has no export to show; unknown codes show nothing.
         {StatusTask(0, TaskStatus::SourceExport, 40, 10, 1234, 2), "", none},
-        {StatusTask(0, 7, 40, 10, 1234, 2), "", none},
+        {StatusTask(0, static_cast<TaskStatus>(7), 40, 10, 1234, 2), "", none},
         // Nothing encoded or nothing written yet: empty.
         {StatusTask(0, TaskStatus::Converting, 40, 0, 1234, 2), "", none},
         {StatusTask(0, TaskStatus::Converting, 40, 10, 0, 2), "", none},
@@ -248,10 +250,11 @@ TEST(ProgressParsing, TwoStageExportShowsTheFirstHalfAndTheRemainingTime) {
 }
 
 TEST(ProgressParsing, FinishedWinsOverEveryStatus) {
-    for (int status : {0, 1, 2, 3, 4, 5, 6, 9}) {
-        for (int needsExport : {0, 1}) {
+    for (int code : {0, 1, 2, 3, 4, 5, 6, 9}) {
+        const TaskStatus status = static_cast<TaskStatus>(code);
+        for (bool needsExport : {false, true}) {
             ConversionTask task = StatusTask(needsExport, status, 40, 10, 1234, 2);
-            task.finished = 1;
+            task.finished = true;
             EXPECT_EQ(FormatTaskStatus(task), (TaskStatusDisplay{" Finished ", std::nullopt})) << status;
         }
     }

@@ -28,18 +28,19 @@ class TaskFailure : public testing::Test {
 protected:
     void SetUp() override {
         SetCurrentDirectoryA(work.Path().c_str());
-        cancelRequested = 0;
+        cancelRequested = false;
         currentTaskIndex = 0;
         host.settings.outputDirectory = output.Path();
         host.settings.profileIndex = 0;
     }
     void TearDown() override {
         StopEncoder();
-        cancelRequested = 0;
+        cancelRequested = false;
     }
 
     // The family's profile with these fake encoder commands (arguments only), in order.
-    void UseFamily(int family, const std::vector<std::string>& steps, int threeGpType = 0) {
+    void UseFamily(DeviceFamily family, const std::vector<std::string>& steps,
+                   ThreeGpType threeGpType = ThreeGpType::Amr) {
         host.settings.deviceFamily = family;
         host.settings.threeGpType = threeGpType;
         std::vector<std::string> commands;
@@ -80,7 +81,7 @@ TEST_F(TaskFailure, ARangeTooShortFailsBeforeAnythingRuns) {
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const struct {
         const char* what;
-        int family;
+        DeviceFamily family;
         double begin, end;
     } cases[] = {
         {"end at begin", DeviceFamily::Xbox, 5.0, 5.0},
@@ -103,7 +104,7 @@ TEST_F(TaskFailure, ARangeTooShortFailsBeforeAnythingRuns) {
         host.tasks = {Task("clip", c.begin, c.end)};
         ConvertTask(0);
         EXPECT_EQ(host.tasks[0].status, TaskStatus::Failed);
-        EXPECT_EQ(host.tasks[0].finished, 0);
+        EXPECT_FALSE(host.tasks[0].finished);
         EXPECT_EQ(FormatTaskStatus(host.tasks[0]).text, "Failed");
         EXPECT_TRUE(Trace().empty()) << "nothing runs";
         EXPECT_NE(Log().find("the selected range is too short"), std::string::npos) << Log();
@@ -113,7 +114,7 @@ TEST_F(TaskFailure, ARangeTooShortFailsBeforeAnythingRuns) {
     UseFamily(DeviceFamily::Xbox, {Writes(".mpg")});
     host.tasks = {Task("clip", 1.5, 2.5)};
     ConvertTask(0);
-    EXPECT_EQ(host.tasks[0].finished, 1);
+    EXPECT_TRUE(host.tasks[0].finished);
 }
 
 TEST_F(TaskFailure, AFailedTaskRemovesTheFilesItMadeAndNoOthers) {
@@ -177,7 +178,7 @@ TEST(LastErrorLine, TakesTheLastWholeErrorLine) {
 TEST_F(TaskFailure, A3gpOfTheOtherTypeBesideTheSourceIsNoCollision) {
     const struct {
         const char* source;
-        int threeGpType;
+        ThreeGpType threeGpType;
         std::vector<std::string> steps;
         const char* final;
     } cases[] = {
@@ -194,7 +195,7 @@ TEST_F(TaskFailure, A3gpOfTheOtherTypeBesideTheSourceIsNoCollision) {
         UseFamily(DeviceFamily::ThreeGp, c.steps, c.threeGpType);
         host.tasks = {MakeNewTask(source, 40.0, 12345)};
         ConvertTask(0);
-        EXPECT_EQ(host.tasks[0].finished, 1) << Log();
+        EXPECT_TRUE(host.tasks[0].finished) << Log();
         EXPECT_EQ(ReadWholeFile(source), "the user's video");
         EXPECT_TRUE(FileExists(Output(c.final)));
         DeleteFileA(Output(c.final).c_str());
@@ -205,7 +206,7 @@ TEST_F(TaskFailure, AfterTheLengthStopTheRunnerWaitsForTheEncoderToFinish) {
     // A two-stage task at its length: the engine sends "q"; this encoder takes 6 s to finish
     // its file, longer than the runner used to wait.
     ConversionTask task = Task("clip", 0.0, 1.0);
-    task.needsExport = 1;
+    task.needsExport = true;
     host.tasks = {task};
     const std::string record = work.Path() + "finished.txt";
     const RunResult result = RunWithProgress(
@@ -234,7 +235,7 @@ TEST_F(TaskFailure, AHandOffOverItsLimitIsLoggedAndTheTaskStaysFinished) {
     UseFamily(DeviceFamily::Ipod, {Writes(".mp4")});
     host.tasks = {Task("clip")};
     ConvertTask(0);
-    EXPECT_EQ(host.tasks[0].finished, 1);
+    EXPECT_TRUE(host.tasks[0].finished);
     ASSERT_EQ(slow.handOffs.size(), 1u);
     EXPECT_EQ(slow.limitAsked, 60000u);
     EXPECT_EQ(Log(), "The hand-off of \"" + Output("clip.mp4") + "\" to iTunes did not end within 60 s and was "
@@ -280,7 +281,7 @@ TEST(ExportProgress, APositionOrTotalThatIsNoNumberChangesNothing) {
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const double inf = std::numeric_limits<double>::infinity();
     ConversionTask task;
-    task.needsExport = 1;
+    task.needsExport = true;
     task.status = TaskStatus::SourceExport;
     task.endTime = 40.0;
     ApplyExportProgress(task, 10.0, 40.0, 1000);

@@ -73,14 +73,14 @@ class UniqueOutputsRun : public testing::Test {
 protected:
     void SetUp() override {
         SetCurrentDirectoryA(work.Path().c_str());
-        cancelRequested = 0;
+        cancelRequested = false;
         host.settings.outputDirectory = output.Path();
         host.settings.profileIndex = 0;
     }
 
-    void RunFamily(int family, const std::vector<std::string>& commands) {
+    void RunFamily(DeviceFamily family, const std::vector<std::string>& commands) {
         host.settings.deviceFamily = family;
-        const std::string file = ProfileFilePath(ProfileFileIndex(family, 0));
+        const std::string file = ProfileFilePath(ProfileFileIndex(family, ThreeGpType::Amr));
         work.Write(file.substr(file.find_last_of('\\') + 1), PresetProfile(commands));
         EXPECT_TRUE(RunConversion());
     }
@@ -100,14 +100,14 @@ TEST_F(UniqueOutputsRun, SameBaseNameAndSameSecondBothKeepTheirOutputs) {
     const std::string writeSource = "--log \"$OUTPUT_DIR$OUTPUT_FILE";
     host.tasks = AddAll({MakeNewTask("C:\\a\\clip.avi", 10.0, 15000), MakeNewTask("C:\\b\\clip.wmv", 10.0, 15000)});
     RunFamily(DeviceFamily::PocketPc, {FakeCommand(writeSource + ".avi\" --source \"$INPUT_FILE\" --end")});
-    EXPECT_EQ(host.tasks[0].finished, 1);
-    EXPECT_EQ(host.tasks[1].finished, 1);
+    EXPECT_TRUE(host.tasks[0].finished);
+    EXPECT_TRUE(host.tasks[1].finished);
     EXPECT_NE(ReadWholeFile(output.Path() + "clip.avi").find("C:\\a\\clip.avi"), std::string::npos);
     EXPECT_NE(ReadWholeFile(output.Path() + "clip_2.avi").find("C:\\b\\clip.wmv"), std::string::npos);
 
     RunFamily(DeviceFamily::Psp, {FakeCommand("--end"), FakeCommand(writeSource + ".MP4\" --source \"$INPUT_FILE\" --end")});
-    EXPECT_EQ(host.tasks[0].finished, 1);
-    EXPECT_EQ(host.tasks[1].finished, 1);
+    EXPECT_TRUE(host.tasks[0].finished);
+    EXPECT_TRUE(host.tasks[1].finished);
     EXPECT_NE(ReadWholeFile(output.Path() + "M4V15000.MP4").find("C:\\a\\clip.avi"), std::string::npos);
     EXPECT_NE(ReadWholeFile(output.Path() + "M4V15001.MP4").find("C:\\b\\clip.wmv"), std::string::npos);
     for (const char* name : {"clip.avi", "clip_2.avi", "M4V15000.MP4", "M4V15001.MP4"}) {

@@ -382,11 +382,11 @@ TEST_F(TaskListWindow, RemovingFollowsTheRulesOfTheSelection) {
 
     // Whatever was chosen, removing everything returns the panel to the iPod tab with its defaults.
     ClickTab(1);
-    EXPECT_EQ(dialog.ReadOutputSettings().deviceFamily, 1);
+    EXPECT_EQ(dialog.ReadOutputSettings().deviceFamily, DeviceFamily::Psp);
     Press(IDC_REMOVE_ALL);
     EXPECT_EQ(dialog.TaskCount(), 0);
     EXPECT_EQ(dialog.GetCurrentIndex(), -1);
-    EXPECT_EQ(dialog.ReadOutputSettings().deviceFamily, 0);
+    EXPECT_EQ(dialog.ReadOutputSettings().deviceFamily, DeviceFamily::Ipod);
     EXPECT_EQ(dialog.ReadOutputSettings().presetIndex, 0);
     EXPECT_FALSE(IsWindowVisible(dialog.GetDlgItem(IDC_PLAYER)));
     EXPECT_TRUE(IsWindowVisible(dialog.GetDlgItem(IDC_PREVIEW_PICTURE)));
@@ -542,7 +542,7 @@ TEST_F(TaskListWindow, AProfileWithoutInfoLeavesThePanelAsItWas) {
     SetProgramDirectory(MovaraPath());
     DeleteFileA(broken.c_str());
     RemoveDirectoryA(app.c_str());
-    EXPECT_EQ(dialog.ReadOutputSettings().deviceFamily, 1);
+    EXPECT_EQ(dialog.ReadOutputSettings().deviceFamily, DeviceFamily::Psp);
     EXPECT_EQ(presets.GetCount(), count);
     EXPECT_EQ(description.GetText(), text);
 }
@@ -655,7 +655,7 @@ TEST_F(TaskListWindow, RunsConvertTheCheckedTasksAndStopLeavesTheRest) {
     EXPECT_EQ(dialog.GetTask(1).finished, 0);
     EXPECT_EQ(dialog.GetTask(2), [&] {
         ConversionTask untouched = dialog.GetTask(2);
-        untouched.status = 0;
+        untouched.status = TaskStatus::None;
         untouched.finished = 0;
         untouched.encodedTime = 0;
         untouched.outputSizeKB = 0;
