@@ -14,6 +14,7 @@
 #include "engine/DeviceProfiles.h"
 #include "engine/PipelineFiles.h"
 #include "engine/ProfileReader.h"
+#include "engine/TaskCommands.h"
 #include "tests/engine/EngineTestSupport.h"
 #include "tests/support/ChildProcess.h"
 #include "tests/support/Files.h"

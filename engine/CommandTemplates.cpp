@@ -2,15 +2,10 @@
 
 #include <cstdio>
 
+#include "engine/PipelineFiles.h"
 #include "engine/TimeText.h"
 
 namespace {
-
-// A derived file name: the output folder (ending in "\") directly followed by the name.
-std::string InOutputFolder(const std::string& outputDirectory, const std::string& outputName, const char* suffix)
-{
-    return outputDirectory + outputName + suffix;
-}
 
 // A task whose source is exported first has already been cut to its range by the export,
 // so its commands get neither a start nor a length: both variables become one space.
@@ -77,15 +72,6 @@ std::string FormatTimestamp(int year, int month, int day, int hour, int minute, 
     return text;
 }
 
-std::string PspDeviceFileBase(int deviceFileNumber, int profileIndex)
-{
-    // A PSP shows a video only when its file is named this way; the presets from 16 on
-    // make the kind of file that takes the "MAQ" prefix.
-    char name[32] = {};
-    std::snprintf(name, sizeof name, profileIndex >= 16 ? "MAQ%05d" : "M4V%05d", deviceFileNumber);
-    return name;
-}
-
 std::string ExpandCommandTemplate(const std::string& commandTemplate, const ConversionTask& task,
                                   const OutputSettings& settings, const std::string& timestamp)
 {
@@ -122,53 +108,4 @@ std::string ExpandPresetTemplate(const std::string& commandTemplate, const Conve
         ReplaceSettings(command, settings);
     }
     return command;
-}
-
-std::string OutputNameShown(const ConversionTask& task, const OutputSettings& settings)
-{
-    switch (settings.deviceFamily) {
-    case DeviceFamily::Ipod: return task.outputName + ".mp4";
-    case DeviceFamily::Psp: return PspDeviceFileBase(task.deviceFileNumber, settings.profileIndex) + ".MP4";
-    case DeviceFamily::ThreeGp:
-        return task.outputName + (settings.threeGpType == ThreeGpType::ThreeGp2 ? ".3g2" : ".3gp");
-    case DeviceFamily::Xbox: return task.outputName + ".mpg";
-    case DeviceFamily::PocketPc: return task.outputName + ".avi";
-    case DeviceFamily::Pmp: return task.outputName + ".pmp";
-    default: return {};
-    }
-}
-
-std::string ThreeGpWorkingFile(const std::string& outputDirectory, const std::string& outputName)
-{
-    return InOutputFolder(outputDirectory, outputName, "_temp.3gp");
-}
-
-std::string ThreeGp2WorkingFile(const std::string& outputDirectory, const std::string& outputName)
-{
-    return InOutputFolder(outputDirectory, outputName, "_temp_2.3g2");
-}
-
-std::string ThreeGpFinalFile(const std::string& outputDirectory, const std::string& outputName)
-{
-    return InOutputFolder(outputDirectory, outputName, ".3gp");
-}
-
-std::string ThreeGp2FinalFile(const std::string& outputDirectory, const std::string& outputName)
-{
-    return InOutputFolder(outputDirectory, outputName, ".3g2");
-}
-
-std::string PmpWorkingVideo(const std::string& outputDirectory, const std::string& outputName)
-{
-    return InOutputFolder(outputDirectory, outputName, "_temp.avi");
-}
-
-std::string PmpWorkingAudio(const std::string& outputDirectory, const std::string& outputName)
-{
-    return InOutputFolder(outputDirectory, outputName, "_temp.mp3");
-}
-
-std::string PmpFinalFile(const std::string& outputDirectory, const std::string& outputName)
-{
-    return InOutputFolder(outputDirectory, outputName, ".pmp");
 }

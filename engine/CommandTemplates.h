@@ -1,6 +1,5 @@
 #pragma once
 
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -10,6 +9,8 @@
 
 // Command templates are encoder command lines with $-variables for the task's files, time
 // range and title, the output folder and, for the custom iPod preset, the settings combos.
+// Expansion only: values in, text out. TaskCommands.h takes the task, the settings and the
+// time from the running program.
 
 // Replaces every occurrence of `variable` in `text`, left to right. Inserted text is not
 // searched again by the same call, so a value containing its own variable cannot loop.
@@ -24,12 +25,6 @@ std::string LengthOptionText(double beginTime, double endTime);
 // Local date and time as "%d-%02d-%02d %02d:%02d:%02d" (year, month 1-12, day, hour 0-23,
 // minute, second).
 std::string FormatTimestamp(int year, int month, int day, int hour, int minute, int second);
-// The local time so; defined with the builders below that need the system in TaskCommands.cpp.
-std::string CurrentTimestamp();
-
-// "M4V%05d" with the device file number, or "MAQ%05d" for presets 16 and up: the base of
-// the file names a PSP lists.
-std::string PspDeviceFileBase(int deviceFileNumber, int profileIndex);
 
 // Replaces the common variables of a template used by every family but iPod ($INPUT_FILE,
 // $START, $LENGTH, $TITLE, $TIMESTAMP, $OUTPUT_DIR, $OUTPUT_FILE, in that order; each step
@@ -48,26 +43,3 @@ std::string ExpandCommandTemplate(const std::string& commandTemplate, const Conv
 // literal option values.
 std::string ExpandPresetTemplate(const std::string& commandTemplate, const ConversionTask& task,
                                  const OutputSettings& settings, const std::string& timestamp);
-
-// ExpandCommandTemplate for task `taskIndex` of the main window with the run's settings and
-// the current time. Empty text when there is no such task.
-std::string ExpandTemplate(const std::string& commandTemplate, int taskIndex);
-
-// The iPod command of task `taskIndex`: makes the work folder current, reads "Command0" of
-// the selected preset from ".\iPod_Profile.ini" and expands it. nullopt when there is no
-// such task, preset or command, so that the task can be failed without running anything.
-std::optional<std::string> BuildPresetCommand(int taskIndex);
-
-// The output file name the task list shows for `task` under `settings`' device family,
-// 3GP type and preset; empty text for a family out of range.
-std::string OutputNameShown(const ConversionTask& task, const OutputSettings& settings);
-
-// Working and final files of the pipelines, in the output folder. The folder ends in "\",
-// so the name follows it directly.
-std::string ThreeGpWorkingFile(const std::string& outputDirectory, const std::string& outputName);
-std::string ThreeGp2WorkingFile(const std::string& outputDirectory, const std::string& outputName);
-std::string ThreeGpFinalFile(const std::string& outputDirectory, const std::string& outputName);
-std::string ThreeGp2FinalFile(const std::string& outputDirectory, const std::string& outputName);
-std::string PmpWorkingVideo(const std::string& outputDirectory, const std::string& outputName);
-std::string PmpWorkingAudio(const std::string& outputDirectory, const std::string& outputName);
-std::string PmpFinalFile(const std::string& outputDirectory, const std::string& outputName);

@@ -2,11 +2,8 @@
 
 #include <cmath>
 #include <cstdio>
-#include <windows.h>
 
-#include "engine/CommandTemplates.h"
 #include "engine/TaskStatus.h"
-#include "framework/UniqueHandle.h"
 
 namespace {
 
@@ -18,10 +15,52 @@ constexpr int threeGp2Commands = 5;
 constexpr int singleStepCommands = 1;
 constexpr int pmpCommands = 4;
 
-std::string FullPath(const std::string& path) {
-    char full[MAX_PATH * 4] = {};
-    const DWORD length = GetFullPathNameA(path.c_str(), sizeof(full), full, nullptr);
-    return length > 0 && length < sizeof(full) ? std::string(full, length) : path;
+// The suffix after the output name of each PipelineFile, in its order.
+constexpr const char* pipelineFileSuffixes[] = {
+    "_temp.3gp", "_temp_2.3g2", ".3gp", ".3g2", "_temp.avi", "_temp.mp3", ".pmp",
+};
+
+// What each family's final file name ends with; the 3GP family's and PMP's come from the table above.
+constexpr const char* ipodExtension = ".mp4";
+constexpr const char* pspExtension = ".MP4";
+constexpr const char* xboxExtension = ".mpg";
+constexpr const char* pocketPcExtension = ".avi";
+
+} // namespace
+
+std::string PspDeviceFileBase(int deviceFileNumber, int profileIndex) {
+    // A PSP shows a video only when its file is named this way; the presets from 16 on
+    // make the kind of file that takes the "MAQ" prefix.
+    char name[32] = {};
+    std::snprintf(name, sizeof name, profileIndex >= 16 ? "MAQ%05d" : "M4V%05d", deviceFileNumber);
+    return name;
+}
+
+std::string PipelineFilePath(PipelineFile file, const std::string& outputDirectory, const std::string& outputName) {
+    return outputDirectory + outputName + pipelineFileSuffixes[static_cast<int>(file)];
+}
+
+std::string OutputNameShown(const ConversionTask& task, const OutputSettings& settings) {
+    const std::string& name = task.outputName;
+    switch (settings.deviceFamily) {
+    case DeviceFamily::Ipod: return name + ipodExtension;
+    case DeviceFamily::Psp: return PspDeviceFileBase(task.deviceFileNumber, settings.profileIndex) + pspExtension;
+    case DeviceFamily::ThreeGp:
+        return PipelineFilePath(settings.threeGpType == ThreeGpType::ThreeGp2 ? PipelineFile::ThreeGp2Final
+                                                                              : PipelineFile::ThreeGpFinal,
+                                "", name);
+    case DeviceFamily::Xbox: return name + xboxExtension;
+    case DeviceFamily::PocketPc: return name + pocketPcExtension;
+    case DeviceFamily::Pmp: return PipelineFilePath(PipelineFile::PmpFinal, "", name);
+    default: return {};
+    }
+}
+
+namespace {
+
+// A file of the task's in the run's output folder.
+std::string TaskFile(const OutputSettings& settings, const ConversionTask& task, PipelineFile kind) {
+    return PipelineFilePath(kind, settings.outputDirectory, task.outputName);
 }
 
 } // namespace
@@ -44,43 +83,41 @@ std::string FinalOutputPath(const OutputSettings& settings, const ConversionTask
 }
 
 std::vector<std::string> WorkingFiles(const OutputSettings& settings, const ConversionTask& task) {
-    const std::string& folder = settings.outputDirectory;
-    const std::string& name = task.outputName;
+    using enum PipelineFile;
+    const auto file = [&](PipelineFile kind) { return TaskFile(settings, task, kind); };
     switch (settings.deviceFamily) {
     case DeviceFamily::ThreeGp:
         if (settings.threeGpType == ThreeGpType::ThreeGp2) {
-            return {ThreeGpWorkingFile(folder, name), ThreeGp2WorkingFile(folder, name)};
+            return {file(ThreeGpWorking), file(ThreeGp2Working)};
         }
-        return {ThreeGpWorkingFile(folder, name)};
-    case DeviceFamily::Pmp: return {PmpWorkingVideo(folder, name), PmpWorkingAudio(folder, name)};
+        return {file(ThreeGpWorking)};
+    case DeviceFamily::Pmp: return {file(PmpWorkingVideo), file(PmpWorkingAudio)};
     default: return {};
     }
 }
 
 CancelCleanup CancelCleanupFor(const OutputSettings& settings, const ConversionTask& task) {
-    const std::string& folder = settings.outputDirectory;
-    const std::string& name = task.outputName;
+    using enum PipelineFile;
+    const auto file = [&](PipelineFile kind) { return TaskFile(settings, task, kind); };
     CancelCleanup cleanup;
     switch (settings.deviceFamily) {
     case DeviceFamily::ThreeGp:
         if (task.status == TaskStatus::Converting) {
             cleanup.stopEncoder = true;
-            cleanup.files = {ThreeGpWorkingFile(folder, name)};
+            cleanup.files = {file(ThreeGpWorking)};
         } else if (task.status == TaskStatus::Exporting) {
-            cleanup.files = {ThreeGpWorkingFile(folder, name), settings.threeGpType == ThreeGpType::ThreeGp2
-                                                                   ? ThreeGp2WorkingFile(folder, name)
-                                                                   : ThreeGpFinalFile(folder, name)};
+            cleanup.files = {file(ThreeGpWorking),
+                             file(settings.threeGpType == ThreeGpType::ThreeGp2 ? ThreeGp2Working : ThreeGpFinal)};
         } else if (task.status == TaskStatus::Changing) {
-            cleanup.files = {ThreeGpWorkingFile(folder, name), ThreeGp2WorkingFile(folder, name),
-                             ThreeGp2FinalFile(folder, name)};
+            cleanup.files = {file(ThreeGpWorking), file(ThreeGp2Working), file(ThreeGp2Final)};
         }
         break;
     case DeviceFamily::Pmp:
-        cleanup.files = {PmpWorkingAudio(folder, name), PmpWorkingVideo(folder, name)};
+        cleanup.files = {file(PmpWorkingAudio), file(PmpWorkingVideo)};
         if (task.status == TaskStatus::Converting) {
             cleanup.stopEncoder = true;
         } else if (task.status == TaskStatus::Muxing) {
-            cleanup.files.push_back(PmpFinalFile(folder, name));
+            cleanup.files.push_back(file(PmpFinal));
         }
         break;
     default:
@@ -125,28 +162,4 @@ std::string SelectedRangeProblem(const ConversionTask& task) {
         return text;
     }
     return {};
-}
-
-bool IsSameFile(const std::string& first, const std::string& second) {
-    if (first.empty() || second.empty()) {
-        return false;
-    }
-    const std::string firstFull = FullPath(first);
-    const std::string secondFull = FullPath(second);
-    if (CompareStringA(LOCALE_SYSTEM_DEFAULT, NORM_IGNORECASE, firstFull.c_str(), -1, secondFull.c_str(), -1) ==
-        CSTR_EQUAL) {
-        return true;
-    }
-    const std::optional<FileIdentity> firstIdentity = IdentityOfFile(firstFull);
-    return firstIdentity && firstIdentity == IdentityOfFile(secondFull);
-}
-
-std::optional<FileIdentity> IdentityOfFile(const std::string& path) {
-    const UniqueHandle file(CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    BY_HANDLE_FILE_INFORMATION info = {};
-    if (!file || !GetFileInformationByHandle(file.get(), &info)) {
-        return std::nullopt;
-    }
-    return FileIdentity{info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
 }

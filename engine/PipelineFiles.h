@@ -1,14 +1,36 @@
 #pragma once
 
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "engine/ConversionTask.h"
 #include "engine/DeviceProfiles.h"
 
-// The files a conversion makes and removes, worked out from the run's settings and a task.
-// Plain values: the pipelines act on them.
+// The names of the files a conversion makes and removes, worked out from the run's settings and
+// a task, and what Stop deletes. Plain values: the pipelines act on them.
+
+// "M4V%05d" with the device file number, or "MAQ%05d" for presets 16 and up: the base of
+// the file names a PSP lists.
+std::string PspDeviceFileBase(int deviceFileNumber, int profileIndex);
+
+// The output file name the task list shows for `task` under `settings`' device family,
+// 3GP type and preset; empty text for a family out of range.
+std::string OutputNameShown(const ConversionTask& task, const OutputSettings& settings);
+
+// The working and final files of the 3GP and PMP pipelines. A profile whose commands write
+// intermediate files must name them so for the clean-up to find them.
+enum class PipelineFile {
+    ThreeGpWorking,  // "<name>_temp.3gp"
+    ThreeGp2Working, // "<name>_temp_2.3g2"
+    ThreeGpFinal,    // "<name>.3gp"
+    ThreeGp2Final,   // "<name>.3g2"
+    PmpWorkingVideo, // "<name>_temp.avi"
+    PmpWorkingAudio, // "<name>_temp.mp3"
+    PmpFinal,        // "<name>.pmp"
+};
+
+// The file in the output folder: the folder (ending in "\") directly followed by the name.
+std::string PipelineFilePath(PipelineFile file, const std::string& outputDirectory, const std::string& outputName);
 
 // How many preset commands the family's pipeline runs: iPod 1 (its "Command0"), PSP 2,
 // 3GP 3 (3GP2 5), Xbox and Pocket PC 1, PMP 4; 0 for a family out of range.
@@ -37,21 +59,6 @@ CancelCleanup CancelCleanupFor(const OutputSettings& settings, const ConversionT
 // file, the working files (and PSP's thumbnail), and what the clean-up names for the task's
 // own type; nothing else.
 std::vector<std::string> FilesTouchedByTask(const OutputSettings& settings, const ConversionTask& task);
-
-// What tells one existing file from another however a path spells it (short names, other drive
-// letters for the same folder): its volume and file index.
-struct FileIdentity {
-    unsigned long volume = 0;
-    unsigned long indexHigh = 0;
-    unsigned long indexLow = 0;
-    bool operator==(const FileIdentity&) const = default;
-};
-// The identity of the file or folder at `path`; nullopt when there is none or it cannot be read.
-std::optional<FileIdentity> IdentityOfFile(const std::string& path);
-
-// True when the two paths name the same file: equal as full paths, ignoring letter case as
-// the file system does, or, when both exist, the very same file reached two ways.
-bool IsSameFile(const std::string& first, const std::string& second);
 
 // Why the task's selected range cannot be converted, or empty text when it can. The commands
 // get the range in whole seconds, and a length of 0 means "to the end" to the encoder: a range

@@ -6,15 +6,16 @@
 #include <vector>
 #include <windows.h>
 
-#include "engine/CommandTemplates.h"
 #include "engine/EncoderRunner.h"
 #include "engine/EngineGlobals.h"
 #include "engine/EngineHost.h"
 #include "engine/ErrorLog.h"
+#include "engine/FileIdentity.h"
 #include "engine/FinishingActions.h"
 #include "engine/PipelineFiles.h"
 #include "engine/ProfileReader.h"
 #include "engine/SourceExport.h"
+#include "engine/TaskCommands.h"
 #include "engine/TaskProgress.h"
 #include "engine/TaskStatus.h"
 
@@ -364,7 +365,7 @@ bool Convert3gp() {
     if (!steps->Run(3, Role::Hidden)) {
         return false;
     }
-    DeleteTaskFile(ThreeGpWorkingFile(folder, name));
+    DeleteTaskFile(PipelineFilePath(PipelineFile::ThreeGpWorking, folder, name));
     if (settings.threeGpType == ThreeGpType::ThreeGp2) {
         SetTaskStatus(TaskStatus::Changing);
         if (!steps->Run(4, Role::Hidden) || CheckStopped()) {
@@ -373,7 +374,7 @@ bool Convert3gp() {
         if (!steps->Run(5, Role::Hidden)) {
             return false;
         }
-        DeleteTaskFile(ThreeGp2WorkingFile(folder, name));
+        DeleteTaskFile(PipelineFilePath(PipelineFile::ThreeGp2Working, folder, name));
     }
     return FinishPipeline();
 }
@@ -411,11 +412,11 @@ bool ConvertPmp() {
     if (!steps->Run(3, Role::Hidden)) {
         return false;
     }
-    DeleteTaskFile(PmpWorkingVideo(folder, name));
+    DeleteTaskFile(PipelineFilePath(PipelineFile::PmpWorkingVideo, folder, name));
     if (!steps->Run(4, Role::Hidden)) {
         return false;
     }
-    DeleteTaskFile(PmpWorkingAudio(folder, name));
+    DeleteTaskFile(PipelineFilePath(PipelineFile::PmpWorkingAudio, folder, name));
     return FinishPipeline();
 }
 

@@ -1,9 +1,8 @@
-// The command builders that take their task from the main window, the time from the clock and
-// the iPod presets from the profile file: the part of the command templates that needs the system.
-#include "engine/CommandTemplates.h"
+#include "engine/TaskCommands.h"
 
 #include <windows.h>
 
+#include "engine/CommandTemplates.h"
 #include "engine/EngineGlobals.h"
 #include "engine/EngineHost.h"
 #include "engine/ProfileReader.h"

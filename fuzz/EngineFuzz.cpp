@@ -5,6 +5,7 @@
 
 #include "engine/CommandTemplates.h"
 #include "engine/ConversionTask.h"
+#include "engine/PipelineFiles.h"
 #include "engine/ProgressParsing.h"
 
 // The engine reads encoder output in chunks of at most 255 bytes, NUL-terminated. A task's

@@ -7,7 +7,7 @@
 
 #include "gui/MessageDlg.h"
 
-#include "engine/CommandTemplates.h"
+#include "engine/PipelineFiles.h"
 #include "engine/ConversionRun.h"
 #include "engine/EngineGlobals.h"
 #include "engine/FinishingActions.h"

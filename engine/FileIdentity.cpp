@@ -1,0 +1,39 @@
+#include "engine/FileIdentity.h"
+
+#include <windows.h>
+
+#include "framework/UniqueHandle.h"
+
+namespace {
+
+std::string FullPath(const std::string& path) {
+    char full[MAX_PATH * 4] = {};
+    const DWORD length = GetFullPathNameA(path.c_str(), sizeof(full), full, nullptr);
+    return length > 0 && length < sizeof(full) ? std::string(full, length) : path;
+}
+
+} // namespace
+
+bool IsSameFile(const std::string& first, const std::string& second) {
+    if (first.empty() || second.empty()) {
+        return false;
+    }
+    const std::string firstFull = FullPath(first);
+    const std::string secondFull = FullPath(second);
+    if (CompareStringA(LOCALE_SYSTEM_DEFAULT, NORM_IGNORECASE, firstFull.c_str(), -1, secondFull.c_str(), -1) ==
+        CSTR_EQUAL) {
+        return true;
+    }
+    const std::optional<FileIdentity> firstIdentity = IdentityOfFile(firstFull);
+    return firstIdentity && firstIdentity == IdentityOfFile(secondFull);
+}
+
+std::optional<FileIdentity> IdentityOfFile(const std::string& path) {
+    const UniqueHandle file(CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    BY_HANDLE_FILE_INFORMATION info = {};
+    if (!file || !GetFileInformationByHandle(file.get(), &info)) {
+        return std::nullopt;
+    }
+    return FileIdentity{info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
+}
