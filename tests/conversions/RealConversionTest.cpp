@@ -1,41 +1,24 @@
-// Real conversions: the engine runs the shipped profiles with the real front-end, helpers and
-// ffmpeg on short clips of many source formats, for every device family and 3GP type, and
-// ffprobe reads back what it made.
+// Real conversions: the engine runs the shipped profiles with the real front-end, helpers and ffmpeg on short clips of
+// many source formats, for every device family and 3GP type, and ffprobe reads back what it made.
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <algorithm>
-#include <map>
-#include <set>
+#include <cstdlib>
+#include <tuple>
 #include <string>
 #include <vector>
 
-#include "engine/CommandTemplates.h"
 #include "engine/ConversionRun.h"
-#include "engine/ConversionTask.h"
-#include "engine/EngineGlobals.h"
+#include "engine/PipelineFiles.h"
 #include "engine/ProgressParsing.h"
+#include "engine/UniqueTaskOutput.h"
 #include "tests/engine/EngineTestSupport.h"
-#include "tests/support/ChildProcess.h"
-#include "tests/support/Files.h"
 
 namespace {
 
-std::string FullPathOf(const std::string& relative)
-{
-    char full[MAX_PATH] = {};
-    GetFullPathNameA(relative.c_str(), MAX_PATH, full, nullptr);
-    return full;
-}
-
-void EmptyFolder(const std::string& folder)
-{
-    for (const std::string& name : FilesIn(folder))
-        DeleteFileA((folder + name).c_str());
-}
-
-// Three-second sources of the kinds users queue, made by ffmpeg: name → ffmpeg output options.
-const std::map<std::string, std::string> sourceKinds = {
+// Three-second sources of the kinds users queue, made by ffmpeg: name and ffmpeg output options.
+const std::pair<const char*, const char*> sourceKinds[] = {
     {"clip.avi", "-c:v mpeg4 -c:a libmp3lame"},
     {"clip.mpg", "-c:v mpeg2video -c:a mp2 -f vob"},
     {"clip.wmv", "-c:v wmv2 -c:a wmav2"},
@@ -45,95 +28,7 @@ const std::map<std::string, std::string> sourceKinds = {
     {"clip.mp4", "-c:v libx264 -pix_fmt yuv420p -c:a aac"},
 };
 
-class RealConversion : public testing::Test {
-protected:
-    static void SetUpTestSuite()
-    {
-        char temp[MAX_PATH] = {};
-        GetTempPathA(MAX_PATH, temp);
-        sources = std::string(temp) + "movara conversions\\sources\\";
-        output = std::string(temp) + "movara conversions\\out put\\";
-        CreateDirectoryA((std::string(temp) + "movara conversions").c_str(), nullptr);
-        CreateDirectoryA(sources.c_str(), nullptr);
-        CreateDirectoryA(output.c_str(), nullptr);
-        made = true;
-        for (const auto& [name, options] : sourceKinds) {
-            made = made && MakeClip(sources + name, 3, "-shortest " + options);
-        }
-    }
-
-    void SetUp() override
-    {
-        ASSERT_TRUE(made) << "ffmpeg could not make the source clips";
-        EmptyFolder(output);
-        out = output;
-        work = FullPathOf(AppFolder());
-        if (!work.empty() && work.back() == '\\')
-            work.pop_back();
-    }
-
-    // Converts one task and returns it as the engine left it.
-    ConversionTask Convert(const std::string& source, OutputSettings settings)
-    {
-        CurrentDirectoryGuard directory;
-        WorkDirectoryOverride workFolder(work);
-        FakeHost host;
-        settings.outputDirectory = out;
-        host.settings = settings;
-        ConversionTask task = MakeNewTask(sources + source, 3.0, 12345);
-        task.beginTime = 0.5;
-        task.endTime = 2.5;
-        host.tasks.push_back(task);
-        HostInstalled installed(&host);
-        RecordingSystemActions actions;
-        SystemActionsInstalled replaced(&actions);
-        lstrcpynA(outputDirectory, out.c_str(), pathBufferSize);
-        EXPECT_TRUE(RunConversion());
-        handOffs = actions.handOffs;
-        return host.tasks[0];
-    }
-
-    std::string Probe(const std::string& file)
-    {
-        return RunCommand(AppFolder() + "ffprobe.exe -v error -show_entries "
-                                      "stream=codec_name,width,height,sample_rate,channels:format=duration "
-                                      "-of compact=nk=1 " + Quote(out + file)).output;
-    }
-
-    void ExpectConverted(const ConversionTask& task, const std::string& finalName,
-                         const std::vector<std::string>& streams, const std::set<std::string>& expectedFiles)
-    {
-        EXPECT_TRUE(task.finished);
-        EXPECT_EQ(FormatTaskStatus(task).text, " Finished ");
-        // The engine's own parser, fed by the front-end through the runner, reached the range's end.
-        EXPECT_NEAR(task.encodedTime, 2.0, 0.5) << finalName;
-        EXPECT_GT(task.outputSizeKB, 0) << finalName;
-        std::set<std::string> files;
-        for (const std::string& name : FilesIn(out))
-            files.insert(name);
-        EXPECT_EQ(files, expectedFiles) << "only the final files remain in the output folder";
-        const std::string probe = Probe(finalName);
-        for (const std::string& stream : streams)
-            EXPECT_NE(probe.find(stream), std::string::npos) << finalName << ": " << probe;
-        // The 2-second range, give or take a frame or an AMR block.
-        const std::size_t format = probe.find("format|");
-        ASSERT_NE(format, std::string::npos) << probe;
-        const double duration = std::atof(probe.c_str() + format + 7);
-        EXPECT_NEAR(duration, 2.0, 0.2) << finalName;
-    }
-
-    static std::string sources, output;
-    static bool made;
-    std::string out; // the output folder of the next conversion
-    std::string work;
-    std::vector<std::string> handOffs;
-};
-
-std::string RealConversion::sources, RealConversion::output;
-bool RealConversion::made = false;
-
-OutputSettings Family(DeviceFamily family, int profileIndex, ThreeGpType threeGpType = ThreeGpType::Amr)
-{
+OutputSettings Settings(DeviceFamily family, int profileIndex, ThreeGpType threeGpType = ThreeGpType::Amr) {
     OutputSettings s;
     s.deviceFamily = family;
     s.profileIndex = profileIndex;
@@ -141,105 +36,201 @@ OutputSettings Family(DeviceFamily family, int profileIndex, ThreeGpType threeGp
     return s;
 }
 
-OutputSettings IpodCustom()
-{
-    OutputSettings s = Family(DeviceFamily::Ipod, -1);
-    s.presetIndex = 0;
-    s.videoType = 1; // AVC
-    s.videoSize = 3; // 320x240
-    s.frameRate = 3; // 29.97
+// The custom iPod preset: AVC 320x240 at 29.97 frames a second, stereo AAC at 44.1 kHz.
+OutputSettings IpodCustom() {
+    OutputSettings s = Settings(DeviceFamily::Ipod, -1);
+    s.videoType = 1;
+    s.videoSize = 3;
+    s.frameRate = 3;
     s.videoQuality = 5;
-    s.channels = 1;
-    s.audioQuality = 2;
-    s.sampleRate = 2; // 44100
-    s.volume = 1;
+    s.sampleRate = 2;
     return s;
 }
 
-TEST_F(RealConversion, IpodCustomPresetFromAvi)
-{
-    const ConversionTask task = Convert("clip.avi", IpodCustom());
-    ExpectConverted(task, "clip.mp4", {"h264|320|240", "aac|44100|2"}, {"clip.mp4"});
-    ASSERT_EQ(handOffs.size(), 1u) << "the converted file goes to iTunes";
-    EXPECT_EQ(handOffs[0], "VazoVeduz \"" + output + "clip.mp4\" ");
+struct ConversionCase {
+    const char* name;
+    const char* source;
+    OutputSettings settings;
+    std::vector<std::string> streams; // ffprobe's "codec|width|height" and "codec|rate|channels"
+    std::vector<std::string> files;   // all that remains in the output folder, the converted file first
+};
+
+class RealConversion : public testing::TestWithParam<ConversionCase> {
+protected:
+    static void SetUpTestSuite() {
+        // The output folder's name has a blank: the paths travel through two command lines and, under Wine, the
+        // bridge's path translation.
+        CreateDirectoryA(output.c_str(), nullptr);
+        made = true;
+        for (const auto& [name, options] : sourceKinds)
+            made = made && MakeClip(sources + name, 3, std::string("-shortest ") + options);
+    }
+    static void TearDownTestSuite() {
+        EmptyOutput();
+        RemoveDirectoryA(output.c_str());
+    }
+    static void EmptyOutput() {
+        for (const std::string& name : FilesIn(output))
+            DeleteFileA((output + name).c_str());
+    }
+
+    void SetUp() override {
+        ASSERT_TRUE(made) << "ffmpeg could not make the source clips";
+        EmptyOutput();
+    }
+
+    // Converts the tasks in one run, each made unique among those before it as the task list does.
+    std::vector<ConversionTask> Convert(const std::vector<ConversionTask>& added, OutputSettings settings,
+                                        const std::string& folder = output) {
+        CurrentDirectoryGuard directory;
+        WorkDirectoryOverride workFolder(FullPathOf(AppFolder()));
+        FakeHost host;
+        settings.outputDirectory = folder;
+        host.settings = settings;
+        for (ConversionTask task : added) {
+            MakeTaskOutputUnique(task, host.tasks);
+            host.tasks.push_back(task);
+        }
+        HostInstalled installed(&host);
+        RecordingSystemActions actions;
+        SystemActionsInstalled replaced(&actions);
+        EXPECT_TRUE(RunConversion());
+        handOffs = actions.handOffs;
+        return host.tasks;
+    }
+
+    // The 2-second range of a 3-second source.
+    ConversionTask Range(const std::string& source) {
+        ConversionTask task = MakeNewTask(sources + source, 2.5, 12345);
+        task.beginTime = 0.5;
+        return task;
+    }
+
+    std::string Probe(const std::string& file, const char* entries = "stream=codec_name,width,height,sample_rate,"
+                                                                      "channels:format=duration") {
+        return RunCommand(AppFolder() + "ffprobe.exe -v error -show_entries " + entries + " -of compact=nk=1 " +
+                          Quote(output + file))
+            .output;
+    }
+
+    double Duration(const std::string& file) {
+        const std::string probe = Probe(file, "format=duration");
+        return std::atof(probe.c_str() + probe.find('|') + 1);
+    }
+
+    static TempFolder root;
+    static const std::string sources, output;
+    static bool made;
+    std::vector<std::string> handOffs;
+};
+
+TempFolder RealConversion::root;
+const std::string RealConversion::sources = RealConversion::root.Path();
+const std::string RealConversion::output = RealConversion::root.Path() + "out put\\";
+bool RealConversion::made = false;
+
+TEST_P(RealConversion, GivesTheFileItsDevicePlays) {
+    const ConversionCase& c = GetParam();
+    const ConversionTask task = Convert({Range(c.source)}, c.settings).at(0);
+    EXPECT_TRUE(task.finished);
+    EXPECT_EQ(FormatTaskStatus(task).text, " Finished ");
+    // The engine's own parser, fed by the front-end through the runner, reached the range's end.
+    EXPECT_NEAR(task.encodedTime, 2.0, 0.5);
+    EXPECT_GT(task.outputSizeKB, 0);
+    EXPECT_EQ(OutputNameShown(task, c.settings), c.files[0]);
+    std::vector<std::string> expectedFiles = c.files;
+    std::sort(expectedFiles.begin(), expectedFiles.end());
+    EXPECT_EQ(FilesIn(output), expectedFiles) << "only the final files remain in the output folder";
+    const std::string probe = Probe(c.files[0]);
+    for (const std::string& stream : c.streams)
+        EXPECT_NE(probe.find(stream), std::string::npos) << probe;
+    // The 2-second range, give or take a frame or an AMR block.
+    EXPECT_NEAR(Duration(c.files[0]), 2.0, 0.2);
+    // Only a converted iPod file goes to iTunes.
+    const std::vector<std::string> handedOff = {"VazoVeduz \"" + output + c.files[0] + "\" "};
+    EXPECT_EQ(handOffs, c.settings.deviceFamily == DeviceFamily::Ipod ? handedOff : std::vector<std::string>{});
+    if (c.settings.deviceFamily == DeviceFamily::Psp) {
+        EXPECT_NE(Probe(c.files[1]).find("mjpeg|160|120"), std::string::npos) << "the thumbnail";
+    }
+    if (c.settings.deviceFamily == DeviceFamily::Pmp) {
+        // Our own muxer's file demuxes and decodes to the end.
+        const ChildRun decode = RunCommand(AppFolder() + "ffmpeg.exe -hide_banner -nostats -i " +
+                                           Quote(output + c.files[0]) + " -f null -");
+        EXPECT_EQ(decode.exitCode, 0u) << decode.output;
+    }
 }
 
-TEST_F(RealConversion, PspMpeg4AndAvcWithThumbnails)
-{
-    ConversionTask task = Convert("clip.wmv", Family(DeviceFamily::Psp, 2));
-    ExpectConverted(task, "M4V12345.MP4", {"mpeg4|320|240", "aac|48000|2"}, {"M4V12345.MP4", "M4V12345.THM"});
-    EXPECT_NE(Probe("M4V12345.THM").find("mjpeg|160|120"), std::string::npos);
-    EmptyFolder(output);
-    task = Convert("clip.mov", Family(DeviceFamily::Psp, 16));
-    ExpectConverted(task, "MAQ12345.MP4", {"h264|320|240", "aac|48000|2"}, {"MAQ12345.MP4", "MAQ12345.THM"});
-}
+INSTANTIATE_TEST_SUITE_P(
+    Conversions, RealConversion,
+    testing::Values(
+        ConversionCase{"IpodCustomFromAvi", "clip.avi", IpodCustom(), {"h264|320|240", "aac|44100|2"}, {"clip.mp4"}},
+        ConversionCase{"PspMpeg4FromWmv", "clip.wmv", Settings(DeviceFamily::Psp, 2),
+                       {"mpeg4|320|240", "aac|48000|2"}, {"M4V12345.MP4", "M4V12345.THM"}},
+        ConversionCase{"PspAvcFromMov", "clip.mov", Settings(DeviceFamily::Psp, 16),
+                       {"h264|320|240", "aac|48000|2"}, {"MAQ12345.MP4", "MAQ12345.THM"}},
+        ConversionCase{"ThreeGpAmrFromFlv", "clip.flv", Settings(DeviceFamily::ThreeGp, 0, ThreeGpType::Amr),
+                       {"h263|176|144", "amr_nb|8000|1"}, {"clip.3gp"}},
+        ConversionCase{"ThreeGpAacFromVob", "clip.mpg", Settings(DeviceFamily::ThreeGp, 1, ThreeGpType::Aac),
+                       {"mpeg4|176|144", "aac|22050|2"}, {"clip.3gp"}},
+        ConversionCase{"ThreeGp2From3gp", "clip.3gp", Settings(DeviceFamily::ThreeGp, 0, ThreeGpType::ThreeGp2),
+                       {"mpeg4|176|144", "aac|22050|1"}, {"clip.3g2"}},
+        ConversionCase{"XboxFromMp4", "clip.mp4", Settings(DeviceFamily::Xbox, 0),
+                       {"mpeg2video|640|480", "mp2|48000|2"}, {"clip.mpg"}},
+        ConversionCase{"PocketPcFromMov", "clip.mov", Settings(DeviceFamily::PocketPc, 0),
+                       {"mpeg4|320|240", "mp3|44100|2"}, {"clip.avi"}},
+        ConversionCase{"PmpMpeg4Mp3FromAvi", "clip.avi", Settings(DeviceFamily::Pmp, 0),
+                       {"mpeg4|480|272", "mp3|44100|2"}, {"clip.pmp"}},
+        ConversionCase{"PmpAvcAacFromWmv", "clip.wmv", Settings(DeviceFamily::Pmp, 4),
+                       {"h264|480|272", "aac|44100|2"}, {"clip.pmp"}}),
+    [](const testing::TestParamInfo<ConversionCase>& info) { return std::string(info.param.name); });
 
-TEST_F(RealConversion, ThreeGpWithAmrFromFlv)
-{
-    const ConversionTask task = Convert("clip.flv", Family(DeviceFamily::ThreeGp, 0, ThreeGpType::Amr));
-    ExpectConverted(task, "clip.3gp", {"h263|176|144", "amr_nb|8000|1"}, {"clip.3gp"});
-}
-
-TEST_F(RealConversion, ThreeGpWithAacFromMpegProgramStream)
-{
-    const ConversionTask task = Convert("clip.mpg", Family(DeviceFamily::ThreeGp, 1, ThreeGpType::Aac));
-    ExpectConverted(task, "clip.3gp", {"mpeg4|176|144", "aac|22050|2"}, {"clip.3gp"});
-}
-
-TEST_F(RealConversion, ThreeGp2FromThreeGp)
-{
-    const ConversionTask task = Convert("clip.3gp", Family(DeviceFamily::ThreeGp, 0, ThreeGpType::ThreeGp2));
-    ExpectConverted(task, "clip.3g2", {"mpeg4|176|144", "aac|22050|1"}, {"clip.3g2"});
-}
-
-TEST_F(RealConversion, XboxFromMp4)
-{
-    const ConversionTask task = Convert("clip.mp4", Family(DeviceFamily::Xbox, 0));
-    ExpectConverted(task, "clip.mpg", {"mpeg2video|640|480", "mp2|48000|2"}, {"clip.mpg"});
-}
-
-TEST_F(RealConversion, PocketPcFromMov)
-{
-    const ConversionTask task = Convert("clip.mov", Family(DeviceFamily::PocketPc, 0));
-    ExpectConverted(task, "clip.avi", {"mpeg4|320|240", "mp3|44100|2"}, {"clip.avi"});
-}
-
-TEST_F(RealConversion, PmpMpeg4WithMp3AndAvcWithAac)
-{
-    ConversionTask task = Convert("clip.avi", Family(DeviceFamily::Pmp, 0));
-    ExpectConverted(task, "clip.pmp", {"mpeg4|480|272", "mp3|44100|2"}, {"clip.pmp"});
-    // The file demuxes and decodes to the end.
-    const ChildRun decode =
-        RunCommand(AppFolder() + "ffmpeg.exe -hide_banner -nostats -i " + Quote(output + "clip.pmp") + " -f null -");
-    EXPECT_EQ(decode.exitCode, 0u) << decode.output;
-    EmptyFolder(output);
-    task = Convert("clip.wmv", Family(DeviceFamily::Pmp, 4));
-    ExpectConverted(task, "clip.pmp", {"h264|480|272", "aac|44100|2"}, {"clip.pmp"});
+// Two tasks that once wrote one file, sources of one base name and PSP numbers drawn in one second: both outputs
+// exist, each as long as its own source.
+TEST_F(RealConversion, TasksOfOneNameAndOneSecondGiveTwoOutputs) {
+    const std::string other = sources + "other\\";
+    CreateDirectoryA(other.c_str(), nullptr);
+    ASSERT_TRUE(MakeClip(other + "clip.mp4", 1, "-shortest -c:v mpeg4 -c:a aac"));
+    const int drawn = NewDeviceFileNumber();
+    const std::vector<ConversionTask> added = {MakeNewTask(sources + "clip.avi", 3.0, drawn),
+                                               MakeNewTask(other + "clip.mp4", 1.0, drawn)};
+    for (const OutputSettings& settings : {Settings(DeviceFamily::PocketPc, 0), Settings(DeviceFamily::Psp, 0)}) {
+        const std::vector<ConversionTask> tasks = Convert(added, settings);
+        ASSERT_EQ(tasks.size(), 2u);
+        const std::string first = OutputNameShown(tasks[0], settings);
+        const std::string second = OutputNameShown(tasks[1], settings);
+        EXPECT_NE(first, second);
+        EXPECT_TRUE(tasks[0].finished && tasks[1].finished);
+        EXPECT_NEAR(Duration(first), 3.0, 0.3) << first;
+        EXPECT_NEAR(Duration(second), 1.0, 0.3) << second;
+    }
+    DeleteFileA((other + "clip.mp4").c_str());
+    RemoveDirectoryA(other.c_str());
 }
 
 // Any file name: a clip named with accents, CJK and a dash, into a folder with accents, through the iPod pipeline and
 // the PMP one with our own muxer, gives outputs of that name. A folder name Windows would change (a trailing blank)
 // fails the task instead, and log.txt names the clip in readable UTF-8.
-TEST_F(RealConversion, Utf8NamesOnIpodAndPmp)
-{
-    const std::string name = "Vidéo ü 日本 — copie";
+TEST_F(RealConversion, Utf8NamesOnIpodAndPmp) {
+    const std::string name = "Vid\xC3\xA9o \xC3\xBC \xE6\x97\xA5\xE6\x9C\xAC \xE2\x80\x94 copie";
     ASSERT_TRUE(CopyFileA((sources + "clip.avi").c_str(), (sources + name + ".avi").c_str(), FALSE));
-    out = output + "Sortie été\\";
-    CreateDirectoryA(out.c_str(), nullptr);
-    EmptyFolder(out);
-    ExpectConverted(Convert(name + ".avi", IpodCustom()), name + ".mp4", {"h264|320|240"}, {name + ".mp4"});
-    ASSERT_EQ(handOffs.size(), 1u);
-    EXPECT_EQ(handOffs[0], "VazoVeduz \"" + out + name + ".mp4\" ");
-    EmptyFolder(out);
-    ExpectConverted(Convert(name + ".avi", Family(DeviceFamily::Pmp, 0)), name + ".pmp", {"mpeg4|480|272"},
-                    {name + ".pmp"});
-    EmptyFolder(out);
+    const std::string folder = "Sortie \xC3\xA9t\xC3\xA9\\";
+    CreateDirectoryA((output + folder).c_str(), nullptr);
+    for (const auto& [settings, extension, stream] : {std::tuple{IpodCustom(), ".mp4", "h264|320|240"},
+                                                      std::tuple{Settings(DeviceFamily::Pmp, 0), ".pmp", "mpeg4|480|272"}}) {
+        EXPECT_TRUE(Convert({Range(name + ".avi")}, settings, output + folder).at(0).finished);
+        EXPECT_EQ(FilesIn(output + folder), std::vector<std::string>{name + extension});
+        EXPECT_NE(Probe(folder + name + extension).find(stream), std::string::npos);
+        const std::vector<std::string> handedOff = {"VazoVeduz \"" + output + folder + name + ".mp4\" "};
+        EXPECT_EQ(handOffs, settings.deviceFamily == DeviceFamily::Ipod ? handedOff : std::vector<std::string>{});
+        DeleteFileA((output + folder + name + extension).c_str());
+    }
+    RemoveDirectoryA((output + folder).c_str());
 
-    out = output + "Sortie été \\";
-    EXPECT_EQ(Convert(name + ".avi", Family(DeviceFamily::Pmp, 0)).finished, 0);
+    const std::string spaced = "Sortie \xC3\xA9t\xC3\xA9 \\";
+    EXPECT_FALSE(Convert({Range(name + ".avi")}, Settings(DeviceFamily::Pmp, 0), output + spaced).at(0).finished);
     std::string record;
-    for (const std::string& line : FileLines(work + "\\log.txt"))
-        if (line.find("Sortie été \\") != std::string::npos)
+    for (const std::string& line : FileLines(FullPathOf(AppFolder()) + "log.txt"))
+        if (line.find(spaced) != std::string::npos)
             record = line;
     EXPECT_NE(record.find("\"" + sources + name + ".avi\""), std::string::npos) << record;
     EXPECT_NE(record.find("ends in a space"), std::string::npos) << record;

@@ -1,4 +1,6 @@
+#include <climits>
 #include <gtest/gtest.h>
+#include <limits>
 
 #include "tests/engine/EngineValues.h"
 #include <string>
@@ -6,20 +8,10 @@
 
 #include "engine/CommandTemplates.h"
 #include "engine/ConversionTask.h"
+#include "engine/PipelineFiles.h"
+#include "engine/TimeText.h"
 
 namespace {
-
-TEST(SettingValueTables, IndicesOutsideATableGiveNothing)
-{
-    for (SettingTable table : {SettingTable::VideoType, SettingTable::VideoSize, SettingTable::FrameRate,
-                               SettingTable::VideoQuality, SettingTable::Aspect, SettingTable::Channels,
-                               SettingTable::AudioQuality, SettingTable::SampleRate, SettingTable::Volume}) {
-        const int size = SettingValueTables::Size(table);
-        EXPECT_GT(size, 0);
-        EXPECT_EQ(SettingValueTables::Entry(table, -1), "");
-        EXPECT_EQ(SettingValueTables::Entry(table, size), "");
-    }
-}
 
 TEST(CommandTemplates, OptionTextsAndTimestamp)
 {
@@ -90,6 +82,8 @@ TEST_F(TemplateTest, PspFileNameDependsOnThePreset)
     EXPECT_EQ(Common("$OUTPUT_FILE.MP4"), "MAQ12345.MP4");
     EXPECT_EQ(OutputNameShown(task, settings), "MAQ12345.MP4");
     EXPECT_EQ(PspDeviceFileBase(42, 0), "M4V00042");
+    settings.deviceFamily = static_cast<DeviceFamily>(6);
+    EXPECT_EQ(OutputNameShown(task, settings), "");
     // The iPod builder always uses the output name.
     EXPECT_EQ(Preset("$OUTPUT_FILE"), "Holiday");
 }
@@ -116,35 +110,103 @@ TEST_F(TemplateTest, CustomPresetSubstitutesEverySetting)
     // Audio Quality's last two items read "96 kbps" and "128 kbps" and give just that.
     settings.audioQuality = 4;
     EXPECT_EQ(Preset("-ab $AUDIOBITRATE"), "-ab 96");
+    // An index outside a table (a combo without selection) gives nothing.
+    settings.volume = 8;
+    EXPECT_EQ(Preset("-vol $VOLUME|"), "-vol |");
     // Other presets carry literal values; settings variables stay as written.
     settings.presetIndex = 2;
     EXPECT_EQ(Preset(command), command);
     EXPECT_EQ(Common(command), command);
 }
 
-TEST_F(TemplateTest, DerivedFileNames)
+TEST(TimeText, TruncatesTowardZeroWithUnboundedHours)
 {
     const struct {
-        DeviceFamily family;
-        int threeGpType;
-        const char* shown;
-    } shown[] = {{DeviceFamily::Ipod, 0, "Holiday.mp4"},   {DeviceFamily::ThreeGp, 0, "Holiday.3gp"},
-                 {DeviceFamily::ThreeGp, 1, "Holiday.3gp"}, {DeviceFamily::ThreeGp, 2, "Holiday.3g2"},
-                 {DeviceFamily::Xbox, 0, "Holiday.mpg"},   {DeviceFamily::PocketPc, 0, "Holiday.avi"},
-                 {DeviceFamily::Pmp, 0, "Holiday.pmp"},    {static_cast<DeviceFamily>(6), 0, ""}};
-    for (const auto& c : shown) {
-        settings.deviceFamily = c.family;
-        settings.threeGpType = static_cast<ThreeGpType>(c.threeGpType);
-        EXPECT_EQ(OutputNameShown(task, settings), c.shown) << c.family << "/" << c.threeGpType;
+        double seconds;
+        const char* text;
+    } cases[] = {
+        {0.0, "00:00:00"},
+        {3725.9, "01:02:05"},
+        {59.999, "00:00:59"},
+        {86399.0, "23:59:59"},
+        {360000.0, "100:00:00"},
+        {-0.4, "00:00:00"},
+        {-5.0, "00:00:00"},
+        {std::numeric_limits<double>::quiet_NaN(), "00:00:00"},
+        {1e300, "596523:14:07"},
+        {std::numeric_limits<double>::infinity(), "596523:14:07"},
+        {-std::numeric_limits<double>::infinity(), "00:00:00"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(FormatTimeText(c.seconds), c.text) << c.seconds;
     }
-    const std::string dir = "D:\\out\\";
-    EXPECT_EQ(ThreeGpWorkingFile(dir, "a"), "D:\\out\\a_temp.3gp");
-    EXPECT_EQ(ThreeGp2WorkingFile(dir, "a"), "D:\\out\\a_temp_2.3g2");
-    EXPECT_EQ(ThreeGpFinalFile(dir, "a"), "D:\\out\\a.3gp");
-    EXPECT_EQ(ThreeGp2FinalFile(dir, "a"), "D:\\out\\a.3g2");
-    EXPECT_EQ(PmpWorkingVideo(dir, "a"), "D:\\out\\a_temp.avi");
-    EXPECT_EQ(PmpWorkingAudio(dir, "a"), "D:\\out\\a_temp.mp3");
-    EXPECT_EQ(PmpFinalFile(dir, "a"), "D:\\out\\a.pmp");
+}
+
+TEST(TimeText, FormatHmsSharesOneBuffer)
+{
+    EXPECT_STREQ(FormatHms(3725), "01:02:05");
+    EXPECT_STREQ(FormatHms(360000), "100:00:00");
+    EXPECT_STREQ(FormatHms(-1), "00:00:00");
+    EXPECT_STREQ(FormatHms(INT_MAX), "596523:14:07");
+    const char* first = FormatHms(1);
+    FormatHms(2);
+    EXPECT_STREQ(first, "00:00:02");
+}
+
+struct PathCase {
+    const char* path;
+    const char* baseName;
+    int needsExport;
+};
+
+TEST(ConversionTask, BaseNameAndRealMediaFromPath)
+{
+    const PathCase cases[] = {
+        {"C:\\Videos\\clip.avi", "clip", 0},
+        {"C:\\Videos\\a.b.rmvb", "a.b", 1},
+        {"C:\\Videos\\charm.avi", "charm", 0},   // "rm" before the last dot does not count
+        {"C:\\Videos\\movie.rm", "movie", 1},
+        {"C:\\Videos\\MOVIE.RMVB", "MOVIE", 1},  // file names ignore case
+        {"C:\\Videos\\x.farm", "x", 1},          // anywhere after the last dot
+        {"C:\\old.rmvb\\movie", "movie", 0},   // dots in folder names are no extension
+        {"C:\\my.folder\\movie.mpg", "movie", 0},
+        {"D:/films/trip.rmvb", "trip", 1},
+        {"D:\\mixed/sub\\x.y.wmv", "x.y", 0},
+        {"clip.avi", "clip", 0},
+        {"C:\\Videos\\noext", "noext", 0},
+        {"C:\\Videos\\trailing.", "trailing", 0},
+        {"C:\\Videos\\.rm", "", 1},
+        {"", "", 0},
+    };
+    for (const PathCase& c : cases) {
+        EXPECT_EQ(TaskBaseName(c.path), c.baseName) << c.path;
+        EXPECT_EQ(IsRealMediaPath(c.path), c.needsExport == 1) << c.path;
+    }
+}
+
+TEST(ConversionTask, NewTaskHasTheInitialValuesAndNothingElse)
+{
+    ConversionTask expected;
+    expected.sourcePath = "E:\\in\\a.b.rmvb";
+    expected.outputName = "a.b";
+    expected.endTime = 93.5;
+    expected.title = "a.b";
+    expected.exportBaseName = "a.b";
+    expected.checked = true;
+    expected.deviceFileNumber = 12345;
+    expected.needsExport = true;
+    EXPECT_EQ(MakeNewTask("E:\\in\\a.b.rmvb", 93.5, 12345), expected);
+}
+
+TEST(ConversionTask, NewTaskDrawsItsDeviceFileNumberFromBothRanges)
+{
+    for (int i = 0; i < 20; ++i) {
+        const ConversionTask task = MakeNewTask("C:\\v\\clip.avi", 10.0);
+        EXPECT_GE(task.deviceFileNumber, 10000);
+        EXPECT_LE(task.deviceFileNumber, 20001 + 1001);
+        EXPECT_FALSE(task.needsExport);
+        EXPECT_TRUE(task.checked);
+    }
 }
 
 } // namespace

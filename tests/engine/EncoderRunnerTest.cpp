@@ -62,20 +62,14 @@ TEST_F(EncoderRunner, ParsesEachChunkByItselfAndEndsQuietlyWithTheEncoder) {
         double time;
     } expected[] = {{100, 1.0}, {200, 1.0}, {200, 1.0}, {200, 123.4}};
     for (size_t i = 0; i < 4; ++i) {
-        EXPECT_EQ(host.writes[i].outputSizeKB, expected[i].sizeKB) << i;
-        EXPECT_DOUBLE_EQ(host.writes[i].encodedTime, expected[i].time) << i;
+        EXPECT_EQ(host.writes[i].second.outputSizeKB, expected[i].sizeKB) << i;
+        EXPECT_DOUBLE_EQ(host.writes[i].second.encodedTime, expected[i].time) << i;
     }
     EXPECT_EQ(host.statusRedraws, 4);
     // The end of the output (a broken pipe) is the normal end: nothing logged.
     EXPECT_FALSE(FileExists("log.txt")) << ReadWholeFile("log.txt");
     EXPECT_TRUE(encoderOutput);
     EXPECT_TRUE(encoderInput);
-}
-
-TEST_F(EncoderRunner, EncoderPrintingNothingEndsTheStepWithoutALogRecord) {
-    RunWithProgress(FakeCommand("--exit 3").c_str());
-    EXPECT_TRUE(host.writes.empty());
-    EXPECT_FALSE(FileExists("log.txt")) << ReadWholeFile("log.txt");
 }
 
 TEST_F(EncoderRunner, MissingProgramIsLoggedAfterTheRecordsAlreadyThere) {
@@ -106,7 +100,7 @@ TEST_F(EncoderRunner, MissingProgramIsLoggedAfterTheRecordsAlreadyThere) {
 
 TEST_F(EncoderRunner, StopDuringTheRunEndsTheLoopAfterTheCurrentChunkAndSendsQ) {
     const std::string record = PathOf("record.txt");
-    host.onWrite = [](const ConversionTask&) {
+    host.onWrite = [](int, const ConversionTask&) {
         // What the Stop button does: request the stop and tell the encoder.
         cancelRequested = true;
         StopEncoder();
@@ -251,7 +245,7 @@ TEST_F(EncoderRunner, HiddenProgramIsTerminatedOnStop) {
     HANDLE helper = nullptr;
     TestWindow window([&](UINT message, WPARAM) {
         // Stop once the program is surely running, holding on to it to see how it ended.
-            if (message == WM_TIMER && !helper && Started(pid)) {
+        if (message == WM_TIMER && !helper && Started(pid)) {
             helper = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE,
                                  std::stoul(ReadWholeFile(pid)));
             cancelRequested = true;
@@ -269,14 +263,11 @@ TEST_F(EncoderRunner, HiddenProgramIsTerminatedOnStop) {
     EXPECT_FALSE(FileExists(stats));
 }
 
-TEST_F(EncoderRunner, HiddenStepStartedAfterStopEndsAtOnce) {
+TEST_F(EncoderRunner, HiddenStepStartedAfterStopEndsAtOnceAndOneThatCannotStartIsNotLogged) {
     const std::string stats = PathOf("stats.txt");
     cancelRequested = true;
     RunHidden(FakeCommand("--silent 60000 --stats \"" + stats + "\"").c_str());
     EXPECT_FALSE(FileExists(stats));
-}
-
-TEST_F(EncoderRunner, HiddenProgramThatCannotStartIsIgnored) {
     RunHidden("movara_no_such_helper.exe --now");
     EXPECT_FALSE(FileExists("log.txt"));
 }
@@ -303,20 +294,6 @@ TEST_F(EncoderRunner, PumpDispatchesEverythingPendingButLeavesQuit) {
     MSG msg = {};
     ASSERT_TRUE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_EQ(msg.wParam, 5u);
-}
-
-TEST_F(EncoderRunner, LogKeepsEarlierRecordsAndWritesLineEndsAsCrLf) {
-    AppendToLog("first\n");
-    AppendToLog("second\nthird\n");
-    SetLastError(ERROR_ACCESS_DENIED);
-    LogApiError("CloseHandle");
-    const std::string log = ReadWholeFile("log.txt");
-    EXPECT_EQ(log.rfind("first\r\nsecond\r\nthird\r\nERROR:   API         =   CloseHandle.\r\n"
-                        "       error   code   =   5.\r\n       message         =   ",
-                        0),
-              0u)
-        << log;
-    EXPECT_EQ(log.substr(log.size() - 3), ".\r\n");
 }
 
 TEST_F(EncoderRunner, LogThatCannotBeOpenedIsLeftAlone) {
@@ -366,10 +343,6 @@ TEST_F(EncoderRunner, ProgressReportsReachTheCurrentTaskOnly) {
     EXPECT_EQ(host.writes.size(), 4u);
 }
 
-} // namespace
-
-namespace {
-
 TEST_F(EncoderRunner, ResultsTellHowEachRunEnded) {
     RunResult result = RunWithProgress(FakeCommand("--chunk \"size=      10kB time=0.50 \" --exit 3").c_str());
     EXPECT_TRUE(result.started && result.ended && !result.stopped);
@@ -377,7 +350,9 @@ TEST_F(EncoderRunner, ResultsTellHowEachRunEnded) {
     EXPECT_TRUE(result.Failed());
     StopEncoder();
 
+    // An encoder that prints nothing and exits: the step ends, nothing is parsed or logged.
     result = RunWithProgress(FakeCommand("").c_str());
+    EXPECT_TRUE(host.writes.size() == 1u && !FileExists("log.txt"));
     EXPECT_TRUE(result.started && result.ended && !result.stopped);
     EXPECT_EQ(result.exitCode, 0u);
     EXPECT_FALSE(result.Failed());
@@ -399,7 +374,7 @@ TEST_F(EncoderRunner, ResultsTellHowEachRunEnded) {
 }
 
 TEST_F(EncoderRunner, AStoppedRunIsNoFailureWhateverItsExitCode) {
-    host.onWrite = [](const ConversionTask&) {
+    host.onWrite = [](int, const ConversionTask&) {
         cancelRequested = true;
         StopEncoder();
     };
@@ -414,6 +389,59 @@ TEST_F(EncoderRunner, AStoppedRunIsNoFailureWhateverItsExitCode) {
     result = RunHidden(FakeCommand("--silent 60000 --exit 7").c_str());
     EXPECT_TRUE(result.started && result.stopped);
     EXPECT_FALSE(result.Failed());
+}
+
+TEST_F(EncoderRunner, AfterTheLengthStopTheRunnerWaitsForTheEncoderToFinish) {
+    // A two-stage task at its length: the engine sends "q"; this encoder takes 6 s to finish its file.
+    host.tasks[0].needsExport = true;
+    host.tasks[0].endTime = 1.0;
+    const std::string record = PathOf("finished.txt");
+    const RunResult result = RunWithProgress(
+        FakeCommand("--chunk \"size=     100kB time=2.00 \" --wait-q 20000 --finish 6000 --record \"" + record + "\"")
+            .c_str());
+    EXPECT_TRUE(result.stopped);
+    EXPECT_FALSE(result.Failed());
+    // The encoder has ended: what it does last (writing its record) is already done.
+    EXPECT_EQ(ReadWholeFile(record), "input:q\n");
+}
+
+TEST_F(EncoderRunner, TheHandOffWaitDispatchesMessagesAndStopsTheProgramAtTheLimit) {
+    ASSERT_EQ(ReplaceSystemActions(nullptr), nullptr) << "the real actions are in place";
+    int dispatched = 0;
+    TestWindow window([&](UINT message, WPARAM) { dispatched += message == WM_APP + 7 ? 1 : 0; });
+    PostMessageA(window.Handle(), WM_APP + 7, 0, 0);
+    const std::string record = PathOf("record.txt");
+    // Without the limit it would wait 20 s for a "q" that never comes, then write its record.
+    SystemActions& actions = CurrentSystemActions();
+    EXPECT_EQ(actions.RunAndWaitLimited(FakeCommand("--wait-q 20000 --record \"" + record + "\""), 300),
+              SystemActions::WaitOutcome::TimedOut);
+    EXPECT_EQ(dispatched, 1) << "the window was served while waiting";
+    EXPECT_FALSE(FileExists(record)) << "the program was stopped";
+    EXPECT_EQ(actions.RunAndWaitLimited(FakeCommand("--record \"" + record + "\""), 20000),
+              SystemActions::WaitOutcome::Ended);
+    EXPECT_EQ(ReadWholeFile(record), "input:\n");
+    EXPECT_EQ(actions.RunAndWaitLimited("movara_no_such_program.exe", 1000), SystemActions::WaitOutcome::NotStarted);
+}
+
+TEST(LastErrorLine, TakesTheLastWholeErrorLine) {
+    EXPECT_EQ(LastErrorLine("size=       1kB time=1.00\r\n"), "");
+    EXPECT_EQ(LastErrorLine("error: first\r\nsize= 1kB\r\nerror: second\r\n"), "second");
+    EXPECT_EQ(LastErrorLine("error: whole\nerror: still being writ"), "whole");
+    EXPECT_EQ(LastErrorLine("no error: here\nerror: \n"), "");
+}
+
+TEST(ErrorLog, RecordLaysOutNameCodeAndMessage) {
+    EXPECT_EQ(FormatApiErrorRecord("DupliateHandle", 6, "Invalid handle."),
+              "ERROR:   API         =   DupliateHandle.\n"
+              "       error   code   =   6.\n"
+              "       message         =   Invalid handle..\n");
+    // The code is printed signed, as the record always has.
+    EXPECT_EQ(FormatApiErrorRecord(nullptr, 0x80070005ul, nullptr), "ERROR:   API         =   .\n"
+                                                                    "       error   code   =   -2147024891.\n"
+                                                                    "       message         =   .\n");
+    const std::string cut = FormatApiErrorRecord("ReadFile", 109, std::string(600, 'x').c_str());
+    EXPECT_EQ(cut.size(), 511u);
+    EXPECT_EQ(cut.rfind("ERROR:   API         =   ReadFile.\n       error   code   =   109.\n", 0), 0u);
 }
 
 } // namespace

@@ -3,9 +3,15 @@
 #include <limits>
 #include <string>
 #include <utility>
+#include <vector>
 #include <windows.h>
 
+#include "EngineTestSupport.h"
 #include "engine/DeviceProfiles.h"
+#include "engine/FileIdentity.h"
+#include "engine/FinishingActions.h"
+#include "engine/PipelineFiles.h"
+#include "engine/UniqueTaskOutput.h"
 #include "engine/EngineGlobals.h"
 #include "engine/RandomInRange.h"
 
@@ -118,6 +124,111 @@ TEST_F(ProgramDirectory, FollowsTheRunningProgram)
     EXPECT_EQ(folder.back(), '\\');
     EXPECT_EQ(workDirectory, folder + "app");
     EXPECT_NE(GetFileAttributesA((folder + "engine_tests.exe").c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST(FinishingActions, HandOffGetsTheWholeQuotedPath) {
+    RecordingSystemActions actions;
+    SystemActionsInstalled installed(&actions);
+    const std::string longPath = "D:\\" + std::string(300, 'v') + "\\clip one.mp4";
+    AddToITunes("D:\\Videos\\clip one.mp4");
+    AddToITunes(longPath);
+    EXPECT_EQ(actions.handOffs,
+              (std::vector<std::string>{"VazoVeduz \"D:\\Videos\\clip one.mp4\" ", "VazoVeduz \"" + longPath + "\" "}));
+    EXPECT_TRUE(actions.sessionEnds.empty());
+}
+
+TEST(FinishingActions, ShutDownByPlatformAndPrivilege) {
+    const std::string refused = "Your computer cannot shutdown|Warning|16";
+    const struct {
+        const char* what;
+        int platform;
+        bool privilege;
+        bool accepted;
+        int privilegeRequests;
+        std::vector<unsigned> sessionEnds;
+        std::vector<std::string> messages;
+    } cases[] = {
+        {"NT", VER_PLATFORM_WIN32_NT, true, true, 1, {EWX_POWEROFF | EWX_FORCE}, {}},
+        {"NT without the privilege", VER_PLATFORM_WIN32_NT, false, true, 1, {}, {refused}},
+        {"NT refusing to end", VER_PLATFORM_WIN32_NT, true, false, 1, {EWX_POWEROFF | EWX_FORCE}, {refused}},
+        {"9x", VER_PLATFORM_WIN32_WINDOWS, false, true, 0, {EWX_SHUTDOWN}, {}},
+        {"unknown platform", 0, true, true, 0, {}, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        RecordingSystemActions actions;
+        actions.platformId = c.platform;
+        actions.privilegeGranted = c.privilege;
+        actions.sessionEndAccepted = c.accepted;
+        SystemActionsInstalled installed(&actions);
+        ShutDownComputer();
+        EXPECT_EQ(actions.privilegeRequests, c.privilegeRequests);
+        EXPECT_EQ(actions.sessionEnds, c.sessionEnds);
+        EXPECT_EQ(actions.messages, c.messages);
+        EXPECT_TRUE(actions.handOffs.empty());
+    }
+}
+
+TEST(FileIdentity, SameFileIgnoresCaseAndSpelling) {
+    TempFolder folder;
+    const std::string file = folder.Write("Clip.mp4", "x");
+    EXPECT_TRUE(IsSameFile(file, folder.Path() + "CLIP.MP4"));
+    EXPECT_TRUE(IsSameFile(file, folder.Path() + "sub\\..\\clip.mp4"));
+    EXPECT_TRUE(IsSameFile("D:\\Videos\\a.mp4", "d:\\videos\\A.MP4"));
+    EXPECT_FALSE(IsSameFile(file, folder.Path() + "Clip.mp4.avi"));
+    EXPECT_FALSE(IsSameFile("D:\\Videos\\a.mp4", "D:\\Videos\\b.mp4"));
+    EXPECT_FALSE(IsSameFile("", ""));
+}
+
+// Adds tasks the way the task list does: each made unique among those already there.
+std::vector<ConversionTask> AddAll(const std::vector<ConversionTask>& added) {
+    std::vector<ConversionTask> list;
+    for (ConversionTask task : added) {
+        MakeTaskOutputUnique(task, list);
+        list.push_back(task);
+    }
+    return list;
+}
+
+TEST(UniqueTaskOutput, SameBaseNamesGetSuffixes) {
+    const std::vector<ConversionTask> list =
+        AddAll({MakeNewTask("C:\\a\\clip.avi", 10.0, 15000), MakeNewTask("C:\\b\\clip.wmv", 10.0, 15001),
+                MakeNewTask("C:\\a\\CLIP.mp4", 10.0, 15002), MakeNewTask("C:\\a\\clip_2.avi", 10.0, 15003),
+                MakeNewTask("C:\\a\\other.avi", 10.0, 15004)});
+    ASSERT_EQ(list.size(), 5u);
+    EXPECT_EQ(list[0].outputName, "clip");
+    EXPECT_EQ(list[1].outputName, "clip_2");
+    EXPECT_EQ(list[2].outputName, "CLIP_3"); // letter case does not make another file name
+    EXPECT_EQ(list[3].outputName, "clip_2_2");
+    EXPECT_EQ(list[4].outputName, "other");
+    // The title and the export's base stay the source's own.
+    EXPECT_EQ(list[1].title, "clip");
+    EXPECT_EQ(list[1].exportBaseName, "clip");
+    // The Output column shows the new name from the start.
+    OutputSettings settings;
+    settings.deviceFamily = DeviceFamily::Xbox;
+    EXPECT_EQ(OutputNameShown(list[1], settings), "clip_2.mpg");
+}
+
+TEST(UniqueTaskOutput, TasksOfOneSecondGetTheirOwnPspNumbers) {
+    // Added within one second, every task draws the same number.
+    const int drawn = NewDeviceFileNumber();
+    const std::vector<ConversionTask> list =
+        AddAll({MakeNewTask("C:\\a\\one.avi", 10.0, drawn), MakeNewTask("C:\\a\\one.avi", 10.0, drawn),
+                MakeNewTask("C:\\a\\two.avi", 10.0, drawn), MakeNewTask("C:\\a\\three.avi", 10.0, drawn + 1)});
+    EXPECT_EQ(list[0].deviceFileNumber, drawn);
+    EXPECT_EQ(list[1].deviceFileNumber, drawn + 1);
+    EXPECT_EQ(list[2].deviceFileNumber, drawn + 2);
+    EXPECT_EQ(list[3].deviceFileNumber, drawn + 3);
+    // The same file added twice: its own number and name too.
+    EXPECT_EQ(list[1].outputName, "one_2");
+    // At the top of the five digits the numbers go round.
+    const std::vector<ConversionTask> top =
+        AddAll({MakeNewTask("C:\\x.avi", 1.0, 99999), MakeNewTask("C:\\y.avi", 1.0, 99999)});
+    EXPECT_EQ(top[1].deviceFileNumber, 10000);
+    OutputSettings psp;
+    psp.deviceFamily = DeviceFamily::Psp;
+    EXPECT_NE(OutputNameShown(list[0], psp), OutputNameShown(list[1], psp));
 }
 
 } // namespace

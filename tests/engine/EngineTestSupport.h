@@ -118,30 +118,14 @@ private:
     HWND hwnd = nullptr;
 };
 
-// A host that keeps every task written back, and lets a test act the moment one arrives
-// (as the Stop button would, in the middle of a run).
+// The main window for tests that watch a run: every task written back is kept with its index, status redraws are
+// counted, the shut-down box is a field, and a test can act the moment a task arrives (as the Stop button would, in
+// the middle of a run).
 class RecordingHost : public FakeHost {
-public:
-    std::vector<ConversionTask> writes;
-    int statusRedraws = 0;
-    std::function<void(const ConversionTask&)> onWrite;
-
-    void SetTask(int index, const ConversionTask& task) override {
-        FakeHost::SetTask(index, task);
-        writes.push_back(task);
-        if (onWrite) {
-            onWrite(task);
-        }
-    }
-    void RedrawTaskStatus(int) override { ++statusRedraws; }
-};
-
-// The main window for pipeline tests: every task written back is kept with its index, the
-// shut-down box is a field, and a test can act the moment a task arrives.
-class PipelineHost : public FakeHost {
 public:
     std::vector<std::pair<int, ConversionTask>> writes;
     std::function<void(int, const ConversionTask&)> onWrite;
+    int statusRedraws = 0;
     bool shutDown = false;
 
     void SetTask(int index, const ConversionTask& task) override {
@@ -151,13 +135,15 @@ public:
             onWrite(index, task);
         }
     }
+    void RedrawTaskStatus(int) override { ++statusRedraws; }
     bool ShutDownChecked() const override { return shutDown; }
 
     // The statuses task `index` went through, each once per stretch, leaving out "none".
     std::vector<TaskStatus> StatusSequence(int index) const {
         std::vector<TaskStatus> sequence;
         for (const auto& [written, task] : writes) {
-            if (written == index && task.status != TaskStatus::None && (sequence.empty() || sequence.back() != task.status)) {
+            if (written == index && task.status != TaskStatus::None &&
+                (sequence.empty() || sequence.back() != task.status)) {
                 sequence.push_back(task.status);
             }
         }
@@ -176,9 +162,17 @@ public:
     bool privilegeGranted = true;
     bool sessionEndAccepted = true;
 
+    WaitOutcome handOffOutcome = WaitOutcome::Ended;
+    std::vector<unsigned long> handOffLimits;
+
     bool RunAndWait(const std::string& commandLine) override {
         handOffs.push_back(commandLine);
         return true;
+    }
+    WaitOutcome RunAndWaitLimited(const std::string& commandLine, unsigned long limitMs) override {
+        handOffs.push_back(commandLine);
+        handOffLimits.push_back(limitMs);
+        return handOffOutcome;
     }
     int PlatformId() override { return platformId; }
     bool EnableShutdownPrivilege() override {

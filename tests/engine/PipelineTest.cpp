@@ -1,5 +1,10 @@
+// The pipelines with the fake encoder: the steps every family runs, what Stop leaves, and the tasks that must fail
+// rather than show " Finished ", with the reason in "log.txt" and no half-made file left under a device's name.
 #include <gtest/gtest.h>
+
 #include <algorithm>
+#include <climits>
+#include <limits>
 #include <set>
 #include <stdexcept>
 #include <string>
@@ -7,20 +12,23 @@
 #include <windows.h>
 
 #include "EngineTestSupport.h"
-#include "engine/CommandTemplates.h"
 #include "engine/ConversionRun.h"
 #include "engine/EncoderRunner.h"
+#include "engine/PipelineFiles.h"
 #include "engine/Pipelines.h"
 #include "engine/ProgressParsing.h"
 #include "engine/SourceExport.h"
-#include "engine/TaskStatus.h"
+#include "engine/TaskCommands.h"
+#include "engine/UniqueTaskOutput.h"
 
 namespace {
 
+using enum TaskStatus;
 constexpr int pspFileNumber = 12345;
+constexpr double nan = std::numeric_limits<double>::quiet_NaN();
 
-// One family (and 3GP type) as the tests drive it: the steps of its test preset, the
-// statuses it must show, and its working files (suffixes after the output name).
+// One family (and 3GP type) as the tests drive it: the steps of its test preset, the statuses it must show, and
+// its working files (suffixes after the output name).
 struct FamilyCase {
     const char* name;
     DeviceFamily family;
@@ -30,54 +38,33 @@ struct FamilyCase {
     std::vector<std::string> working;
 };
 
-StepPlan Progress(std::vector<std::string> writes) {
-    return {true, std::move(writes), ""};
-}
-StepPlan Hidden(std::vector<std::string> writes = {}) {
-    return {false, std::move(writes), ""};
-}
+StepPlan Progress(std::vector<std::string> writes) { return {true, std::move(writes), ""}; }
+StepPlan Hidden(std::vector<std::string> writes = {}) { return {false, std::move(writes), ""}; }
 
 const std::vector<FamilyCase>& Families() {
-    using enum TaskStatus;
+    using enum DeviceFamily;
     static const std::vector<FamilyCase> families = {
-        {"Ipod", DeviceFamily::Ipod, ThreeGpType::Amr, {Progress({".mp4"})}, {Converting}, {}},
-        {"Psp", DeviceFamily::Psp, ThreeGpType::Amr, {Hidden({".THM"}), Progress({".MP4"})}, {Converting}, {}},
-        {"ThreeGpAmr",
-         DeviceFamily::ThreeGp,
-         ThreeGpType::Amr,
-         {Progress({"_temp.3gp"}), Hidden({".3gp"}), Hidden()},
-         {Converting, Exporting},
-         {"_temp.3gp"}},
-        {"ThreeGpAac",
-         DeviceFamily::ThreeGp,
-         ThreeGpType::Aac,
-         {Progress({"_temp.3gp"}), Hidden({".3gp"}), Hidden()},
-         {Converting, Exporting},
-         {"_temp.3gp"}},
-        {"ThreeGp2",
-         DeviceFamily::ThreeGp,
-         ThreeGpType::ThreeGp2,
+        {"Ipod", Ipod, ThreeGpType::Amr, {Progress({".mp4"})}, {Converting}, {}},
+        {"Psp", Psp, ThreeGpType::Amr, {Hidden({".THM"}), Progress({".MP4"})}, {Converting}, {}},
+        {"ThreeGpAmr", ThreeGp, ThreeGpType::Amr, {Progress({"_temp.3gp"}), Hidden({".3gp"}), Hidden()},
+         {Converting, Exporting}, {"_temp.3gp"}},
+        {"ThreeGpAac", ThreeGp, ThreeGpType::Aac, {Progress({"_temp.3gp"}), Hidden({".3gp"}), Hidden()},
+         {Converting, Exporting}, {"_temp.3gp"}},
+        {"ThreeGp2", ThreeGp, ThreeGpType::ThreeGp2,
          {Progress({"_temp.3gp"}), Hidden({"_temp_2.3g2"}), Hidden(), Hidden({".3g2"}), Hidden()},
-         {Converting, Exporting, Changing},
-         {"_temp.3gp", "_temp_2.3g2"}},
-        {"Xbox", DeviceFamily::Xbox, ThreeGpType::Amr, {Progress({".mpg"})}, {Converting}, {}},
-        {"PocketPc", DeviceFamily::PocketPc, ThreeGpType::Amr, {Progress({".avi"})}, {Converting}, {}},
-        {"Pmp",
-         DeviceFamily::Pmp,
-         ThreeGpType::Amr,
-         {Progress({"_temp.avi"}), Hidden({"_temp.mp3"}), Hidden(), Hidden({".pmp"})},
-         {Converting, Muxing},
-         {"_temp.avi", "_temp.mp3"}},
+         {Converting, Exporting, Changing}, {"_temp.3gp", "_temp_2.3g2"}},
+        {"Xbox", Xbox, ThreeGpType::Amr, {Progress({".mpg"})}, {Converting}, {}},
+        {"PocketPc", PocketPc, ThreeGpType::Amr, {Progress({".avi"})}, {Converting}, {}},
+        {"Pmp", Pmp, ThreeGpType::Amr, {Progress({"_temp.avi"}), Hidden({"_temp.mp3"}), Hidden(), Hidden({".pmp"})},
+         {Converting, Muxing}, {"_temp.avi", "_temp.mp3"}},
     };
     return families;
 }
 
 const FamilyCase& Family(const std::string& name) {
-    for (const FamilyCase& family : Families()) {
-        if (name == family.name) {
+    for (const FamilyCase& family : Families())
+        if (name == family.name)
             return family;
-        }
-    }
     throw std::invalid_argument(name);
 }
 
@@ -88,17 +75,8 @@ const std::vector<std::string> allClipFiles = {
 };
 
 void RemoveAllFiles(const std::string& folder) {
-    WIN32_FIND_DATAA found = {};
-    HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) {
-        return;
-    }
-    do {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
-            DeleteFileA((folder + found.cFileName).c_str());
-        }
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
+    for (const std::string& name : FilesIn(folder))
+        DeleteFileA((folder + name).c_str());
 }
 
 class Pipelines : public testing::Test {
@@ -126,10 +104,16 @@ protected:
         host.settings.deviceFamily = family.family;
         host.settings.threeGpType = family.threeGpType;
         std::vector<std::string> commands;
-        for (size_t i = 0; i < family.steps.size(); ++i) {
+        for (size_t i = 0; i < family.steps.size(); ++i)
             commands.push_back(StepCommand(family.steps[i], static_cast<int>(i) + 1, trace, waitForQuit, record));
-        }
         WriteProfile(commands);
+    }
+
+    // The family with `extra` fake encoder options for step `step` (counted from 1).
+    void UseFamily(const char* name, int step, const std::string& extra) {
+        FamilyCase family = Family(name);
+        family.steps.at(static_cast<size_t>(step - 1)).extra = extra;
+        UseFamily(family);
     }
 
     // Writes the profile file of the selected family with exactly these commands.
@@ -142,20 +126,47 @@ protected:
     }
 
     // A checked task for the source "<name>.avi" in the sources folder.
-    ConversionTask Task(const std::string& name) {
-        return MakeNewTask(sources.Path() + name + ".avi", 40.0, pspFileNumber);
+    ConversionTask Task(const std::string& name, double begin = 0.0, double end = 40.0) {
+        ConversionTask task = MakeNewTask(sources.Path() + name + ".avi", end, pspFileNumber);
+        task.beginTime = begin;
+        return task;
+    }
+
+    // A RealMedia task whose export, run in place of the player, writes `exportName` and answers `exported`; with
+    // `stop`, Stop is pressed while it exports.
+    void ExportingTask(const std::string& exportName, bool exported = true, bool stop = false, double length = 40.0) {
+        host.tasks = {MakeNewTask(sources.Path() + "clip.rm", length, pspFileNumber)};
+        ReplaceSourceExport([=, this](int index) {
+            ConversionTask exporting = host.GetTask(index);
+            exporting.exportPath = sources.Write(exportName, "exported");
+            exporting.status = stop ? SourceExport : Converting;
+            exporting.exportDone = exported;
+            host.SetTask(index, exporting);
+            if (stop)
+                CancelConversion();
+            return exported;
+        });
     }
 
     std::string Output(const std::string& name) const { return output.Path() + name; }
     std::vector<std::string> Trace() const { return FileLines(trace); }
     std::string Log() const { return ReadWholeFile(work.Path() + "log.txt"); }
+    std::vector<std::string> LogLines() const { return FileLines(work.Path() + "log.txt"); }
+
+    void ExpectFailed(const std::string& reason) {
+        EXPECT_EQ(host.tasks[0].status, Failed);
+        EXPECT_FALSE(host.tasks[0].finished);
+        EXPECT_EQ(FormatTaskStatus(host.tasks[0]).text, "Failed");
+        EXPECT_NE(Log().find(reason), std::string::npos) << Log();
+        EXPECT_TRUE(actions.handOffs.empty());
+    }
 
     TempFolder work;
     TempFolder output;
     TempFolder sources;
     CurrentDirectoryGuard directoryGuard;
     WorkDirectoryOverride workOverride{work.Path()};
-    PipelineHost host;
+    RecordingHost host;
     HostInstalled installed{&host};
     RecordingSystemActions actions;
     SystemActionsInstalled actionsInstalled{&actions};
@@ -163,8 +174,8 @@ protected:
     const std::string record = work.Path() + "record.txt";
 };
 
-// Every family and 3GP type: commands in order with their roles, statuses in the order of
-// the family's steps, working files gone, the final file there.
+// Every family and 3GP type: commands in order with their roles, statuses in the order of the family's steps,
+// working files gone, the final file there.
 class EveryFamily : public Pipelines, public testing::WithParamInterface<FamilyCase> {};
 
 TEST_P(EveryFamily, RunsItsStepsInOrderAndLeavesOnlyTheFinalFile) {
@@ -174,17 +185,15 @@ TEST_P(EveryFamily, RunsItsStepsInOrderAndLeavesOnlyTheFinalFile) {
     ConvertTask(0);
 
     std::vector<std::string> expectedTrace;
-    for (size_t i = 0; i < family.steps.size(); ++i) {
+    for (size_t i = 0; i < family.steps.size(); ++i)
         expectedTrace.push_back((family.steps[i].progress ? "progress clip." : "hidden clip.") + std::to_string(i + 1));
-    }
     EXPECT_EQ(Trace(), expectedTrace);
     EXPECT_EQ(host.StatusSequence(0), family.statuses);
     EXPECT_TRUE(host.tasks[0].finished);
     EXPECT_EQ(FormatTaskStatus(host.tasks[0]).text, " Finished ");
     EXPECT_TRUE(FileExists(Output(OutputNameShown(host.tasks[0], host.settings))));
-    for (const std::string& suffix : family.working) {
+    for (const std::string& suffix : family.working)
         EXPECT_FALSE(FileExists(Output("clip" + suffix))) << suffix;
-    }
     EXPECT_EQ(Log(), "");
     EXPECT_FALSE(encoderInput);
     // Only a converted iPod file goes to iTunes, with its full path.
@@ -205,33 +214,27 @@ struct StopCase {
     std::set<std::string> deleted;
 };
 
-void PrintTo(const StopCase& stop, std::ostream* out) {
-    *out << stop.family << " at " << stop.status;
-}
-
 class StopAtEachStatus : public Pipelines, public testing::WithParamInterface<StopCase> {};
 
 TEST_P(StopAtEachStatus, DeletesExactlyItsFilesAndLeavesLaterTasksAlone) {
     const StopCase& stop = GetParam();
     const FamilyCase& family = Family(stop.family);
     // The encoder waits for its "q" only when the stop is to reach it.
-    UseFamily(family, stop.status == TaskStatus::Converting);
+    UseFamily(family, stop.status == Converting);
     host.tasks = {Task("clip"), Task("later")};
     // Files of an earlier run lie in the output folder: the clean-up must take exactly its own.
-    for (const std::string& name : allClipFiles) {
+    for (const std::string& name : allClipFiles)
         output.Write(name, "earlier");
-    }
-    // Stop as the Stop button does, from a message dispatched while the engine waits: once
-    // the task shows the status (for the encoder's status, once it has reported progress).
+    // Stop as the Stop button does, from a message dispatched while the engine waits: once the task shows the
+    // status (for the encoder's status, once it has reported progress).
     TestWindow window([](UINT message, WPARAM) {
-        if (message == WM_APP) {
+        if (message == WM_APP)
             CancelConversion();
-        }
     });
     bool posted = false;
     host.onWrite = [&](int index, const ConversionTask& task) {
         if (!posted && index == 0 && task.status == stop.status &&
-            (stop.status != TaskStatus::Converting || task.outputSizeKB > 0)) {
+            (stop.status != Converting || task.outputSizeKB > 0)) {
             posted = true;
             PostMessageA(window.Handle(), WM_APP, 0, 0);
         }
@@ -239,20 +242,17 @@ TEST_P(StopAtEachStatus, DeletesExactlyItsFilesAndLeavesLaterTasksAlone) {
     EXPECT_FALSE(RunConversion());
     ASSERT_TRUE(posted);
 
-    for (const std::string& name : allClipFiles) {
+    for (const std::string& name : allClipFiles)
         EXPECT_EQ(FileExists(Output(name)), stop.deleted.count(name) == 0) << name;
-    }
     EXPECT_FALSE(host.tasks[0].finished);
     if (family.family == DeviceFamily::Ipod) {
         // The iPod task keeps its last progress line.
-        EXPECT_EQ(host.tasks[0].status, TaskStatus::Converting);
-        EXPECT_EQ(FormatTaskStatus(host.tasks[0]).text.rfind("00:00:01    0.10MB", 0), 0u)
-            << FormatTaskStatus(host.tasks[0]).text;
+        EXPECT_EQ(host.tasks[0].status, Converting);
+        EXPECT_EQ(FormatTaskStatus(host.tasks[0]).text.rfind("00:00:01    0.10MB", 0), 0u);
     } else {
-        EXPECT_EQ(host.tasks[0].status, TaskStatus::Canceled);
         EXPECT_EQ(FormatTaskStatus(host.tasks[0]).text, "Canceled");
     }
-    if (stop.status == TaskStatus::Converting) {
+    if (stop.status == Converting) {
         EXPECT_EQ(WaitForLine(record), "input:q\n");
     }
     // No step after the interrupted one started, and nothing of the later task ran.
@@ -263,107 +263,70 @@ TEST_P(StopAtEachStatus, DeletesExactlyItsFilesAndLeavesLaterTasksAlone) {
     const auto laterWrites =
         std::count_if(host.writes.begin(), host.writes.end(), [](const auto& write) { return write.first == 1; });
     EXPECT_EQ(laterWrites, 1); // the reset before the run, nothing after
-    EXPECT_EQ(host.tasks[1].status, TaskStatus::None);
-    EXPECT_FALSE(host.tasks[1].finished);
+    EXPECT_EQ(host.tasks[1].status, None);
     EXPECT_TRUE(actions.handOffs.empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Pipelines, StopAtEachStatus,
-    testing::Values(StopCase{"Ipod", TaskStatus::Converting, 1, {}}, StopCase{"Psp", TaskStatus::Converting, 2, {}},
-                    StopCase{"ThreeGpAmr", TaskStatus::Converting, 1, {"clip_temp.3gp"}},
-                    StopCase{"ThreeGpAmr", TaskStatus::Exporting, 2, {"clip_temp.3gp", "clip.3gp"}},
-                    StopCase{"ThreeGpAac", TaskStatus::Converting, 1, {"clip_temp.3gp"}},
-                    StopCase{"ThreeGpAac", TaskStatus::Exporting, 2, {"clip_temp.3gp", "clip.3gp"}},
-                    StopCase{"ThreeGp2", TaskStatus::Converting, 1, {"clip_temp.3gp"}},
-                    StopCase{"ThreeGp2", TaskStatus::Exporting, 2, {"clip_temp.3gp", "clip_temp_2.3g2"}},
-                    StopCase{"ThreeGp2", TaskStatus::Changing, 4, {"clip_temp.3gp", "clip_temp_2.3g2", "clip.3g2"}},
-                    StopCase{"Xbox", TaskStatus::Converting, 1, {}},
-                    StopCase{"PocketPc", TaskStatus::Converting, 1, {}},
-                    StopCase{"Pmp", TaskStatus::Converting, 1, {"clip_temp.avi", "clip_temp.mp3"}},
-                    StopCase{"Pmp", TaskStatus::Muxing, 2, {"clip_temp.avi", "clip_temp.mp3", "clip.pmp"}}),
+    testing::Values(StopCase{"Ipod", Converting, 1, {}}, StopCase{"Psp", Converting, 2, {}},
+                    StopCase{"ThreeGpAmr", Converting, 1, {"clip_temp.3gp"}},
+                    StopCase{"ThreeGpAmr", Exporting, 2, {"clip_temp.3gp", "clip.3gp"}},
+                    StopCase{"ThreeGpAac", Converting, 1, {"clip_temp.3gp"}},
+                    StopCase{"ThreeGpAac", Exporting, 2, {"clip_temp.3gp", "clip.3gp"}},
+                    StopCase{"ThreeGp2", Converting, 1, {"clip_temp.3gp"}},
+                    StopCase{"ThreeGp2", Exporting, 2, {"clip_temp.3gp", "clip_temp_2.3g2"}},
+                    StopCase{"ThreeGp2", Changing, 4, {"clip_temp.3gp", "clip_temp_2.3g2", "clip.3g2"}},
+                    StopCase{"Xbox", Converting, 1, {}}, StopCase{"PocketPc", Converting, 1, {}},
+                    StopCase{"Pmp", Converting, 1, {"clip_temp.avi", "clip_temp.mp3"}},
+                    StopCase{"Pmp", Muxing, 2, {"clip_temp.avi", "clip_temp.mp3", "clip.pmp"}}),
     [](const testing::TestParamInfo<StopCase>& info) {
         return std::string(info.param.family) + "Status" + std::to_string(static_cast<int>(info.param.status));
     });
 
 TEST_F(Pipelines, StopDuringThePspThumbnailStartsNoEncoder) {
-    FamilyCase psp = Family("Psp");
-    psp.steps[0].extra = "--silent 600000";
-    UseFamily(psp);
+    UseFamily("Psp", 1, "--silent 600000");
     host.tasks = {Task("clip")};
     TestWindow window([&](UINT message, WPARAM) {
-        if (message == WM_TIMER && !cancelRequested && !FileLines(trace).empty()) {
+        if (message == WM_TIMER && !cancelRequested && !FileLines(trace).empty())
             CancelConversion();
-        }
     });
     SetTimer(window.Handle(), 1, 50, nullptr);
     ConvertTask(0);
     KillTimer(window.Handle(), 1);
     ASSERT_TRUE(cancelRequested);
     EXPECT_EQ(Trace(), std::vector<std::string>{"hidden clip.1"});
-    EXPECT_EQ(host.StatusSequence(0), std::vector<TaskStatus>{TaskStatus::Canceled});
-    EXPECT_FALSE(host.tasks[0].finished);
+    EXPECT_EQ(host.StatusSequence(0), std::vector<TaskStatus>{Canceled});
     EXPECT_FALSE(FileExists(Output("M4V12345.MP4")));
     EXPECT_FALSE(encoderInput);
 }
 
-TEST_F(Pipelines, UncheckedTasksAreSkipped) {
+TEST_F(Pipelines, TheRunResetsEveryTaskAndSkipsUncheckedOnes) {
     UseFamily(Family("Xbox"));
     host.tasks = {Task("first"), Task("second"), Task("third")};
     host.tasks[0].checked = false;
-    host.tasks[2].checked = false;
-    host.tasks[2].status = TaskStatus::Canceled; // left from an earlier run
+    // Left from an earlier run: cleared, the export fields kept.
+    ConversionTask kept;
+    kept.exportPath = "C:\\clip_12345.avi";
+    kept.exportPercent = 50.0;
+    host.tasks[2] = kept;
+    host.tasks[2].status = Canceled;
+    host.tasks[2].finished = true;
+    host.tasks[2].outputSizeKB = 10;
+    host.tasks[2].speed = host.tasks[2].encodedTime = 2.0;
     EXPECT_TRUE(RunConversion());
     EXPECT_EQ(Trace(), std::vector<std::string>{"progress second.1"});
     EXPECT_FALSE(host.tasks[0].finished);
     EXPECT_TRUE(host.tasks[1].finished);
-    EXPECT_FALSE(host.tasks[2].finished);
-    // The reset before the run cleared the earlier status of every task, checked or not.
-    EXPECT_EQ(host.tasks[2].status, TaskStatus::None);
+    EXPECT_EQ(host.tasks[2], kept);
     EXPECT_FALSE(FileExists(Output("first.mpg")));
-    EXPECT_FALSE(FileExists(Output("third.mpg")));
 }
 
-TEST_F(Pipelines, ResetClearsProgressButKeepsTheExport) {
-    ConversionTask task = Task("clip");
-    task.finished = true;
-    task.outputSizeKB = 10;
-    task.speed = 2.0;
-    task.encodedTime = 3.0;
-    task.status = TaskStatus::Failed;
-    task.exportPath = "C:\\clip_12345.avi";
-    task.exportPercent = 50.0;
-    host.tasks = {task, task};
-    ResetTaskProgress();
-    for (const ConversionTask& reset : host.tasks) {
-        ConversionTask expected = task;
-        expected.finished = false;
-        expected.outputSizeKB = 0;
-        expected.speed = 0.0;
-        expected.encodedTime = 0.0;
-        expected.status = TaskStatus::None;
-        EXPECT_EQ(reset, expected);
-    }
-}
-
-// A RealMedia source is exported first; the export file goes once the task is converted.
+// A RealMedia source is exported first; the export file goes once the task is converted or stopped.
 TEST_F(Pipelines, ExportFileIsDeletedAfterASuccessfulConversion) {
     UseFamily(Family("Xbox"));
-    ConversionTask task = MakeNewTask(sources.Path() + "clip.rmvb", 40.0, pspFileNumber);
-    ASSERT_TRUE(task.needsExport);
-    host.tasks = {task};
-    std::vector<int> exported;
-    ReplaceSourceExport([&](int index) {
-        exported.push_back(index);
-        ConversionTask exporting = host.GetTask(index);
-        exporting.exportPath = sources.Write("clip_12345.avi", "exported");
-        exporting.status = TaskStatus::Converting;
-        exporting.exportDone = true;
-        host.SetTask(index, exporting);
-        return true;
-    });
+    ExportingTask("clip_12345.avi");
     ConvertTask(0);
-    EXPECT_EQ(exported, std::vector<int>{0});
     EXPECT_TRUE(host.tasks[0].finished);
     EXPECT_FALSE(FileExists(sources.Path() + "clip_12345.avi"));
     EXPECT_TRUE(FileExists(Output("clip.mpg")));
@@ -371,104 +334,69 @@ TEST_F(Pipelines, ExportFileIsDeletedAfterASuccessfulConversion) {
 
 TEST_F(Pipelines, StopDuringTheExportDeletesTheExportFileAndRunsNothing) {
     UseFamily(Family("Pmp"));
-    host.tasks = {MakeNewTask(sources.Path() + "clip.rm", 40.0, pspFileNumber)};
-    ReplaceSourceExport([&](int index) {
-        ConversionTask exporting = host.GetTask(index);
-        exporting.exportPath = sources.Write("clip_20000.mpg", "partial");
-        exporting.status = TaskStatus::SourceExport;
-        host.SetTask(index, exporting);
-        CancelConversion(); // Stop pressed while the player exports
-        return false;
-    });
+    ExportingTask("clip_20000.mpg", false, true);
     ConvertTask(0);
     EXPECT_FALSE(FileExists(sources.Path() + "clip_20000.mpg"));
     EXPECT_TRUE(Trace().empty());
-    EXPECT_EQ(host.tasks[0].status, TaskStatus::Canceled);
-    EXPECT_FALSE(host.tasks[0].finished);
+    EXPECT_EQ(host.tasks[0].status, Canceled);
     EXPECT_EQ(Log(), "");
 }
 
 TEST_F(Pipelines, StopDuringTheEncoderDeletesTheExportFile) {
     UseFamily(Family("PocketPc"), true);
-    host.tasks = {MakeNewTask(sources.Path() + "clip.rm", 40.0, pspFileNumber)};
-    ReplaceSourceExport([&](int index) {
-        ConversionTask exporting = host.GetTask(index);
-        exporting.exportPath = sources.Write("clip_30000.avi", "exported");
-        host.SetTask(index, exporting);
-        return true;
-    });
+    ExportingTask("clip_30000.avi");
     host.onWrite = [](int, const ConversionTask& task) {
-        if (task.outputSizeKB > 0 && !cancelRequested) {
+        if (task.outputSizeKB > 0 && !cancelRequested)
             CancelConversion();
-        }
     };
     ConvertTask(0);
     EXPECT_EQ(WaitForLine(record), "input:q\n");
     EXPECT_FALSE(FileExists(sources.Path() + "clip_30000.avi"));
-    EXPECT_EQ(host.tasks[0].status, TaskStatus::Canceled);
+    EXPECT_EQ(host.tasks[0].status, Canceled);
+}
+
+TEST_F(Pipelines, TheEncoderEndedByTheLengthStopHasNotFailed) {
+    // A two-stage task of 2 s: the encoder is told to quit at 2.00 and then exits with 5.
+    UseFamily("Xbox", 1, "--chunk \"size=     150kB time=2.00 \" --wait-q 15000 --exit 5");
+    ExportingTask("clip_40000.avi", true, false, 2.0);
+    ConvertTask(0);
+    EXPECT_TRUE(host.tasks[0].finished) << Log();
+    EXPECT_EQ(Log(), "");
 }
 
 TEST_F(Pipelines, WithoutAPlayerARealMediaTaskFailsAndTheRunGoesOn) {
     UseFamily(Family("Xbox"));
     host.tasks = {MakeNewTask(sources.Path() + "clip.rm", 40.0, pspFileNumber), Task("next")};
     EXPECT_TRUE(RunConversion());
-    EXPECT_EQ(host.tasks[0].status, TaskStatus::Failed);
-    EXPECT_EQ(FormatTaskStatus(host.tasks[0]).text, "Failed");
-    EXPECT_FALSE(host.tasks[0].finished);
+    ExpectFailed("RealMedia");
     EXPECT_EQ(Trace(), std::vector<std::string>{"progress next.1"});
     EXPECT_TRUE(host.tasks[1].finished);
-    const std::vector<std::string> log = FileLines(work.Path() + "log.txt");
+    const std::vector<std::string> log = LogLines();
     ASSERT_EQ(log.size(), 1u) << Log();
     EXPECT_NE(log[0].find("\"" + sources.Path() + "clip.rm\""), std::string::npos) << log[0];
-    EXPECT_NE(log[0].find("RealMedia"), std::string::npos) << log[0];
 }
 
-TEST_F(Pipelines, TheEncoderEndedByTheLengthStopHasNotFailed) {
-    FamilyCase xbox = Family("Xbox");
-    // A two-stage task of 2 s: the encoder is told to quit at 2.00 and then exits with 5.
-    xbox.steps[0].extra = "--chunk \"size=     150kB time=2.00 \" --wait-q 15000 --exit 5";
-    UseFamily(xbox);
-    ConversionTask task = MakeNewTask(sources.Path() + "clip.rm", 2.0, pspFileNumber);
-    host.tasks = {task};
-    ReplaceSourceExport([&](int index) {
-        ConversionTask exporting = host.GetTask(index);
-        exporting.exportPath = sources.Write("clip_40000.avi", "exported");
-        host.SetTask(index, exporting);
-        return true;
-    });
-    ConvertTask(0);
-    EXPECT_TRUE(host.tasks[0].finished) << Log();
-    EXPECT_EQ(Log(), "");
-}
-
-// Failures: the task shows "Failed", one line in the log names its source and the reason,
-// and the next task is converted.
+// Failures: the task shows "Failed", one line in the log names its source and the reason, and the next task is
+// converted.
 TEST_F(Pipelines, AHelperExitingWithAnErrorFailsOnlyItsTask) {
-    FamilyCase threeGp = Family("ThreeGpAmr");
-    threeGp.steps[1].extra = "--exit 3 --exit-if $TITLE bad";
-    UseFamily(threeGp);
+    UseFamily("ThreeGpAmr", 2, "--exit 3 --exit-if $TITLE bad");
     host.tasks = {Task("bad"), Task("good")};
     EXPECT_TRUE(RunConversion());
-    EXPECT_EQ(host.tasks[0].status, TaskStatus::Failed);
-    EXPECT_FALSE(host.tasks[0].finished);
-    EXPECT_EQ(FormatTaskStatus(host.tasks[0]).text, "Failed");
-    EXPECT_EQ(host.StatusSequence(0),
-              (std::vector<TaskStatus>{TaskStatus::Converting, TaskStatus::Exporting, TaskStatus::Failed}));
+    EXPECT_EQ(host.StatusSequence(0), (std::vector<TaskStatus>{Converting, Exporting, Failed}));
     EXPECT_EQ(Trace(), (std::vector<std::string>{"progress bad.1", "hidden bad.2", "progress good.1", "hidden good.2",
                                                  "hidden good.3"}));
     EXPECT_FALSE(FileExists(Output("bad_temp.3gp")));
     EXPECT_TRUE(host.tasks[1].finished);
-    const std::vector<std::string> log = FileLines(work.Path() + "log.txt");
+    const std::vector<std::string> log = LogLines();
     ASSERT_EQ(log.size(), 1u) << Log();
-    EXPECT_NE(log[0].find("\"" + sources.Path() + "bad.avi\""), std::string::npos) << log[0];
-    EXPECT_NE(log[0].find("step 2 of 3"), std::string::npos) << log[0];
-    EXPECT_NE(log[0].find("exit code 3"), std::string::npos) << log[0];
+    EXPECT_EQ(log[0], "Conversion failed: \"" + sources.Path() + "bad.avi\": step 2 of 3 (helper) ended with exit code 3");
 }
 
 struct FailedStep {
     const char* what;
     const char* family;
-    std::string command; // the first step; the family's own steps follow
+    std::string command; // in place of the first step; the family's own steps follow
+    std::string extra;   // for the family's own first step
     const char* reason;
 };
 
@@ -477,8 +405,7 @@ class PipelineFailedStep : public Pipelines, public testing::WithParamInterface<
 TEST_P(PipelineFailedStep, FailsTheTaskAndLogsWhy) {
     const FailedStep& c = GetParam();
     FamilyCase family = Family(c.family);
-    if (std::string(c.what) == "EncoderError")
-        family.steps[0].extra = "--exit 2";
+    family.steps[0].extra = c.extra;
     if (std::string(c.what) == "NoOutput")
         family.steps[0].writes.clear();
     UseFamily(family);
@@ -490,12 +417,9 @@ TEST_P(PipelineFailedStep, FailsTheTaskAndLogsWhy) {
     }
     host.tasks = {Task("clip")};
     ConvertTask(0);
-    EXPECT_EQ(host.tasks[0].status, TaskStatus::Failed);
-    EXPECT_FALSE(host.tasks[0].finished);
+    ExpectFailed(c.reason);
+    EXPECT_NE(Log().find("Conversion failed: \"" + sources.Path() + "clip.avi\": "), std::string::npos);
     EXPECT_FALSE(encoderInput);
-    const std::string log = Log();
-    EXPECT_NE(log.find("Conversion failed: \"" + sources.Path() + "clip.avi\": "), std::string::npos) << log;
-    EXPECT_NE(log.find(c.reason), std::string::npos) << log;
     // A failed PSP thumbnail starts no encoder.
     if (std::string(c.family) == "Psp") {
         EXPECT_TRUE(Trace().empty());
@@ -504,12 +428,16 @@ TEST_P(PipelineFailedStep, FailsTheTaskAndLogsWhy) {
 
 INSTANTIATE_TEST_SUITE_P(
     Pipelines, PipelineFailedStep,
-    testing::Values(FailedStep{"EncoderError", "Xbox", "", "step 1 of 1 (encoder) ended with exit code 2"},
-                    FailedStep{"MissingProgram", "PocketPc", "movara_no_such_encoder.exe --end",
-                               "step 1 of 1 (encoder) could not be started"},
-                    FailedStep{"NoOutput", "Xbox", "", "does not exist after the last step"},
-                    FailedStep{"MissingHelper", "Psp", "movara_no_such_helper.exe --end",
-                               "step 1 of 2 (helper) could not be started"}),
+    testing::Values(
+        FailedStep{"EncoderError", "Xbox", "", "--exit 2", "step 1 of 1 (encoder) ended with exit code 2"},
+        FailedStep{"EncoderReason", "Xbox", "",
+                   "--chunk \"size=     100kB time=1.00 \\n\" --chunk \"error: No space left on device\\n\" --exit 1",
+                   "step 1 of 1 (encoder) ended with exit code 1: No space left on device\r\n"},
+        FailedStep{"MissingProgram", "PocketPc", "movara_no_such_encoder.exe --end", "",
+                   "step 1 of 1 (encoder) could not be started"},
+        FailedStep{"NoOutput", "Xbox", "", "", "does not exist after the last step"},
+        FailedStep{"MissingHelper", "Psp", "movara_no_such_helper.exe --end", "",
+                   "step 1 of 2 (helper) could not be started"}),
     [](const testing::TestParamInfo<FailedStep>& info) { return std::string(info.param.what); });
 
 struct UnrunnablePreset {
@@ -532,11 +460,8 @@ TEST_P(PipelineUnrunnablePreset, FailsWithoutRunningAnything) {
     host.settings.presetIndex = c.presetIndex;
     host.tasks = {Task("clip")};
     ConvertTask(0);
-    EXPECT_EQ(host.tasks[0].status, TaskStatus::Failed);
-    EXPECT_FALSE(host.tasks[0].finished);
+    ExpectFailed(c.reason);
     EXPECT_TRUE(Trace().empty());
-    EXPECT_NE(Log().find(c.reason), std::string::npos) << Log();
-    EXPECT_TRUE(actions.handOffs.empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -546,20 +471,91 @@ INSTANTIATE_TEST_SUITE_P(
                     UnrunnablePreset{"ShortPsp", "Psp", 1, 0, 0, "has no command 2"},
                     UnrunnablePreset{"NothingSelected", "Xbox", 1, -1, 0, "no preset is selected"},
                     UnrunnablePreset{"NoSuchPreset", "PocketPc", 1, 1, 0, "has no command 1"},
+                    UnrunnablePreset{"HugePresetIndex", "Xbox", 1, INT_MAX, 0, "preset 2147483648 of"},
                     UnrunnablePreset{"NoSuchIpodPreset", "Ipod", 1, 0, 2, "iPod preset 2 has no \"Command0\""}),
     [](const testing::TestParamInfo<UnrunnablePreset>& info) { return std::string(info.param.what); });
 
-struct SourceAsOutput {
+// A range the commands cannot carry (they take whole seconds, and a length of 0 means "to the end") fails before
+// anything runs.
+struct BadRange {
+    const char* what;
     const char* family;
-    ThreeGpType threeGpType;
-    const char* sourceName; // in the output folder
-    const char* outputName;
+    double begin, end;
 };
 
-class PipelineSourceAsOutput : public Pipelines, public testing::WithParamInterface<SourceAsOutput> {};
+class PipelineBadRange : public Pipelines, public testing::WithParamInterface<BadRange> {};
 
-TEST_P(PipelineSourceAsOutput, IsRefusedAndTheSourceKept) {
-    const SourceAsOutput& c = GetParam();
+TEST_P(PipelineBadRange, FailsBeforeAnythingRuns) {
+    UseFamily(Family(GetParam().family));
+    host.tasks = {Task("clip", GetParam().begin, GetParam().end)};
+    ConvertTask(0);
+    ExpectFailed("the selected range is too short");
+    EXPECT_TRUE(Trace().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Pipelines, PipelineBadRange,
+                         testing::Values(BadRange{"EndAtBegin", "Xbox", 5.0, 5.0},
+                                         BadRange{"EndBeforeBegin", "Pmp", 8.0, 3.0},
+                                         BadRange{"BeginNotANumber", "Ipod", nan, 10.0},
+                                         BadRange{"EndNotANumber", "Xbox", 0.0, nan},
+                                         BadRange{"UnderASecond", "Xbox", 1.5, 2.4},
+                                         BadRange{"Endless", "Psp", 0.0, std::numeric_limits<double>::infinity()}),
+                         [](const testing::TestParamInfo<BadRange>& info) { return std::string(info.param.what); });
+
+TEST_F(Pipelines, OneSecondIsLongEnough) {
+    UseFamily(Family("Xbox"));
+    host.tasks = {Task("clip", 1.5, 2.5)};
+    ConvertTask(0);
+    EXPECT_TRUE(host.tasks[0].finished);
+}
+
+// A failed task removes what it wrote (a device file, working files, PSP's thumbnail), never what was there before.
+struct FailedWrites {
+    const char* family;
+    int failingStep;
+    std::vector<std::string> before; // files of that name there before the task
+    std::vector<std::string> gone;
+};
+
+class PipelineFailedWrites : public Pipelines, public testing::WithParamInterface<FailedWrites> {};
+
+TEST_P(PipelineFailedWrites, RemovesTheFilesItMadeAndNoOthers) {
+    const FailedWrites& c = GetParam();
+    FamilyCase family = Family(c.family);
+    // The failing step writes its files, then fails (a full disk, say).
+    family.steps.at(static_cast<size_t>(c.failingStep - 1)).extra = "--exit 1";
+    UseFamily(family);
+    for (const std::string& name : c.before)
+        output.Write(name, "the user's own file");
+    host.tasks = {Task("clip")};
+    ConvertTask(0);
+    EXPECT_EQ(host.tasks[0].status, Failed);
+    for (const std::string& name : c.gone)
+        EXPECT_FALSE(FileExists(Output(name))) << name;
+    for (const std::string& name : c.before)
+        EXPECT_TRUE(FileExists(Output(name))) << name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Pipelines, PipelineFailedWrites,
+                         testing::Values(FailedWrites{"Xbox", 1, {}, {"clip.mpg"}},
+                                         FailedWrites{"Pmp", 4, {}, {"clip.pmp", "clip_temp.avi", "clip_temp.mp3"}},
+                                         FailedWrites{"Psp", 2, {}, {"M4V12345.THM", "M4V12345.MP4"}},
+                                         FailedWrites{"Xbox", 1, {"clip.mpg"}, {}},
+                                         FailedWrites{"Pmp", 1, {"clip_temp.mp3"}, {"clip_temp.avi"}}));
+
+// An output that would be the source itself is refused, the source kept; a 3GP of the other type beside the source
+// is no collision.
+struct SourceBesideOutput {
+    const char* family;
+    const char* sourceName; // in the output folder
+    const char* outputName;
+    bool refused;
+};
+
+class PipelineSourceBesideOutput : public Pipelines, public testing::WithParamInterface<SourceBesideOutput> {};
+
+TEST_P(PipelineSourceBesideOutput, RefusesOnlyTheSourceItself) {
+    const SourceBesideOutput& c = GetParam();
     UseFamily(Family(c.family));
     const std::string source = output.Write(c.sourceName, "the user's video");
     ConversionTask task = MakeNewTask(source, 40.0, pspFileNumber);
@@ -567,29 +563,96 @@ TEST_P(PipelineSourceAsOutput, IsRefusedAndTheSourceKept) {
     host.tasks = {task};
     ConvertTask(0);
     EXPECT_EQ(ReadWholeFile(source), "the user's video");
-    EXPECT_TRUE(Trace().empty());
-    EXPECT_EQ(host.tasks[0].status, TaskStatus::Failed);
-    EXPECT_NE(Log().find("is the source itself"), std::string::npos) << Log();
+    if (c.refused) {
+        ExpectFailed("is the source itself");
+        EXPECT_TRUE(Trace().empty());
+    } else {
+        EXPECT_TRUE(host.tasks[0].finished) << Log();
+    }
 }
 
 // The 3GP2 clean-up may delete the 3GP2 working file: a source by that name is refused too.
-INSTANTIATE_TEST_SUITE_P(Pipelines, PipelineSourceAsOutput,
-                         testing::Values(SourceAsOutput{"Ipod", ThreeGpType::Amr, "CLIP.MP4", "clip"},
-                                         SourceAsOutput{"ThreeGpAmr", ThreeGpType::Amr, "clip.3gp", "clip"},
-                                         SourceAsOutput{"Pmp", ThreeGpType::Amr, "Clip.pmp", "clip"},
-                                         SourceAsOutput{"Psp", ThreeGpType::Amr, "m4v12345.mp4", "anything"},
-                                         SourceAsOutput{"ThreeGp2", ThreeGpType::ThreeGp2, "clip_temp_2.3g2", "clip"}),
-                         [](const testing::TestParamInfo<SourceAsOutput>& info) {
-                             return std::string(info.param.family);
-                         });
+INSTANTIATE_TEST_SUITE_P(Pipelines, PipelineSourceBesideOutput,
+                         testing::Values(SourceBesideOutput{"Ipod", "CLIP.MP4", "clip", true},
+                                         SourceBesideOutput{"ThreeGpAmr", "clip.3gp", "clip", true},
+                                         SourceBesideOutput{"Pmp", "Clip.pmp", "clip", true},
+                                         SourceBesideOutput{"Psp", "m4v12345.mp4", "anything", true},
+                                         SourceBesideOutput{"ThreeGp2", "clip_temp_2.3g2", "clip", true},
+                                         SourceBesideOutput{"ThreeGp2", "clip.3gp", "clip", false},
+                                         SourceBesideOutput{"ThreeGpAmr", "clip.3g2", "clip", false},
+                                         SourceBesideOutput{"ThreeGpAac", "clip.3g2", "clip", false}));
 
-TEST_F(Pipelines, NoHandOffWhenTheComputerIsToBeShutDown) {
+TEST_F(Pipelines, TheHandOffIsSkippedForAShutDownAndLoggedOverItsLimit) {
     UseFamily(Family("Ipod"));
     host.shutDown = true;
     host.tasks = {Task("clip")};
     ConvertTask(0);
     EXPECT_TRUE(host.tasks[0].finished);
     EXPECT_TRUE(actions.handOffs.empty());
+
+    host.shutDown = false;
+    actions.handOffOutcome = SystemActions::WaitOutcome::TimedOut;
+    ConvertTask(0);
+    EXPECT_TRUE(host.tasks[0].finished);
+    EXPECT_EQ(actions.handOffLimits, std::vector<unsigned long>{60000});
+    EXPECT_EQ(Log(), "The hand-off of \"" + Output("clip.mp4") + "\" to iTunes did not end within 60 s and was "
+                                                                  "stopped\r\n");
+}
+
+// Two tasks that once wrote one file (the same base name, PSP numbers drawn in one second) both keep their outputs,
+// each written by its own task's step.
+TEST_F(Pipelines, TasksMadeUniqueKeepTheirOwnOutputs) {
+    std::vector<ConversionTask> added = {Task("clip"), MakeNewTask(sources.Path() + "clip.wmv", 40.0, pspFileNumber)};
+    for (ConversionTask& task : added) {
+        MakeTaskOutputUnique(task, host.tasks);
+        host.tasks.push_back(task);
+    }
+    const auto writesSource = [](const std::string& extension) {
+        return FakeCommand("--log \"$OUTPUT_DIR$OUTPUT_FILE" + extension + "\" --source \"$INPUT_FILE\" --end");
+    };
+    const std::pair<DeviceFamily, std::vector<std::string>> runs[] = {
+        {DeviceFamily::PocketPc, {writesSource(".avi")}},
+        {DeviceFamily::Psp, {FakeCommand("--end"), writesSource(".MP4")}},
+    };
+    for (const auto& [family, commands] : runs) {
+        host.settings.deviceFamily = family;
+        WriteProfile(commands);
+        EXPECT_TRUE(RunConversion());
+        for (const ConversionTask& task : host.tasks) {
+            EXPECT_TRUE(task.finished);
+            EXPECT_NE(ReadWholeFile(Output(OutputNameShown(task, host.settings))).find(task.sourcePath),
+                      std::string::npos)
+                << family << " " << OutputNameShown(task, host.settings);
+        }
+    }
+}
+
+// The builders that take the task from the main window and, for iPod, the preset from the profile file.
+TEST_F(Pipelines, TaskCommandsReadTheIndexedTaskAndTheSelectedPreset) {
+    host.tasks = {Task("first", 0.0, 30.0), Task("second", 0.0, 60.0)};
+    host.settings.deviceFamily = DeviceFamily::Pmp;
+    EXPECT_EQ(ExpandTemplate("$INPUT_FILE $LENGTH $OUTPUT_DIR$OUTPUT_FILE", 1),
+              sources.Path() + "second.avi 00:01:00 " + Output("second"));
+    std::string shape = ExpandTemplate("$TIMESTAMP", 0);
+    std::replace_if(shape.begin(), shape.end(), [](char c) { return c >= '0' && c <= '9'; }, 'd');
+    EXPECT_EQ(shape, "dddd-dd-dd dd:dd:dd");
+    EXPECT_EQ(ExpandTemplate("$INPUT_FILE", 2), "");
+    EXPECT_EQ(ExpandTemplate("$INPUT_FILE", -1), "");
+
+    work.Write("iPod_Profile.ini", "[Info]\r\nDefaultProfile=0\r\n"
+                                   "[profile0]\r\nTitle=Custom\r\nCommand0=enc$START$LENGTH -s $SIZE\r\n"
+                                   "[profile1]\r\nTitle=Fixed\r\nCommand0=enc -s $SIZE \"$OUTPUT_FILE\"\r\n");
+    SetCurrentDirectoryA(sources.Path().c_str());
+    EXPECT_EQ(BuildPresetCommand(0), "enc -ss 00:00:00 -t 00:00:30 -s 320x240");
+    EXPECT_EQ(FullPathOf(".") + "\\", work.Path()) << "the work folder is made current";
+    host.settings.presetIndex = 1;
+    EXPECT_EQ(BuildPresetCommand(1), "enc -s $SIZE \"second\"");
+    for (int preset : {2, -1}) {
+        host.settings.presetIndex = preset;
+        EXPECT_EQ(BuildPresetCommand(1), std::nullopt) << preset;
+    }
+    host.settings.presetIndex = 0;
+    EXPECT_EQ(BuildPresetCommand(2), std::nullopt);
 }
 
 } // namespace

@@ -1,12 +1,17 @@
+// The profiles as they ship (build/dist/app beside build/tests/engine/engine_tests.exe): every iPod preset builds a
+// whole command and its combos show what that command encodes; an H.263 phone preset promises to play on nearly every
+// phone, which means H.263 profile 0 level 10: at most 176x144, 15 frames a second and 64 kbps.
 #include <gtest/gtest.h>
+
+#include <cstdlib>
 #include <string>
 #include <vector>
 #include <windows.h>
 
 #include "EngineTestSupport.h"
-#include "engine/CommandTemplates.h"
-#include "engine/EngineGlobals.h"
 #include "engine/ProfileReader.h"
+#include "engine/SettingValueTables.h"
+#include "engine/TaskCommands.h"
 
 namespace {
 
@@ -15,94 +20,76 @@ const char* const commonVariables[] = {"$INPUT_FILE", "$START",      "$LENGTH", 
 const char* const settingsVariables[] = {"$VCODEC",  "$SIZE",         "$FRAMERATE",   "$VIDEOBITRATE", "$ASPECT",
                                          "$CHANNEL", "$AUDIOBITRATE", "$AUDIOSAMPLE", "$VOLUME"};
 
-// The iPod profile as it ships: build/dist/app beside build/tests/engine/engine_tests.exe.
-class ShippedIpodProfile : public testing::Test {
-protected:
-    void SetUp() override
-    {
-        char exe[MAX_PATH] = {};
-        GetModuleFileNameA(nullptr, exe, MAX_PATH);
-        appFolder = ProgramDirectoryOf(exe) + "..\\..\\dist\\app\\";
-        file = appFolder + "iPod_Profile.ini";
-        ASSERT_TRUE(reader.SetFile(file)) << file;
-        reader.GetSectionNames(names);
-        ASSERT_GE(names.size(), 6u) << "Info, the custom preset and at least four real presets";
-    }
-
-    std::string appFolder;
-    std::string file;
-    ProfileReader reader;
-    std::vector<std::string> names;
-};
-
-TEST_F(ShippedIpodProfile, InfoFirstThenPresetsInOrder)
-{
-    EXPECT_EQ(names[0], "Info");
-    for (size_t i = 1; i < names.size(); ++i) {
-        EXPECT_EQ(names[i], IpodPresetSection(static_cast<int>(i - 1)));
-    }
-    EXPECT_NE(reader.GetValue("Info", "Description").find('#'), std::string::npos);
-    const std::string defaultProfile = reader.GetValue("Info", "DefaultProfile");
-    const int presets = static_cast<int>(names.size()) - 1;
-    ASSERT_FALSE(defaultProfile.empty());
-    EXPECT_EQ(DefaultPresetIndex(ipodProfileFileIndex, defaultProfile, presets), ProfileTextToInt(defaultProfile));
+// The word after `option` in `command`; empty when it is not there.
+std::string OptionValue(const std::string& command, const std::string& option) {
+    const std::string::size_type at = command.find(" " + option + " ");
+    if (at == std::string::npos)
+        return {};
+    const std::string::size_type start = at + option.size() + 2;
+    return command.substr(start, command.find(' ', start) - start);
 }
 
-TEST_F(ShippedIpodProfile, EveryPresetIsComplete)
-{
-    const struct {
-        const char* key;
-        SettingTable table;
-    } indices[] = {{"VideoType", SettingTable::VideoType},
-                   {"VideoSize", SettingTable::VideoSize},
-                   {"VideoQuality", SettingTable::VideoQuality},
-                   {"Channels", SettingTable::Channels},
-                   {"AudioQuality", SettingTable::AudioQuality}};
+// The section names of a shipped profile, "Info" first.
+std::vector<std::string> Sections(ProfileReader& reader, const std::string& name) {
+    std::vector<std::string> sections;
+    EXPECT_TRUE(reader.SetFile(FullPathOf(AppFolder() + name))) << name;
+    reader.GetSectionNames(sections);
+    return sections;
+}
+
+TEST(ShippedProfiles, EveryIpodPresetIsCompleteAndShowsWhatItEncodes) {
+    ProfileReader reader;
+    const std::vector<std::string> names = Sections(reader, "iPod_Profile.ini");
+    ASSERT_GE(names.size(), 6u) << "Info, the custom preset and at least four real presets";
+    EXPECT_EQ(names[0], "Info");
+    const std::string defaultProfile = reader.GetValue("Info", "DefaultProfile");
+    EXPECT_EQ(DefaultPresetIndex(ipodProfileFileIndex, defaultProfile, static_cast<int>(names.size()) - 1),
+              ProfileTextToInt(defaultProfile));
     for (int preset = 0; preset + 1 < static_cast<int>(names.size()); ++preset) {
         const std::string section = IpodPresetSection(preset);
-        std::vector<std::string> keys;
-        std::vector<std::string> values;
-        reader.GetSectionEntries(section, keys, values);
-        EXPECT_EQ(keys[0], "Title") << section;
-        EXPECT_FALSE(values[0].empty()) << section;
-        const std::optional<std::string> command = ReadIpodCommand(file, preset);
+        EXPECT_EQ(names[static_cast<size_t>(preset) + 1], section);
+        EXPECT_FALSE(reader.GetValue(section, "Title").empty()) << section;
+        const std::optional<std::string> command = ReadIpodCommand(reader.File(), preset);
         ASSERT_TRUE(command.has_value()) << section;
-        EXPECT_EQ(command->rfind("movenc -i \"$INPUT_FILE\"", 0), 0u) << section;
-        EXPECT_NE(command->find("\"$OUTPUT_DIR$OUTPUT_FILE.mp4\""), std::string::npos) << section;
-        for (const char* variable : commonVariables) {
-            EXPECT_NE(command->find(variable), std::string::npos) << section << " " << variable;
-        }
+        SCOPED_TRACE(section + ": " + *command);
+        EXPECT_EQ(command->rfind("movenc -i \"$INPUT_FILE\"", 0), 0u);
+        EXPECT_NE(command->find("\"$OUTPUT_DIR$OUTPUT_FILE.mp4\""), std::string::npos);
+        for (const char* variable : commonVariables)
+            EXPECT_NE(command->find(variable), std::string::npos) << variable;
         // The custom preset uses every settings variable, the others none.
-        for (const char* variable : settingsVariables) {
-            EXPECT_EQ(command->find(variable) != std::string::npos, preset == 0) << section << " " << variable;
-        }
-        for (const auto& index : indices) {
-            const std::string text = reader.GetValue(section, index.key);
-            const int value = ProfileTextToInt(text);
-            EXPECT_FALSE(text.empty()) << section << " " << index.key;
-            EXPECT_GE(value, 0) << section << " " << index.key;
-            EXPECT_LT(value, SettingValueTables::Size(index.table)) << section << " " << index.key;
+        for (const char* variable : settingsVariables)
+            EXPECT_EQ(command->find(variable) != std::string::npos, preset == 0) << variable;
+        auto entry = [&](const char* key, SettingTable table) {
+            const std::string text = reader.GetValue(section, key);
+            EXPECT_FALSE(text.empty()) << key;
+            return std::string(SettingValueTables::Entry(table, ProfileTextToInt(text)));
+        };
+        const std::string videoType = entry("VideoType", SettingTable::VideoType);
+        const std::string size = entry("VideoSize", SettingTable::VideoSize);
+        const std::string bitRate = entry("VideoQuality", SettingTable::VideoQuality);
+        const std::string channels = entry("Channels", SettingTable::Channels);
+        const std::string audioBitRate = entry("AudioQuality", SettingTable::AudioQuality);
+        // Picking a preset sets the settings combos from its indices: they must show what its command encodes.
+        if (preset > 0) {
+            EXPECT_NE(command->find(videoType.substr(0, 12)), std::string::npos);
+            EXPECT_EQ(OptionValue(*command, "-s"), size);
+            EXPECT_EQ(OptionValue(*command, "-b"), bitRate);
+            EXPECT_EQ(OptionValue(*command, "-ac"), channels);
+            EXPECT_EQ(OptionValue(*command, "-ab"), audioBitRate);
         }
     }
 }
 
-TEST_F(ShippedIpodProfile, EveryLineFitsAProfileValue)
-{
-    const std::vector<std::string> lines = FileLines(file);
-    for (size_t i = 0; i < lines.size(); ++i)
-        EXPECT_LT(lines[i].size(), 1023u) << "line " << i + 1;
-    EXPECT_FALSE(lines.empty());
-}
-
-TEST_F(ShippedIpodProfile, EveryPresetBuildsACompleteCommand)
-{
+TEST(ShippedProfiles, EveryIpodPresetBuildsACompleteCommand) {
+    ProfileReader reader;
+    const size_t presets = Sections(reader, "iPod_Profile.ini").size() - 1;
     CurrentDirectoryGuard directoryGuard;
-    WorkDirectoryOverride work(appFolder);
+    WorkDirectoryOverride work(FullPathOf(AppFolder()));
     FakeHost host;
     HostInstalled installed(&host);
     host.tasks = {MakeNewTask("C:\\in\\clip.avi", 42.0, 10500)};
     host.settings.outputDirectory = "D:\\out\\";
-    for (int preset = 0; preset + 1 < static_cast<int>(names.size()); ++preset) {
+    for (int preset = 0; preset < static_cast<int>(presets); ++preset) {
         host.settings.presetIndex = preset;
         const std::optional<std::string> command = BuildPresetCommand(0);
         ASSERT_TRUE(command.has_value()) << preset;
@@ -110,6 +97,31 @@ TEST_F(ShippedIpodProfile, EveryPresetBuildsACompleteCommand)
         EXPECT_NE(command->find(" -t 00:00:42 "), std::string::npos) << *command;
         EXPECT_NE(command->find("\"D:\\out\\clip.mp4\""), std::string::npos) << *command;
     }
+}
+
+TEST(ShippedProfiles, H263PhonePresetsStayWithinLevel10) {
+    int h263Presets = 0;
+    for (const char* name : {"3GP_AMR_Profile.ini", "3GP_AAC_Profile.ini", "3GP2_AAC_Profile.ini"}) {
+        ProfileReader reader;
+        const std::vector<std::string> sections = Sections(reader, name);
+        for (size_t i = 1; i < sections.size(); ++i) {
+            std::vector<std::string> keys;
+            std::vector<std::string> values;
+            reader.GetSectionEntries(sections[i], keys, values);
+            for (size_t e = 1; e < values.size(); ++e) {
+                const std::string& command = values[e];
+                if (OptionValue(command, "-vcodec") != "h263")
+                    continue;
+                SCOPED_TRACE(std::string(name) + " " + sections[i] + ": " + command);
+                ++h263Presets;
+                EXPECT_LE(std::atoi(OptionValue(command, "-b").c_str()), 64);
+                EXPECT_LE(std::atof(OptionValue(command, "-r").c_str()), 15.0);
+                const std::string size = OptionValue(command, "-s");
+                EXPECT_TRUE(size == "176x144" || size == "128x96") << size;
+            }
+        }
+    }
+    EXPECT_GE(h263Presets, 4);
 }
 
 } // namespace
