@@ -75,7 +75,8 @@ void Fuzz_command_template(const std::uint8_t* data, std::size_t size)
     ExpandPresetTemplate(commandTemplate, task, settings, timestamp);
     OutputNameShown(task, settings);
     IsRealMediaPath(source);
-    PmpFinalFile(settings.outputDirectory, task.outputName);
+    PipelineFilePath(PipelineFile::PmpFinal, settings.outputDirectory, task.outputName);
+    CancelCleanupFor(settings, task);
     StartOptionText(begin);
     LengthOptionText(begin, end);
     PspDeviceFileBase(deviceFileNumber, settings.profileIndex);
