@@ -142,19 +142,6 @@ TEST_F(EncoderRunner, StopSendsQAndClosesBothEnds) {
     CloseHandle(outputWrite);
 }
 
-TEST_F(EncoderRunner, StopAfterACompleteRunIsQuiet) {
-    const std::string record = PathOf("record.txt");
-    RunWithProgress(FakeCommand("--chunk \"size=      10kB time=0.50 \" --record \"" + record + "\"").c_str());
-    ASSERT_EQ(host.writes.size(), 1u);
-    EXPECT_TRUE(encoderInput);
-    // The encoder has gone; the "q" the pipeline sends after every run finds nobody.
-    StopEncoder();
-    EXPECT_FALSE(encoderInput);
-    EXPECT_FALSE(encoderOutput);
-    EXPECT_EQ(WaitForLine(record), "input:\n");
-    EXPECT_FALSE(FileExists("log.txt")) << ReadWholeFile("log.txt");
-}
-
 TEST_F(EncoderRunner, MessagesAreHandledWhileTheEncoderIsSilent) {
     const std::string pid = PathOf("pid.txt");
     const std::string record = PathOf("record.txt");

@@ -50,7 +50,9 @@ TEST(DeviceProfiles, FamilyPicksItsProfileFile)
     } cases[] = {{0, 2, 0}, {1, 2, 1}, {2, 0, 2}, {2, 1, 3}, {2, 2, 4}, {2, 3, -1}, {2, -1, -1},
                  {3, 0, 5}, {4, 0, 6}, {5, 0, 7}, {6, 0, -1}, {-1, 0, -1}};
     for (const auto& c : cases) {
-        EXPECT_EQ(ProfileFileIndex(static_cast<DeviceFamily>(c.family), static_cast<ThreeGpType>(c.threeGpType)), c.fileIndex) << c.family << "/" << c.threeGpType;
+        const DeviceFamily family = static_cast<DeviceFamily>(c.family);
+        EXPECT_EQ(ProfileFileIndex(family, static_cast<ThreeGpType>(c.threeGpType)), c.fileIndex) << c.family << "/"
+                                                                                                 << c.threeGpType;
     }
     EXPECT_EQ(ProfileFilePath(4), ".\\3GP2_AAC_Profile.ini");
     EXPECT_EQ(ProfileFilePath(9), "");

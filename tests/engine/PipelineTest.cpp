@@ -389,7 +389,8 @@ TEST_F(Pipelines, AHelperExitingWithAnErrorFailsOnlyItsTask) {
     EXPECT_TRUE(host.tasks[1].finished);
     const std::vector<std::string> log = LogLines();
     ASSERT_EQ(log.size(), 1u) << Log();
-    EXPECT_EQ(log[0], "Conversion failed: \"" + sources.Path() + "bad.avi\": step 2 of 3 (helper) ended with exit code 3");
+    EXPECT_EQ(log[0],
+              "Conversion failed: \"" + sources.Path() + "bad.avi\": step 2 of 3 (helper) ended with exit code 3");
 }
 
 struct FailedStep {

@@ -156,7 +156,8 @@ TEST(ProgressParsing, ExportProgressEstimatesTheRemainingTime) {
     }
 }
 
-ConversionTask StatusTask(bool needsExport, TaskStatus status, double endTime, double encodedTime, int sizeKB, double speed) {
+ConversionTask StatusTask(bool needsExport, TaskStatus status, double endTime, double encodedTime, int sizeKB,
+                          double speed) {
     ConversionTask task;
     task.needsExport = needsExport;
     task.status = status;

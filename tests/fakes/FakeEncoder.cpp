@@ -6,7 +6,6 @@
 //   --chunk TEXT      print TEXT in one write (may repeat; "\n" in TEXT becomes a line feed)
 //   --interval MS     pause between chunks (default 50)
 //   --wait-q MS       after the chunks, wait up to MS milliseconds for "q"
-//   --ignore-q        keep going when "q" arrives
 //   --record FILE     at the end, append "input:<bytes received on stdin>" to FILE
 //   --exit N          exit code (default 0)
 //   --progress MS     after the chunks, print a progress line like the encoder front-end's
@@ -25,13 +24,12 @@
 //                     (lets one command fail for one task of a run and not for the others)
 //   --finish MS       when "q" ended the run, go on for MS milliseconds before the end, like
 //                     an encoder finishing its file
-//   --crash           load the window library, then crash with an access violation
 //   --linger MS       first, start a copy of this program that holds our standard output and
 //                     error for MS milliseconds after we end, as a helper left behind would;
 //                     its process id goes to the --pid file after ours
 //
 // Standard input is read by a thread of its own, so "q" is seen at once whatever the main
-// thread is doing. Unless --ignore-q is given, "q" ends the program at the next check.
+// thread is doing; "q" ends the program at the next check.
 #include <windows.h>
 
 #include <atomic>
@@ -136,8 +134,8 @@ int main(int argc, char** argv)
     std::string logPath, recordPath, pidPath, statsPath, tracePath, waitFile, tag = "-";
     std::vector<std::string> writes, chunks;
     int silentMs = 0, intervalMs = 50, waitQuitMs = 0, exitCode = 0, progressMs = 0;
-    bool obeyQuit = true;
-    bool exitCondition = false, exitOnlyIf = false, crash = false;
+    const bool obeyQuit = true;
+    bool exitCondition = false, exitOnlyIf = false;
     int finishMs = 0, lingerMs = 0;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -148,7 +146,6 @@ int main(int argc, char** argv)
         else if (arg == "--chunk" && hasValue) chunks.push_back(Unescape(argv[++i]));
         else if (arg == "--interval" && hasValue) intervalMs = std::atoi(argv[++i]);
         else if (arg == "--wait-q" && hasValue) waitQuitMs = std::atoi(argv[++i]);
-        else if (arg == "--ignore-q") obeyQuit = false;
         else if (arg == "--record" && hasValue) recordPath = argv[++i];
         else if (arg == "--exit" && hasValue) exitCode = std::atoi(argv[++i]);
         else if (arg == "--progress" && hasValue) progressMs = std::atoi(argv[++i]);
@@ -159,7 +156,6 @@ int main(int argc, char** argv)
         else if (arg == "--trace" && hasValue) tracePath = argv[++i];
         else if (arg == "--tag" && hasValue) tag = argv[++i];
         else if (arg == "--finish" && hasValue) finishMs = std::atoi(argv[++i]);
-        else if (arg == "--crash") crash = true;
         else if (arg == "--linger" && hasValue) lingerMs = std::atoi(argv[++i]);
         else if (arg == "--exit-if" && i + 2 < argc) {
             exitOnlyIf = std::string(argv[i + 1]) == argv[i + 2];
@@ -197,13 +193,6 @@ int main(int argc, char** argv)
         AppendLine(logPath, GetCommandLineA());
     for (const std::string& path : writes)
         AppendLine(path, "fake encoder output");
-
-    if (crash) {
-        // A program that has loaded user32 is the case where a crash could open a dialog.
-        if (HMODULE user = LoadLibraryA("user32.dll"))
-            GetProcAddress(user, "GetSystemMetrics");
-        *static_cast<volatile int*>(nullptr) = 1;
-    }
 
     std::thread reader(ReadInput);
     reader.detach(); // may stay blocked in ReadFile; the process ends it
