@@ -196,13 +196,15 @@ TEST(UniqueTaskOutput, SameBaseNamesGetSuffixes) {
     const std::vector<ConversionTask> list =
         AddAll({MakeNewTask("C:\\a\\clip.avi", 10.0, 15000), MakeNewTask("C:\\b\\clip.wmv", 10.0, 15001),
                 MakeNewTask("C:\\a\\CLIP.mp4", 10.0, 15002), MakeNewTask("C:\\a\\clip_2.avi", 10.0, 15003),
-                MakeNewTask("C:\\a\\other.avi", 10.0, 15004)});
-    ASSERT_EQ(list.size(), 5u);
+                MakeNewTask("C:\\a\\other.avi", 10.0, 15004), MakeNewTask("C:\\a\\été.avi", 10.0, 15005),
+                MakeNewTask("C:\\a\\ÉTÉ.wmv", 10.0, 15006)});
+    ASSERT_EQ(list.size(), 7u);
     EXPECT_EQ(list[0].outputName, "clip");
     EXPECT_EQ(list[1].outputName, "clip_2");
     EXPECT_EQ(list[2].outputName, "CLIP_3"); // letter case does not make another file name
     EXPECT_EQ(list[3].outputName, "clip_2_2");
     EXPECT_EQ(list[4].outputName, "other");
+    EXPECT_EQ(list[6].outputName, "ÉTÉ_2"); // nor in any other script: Windows takes "ÉTÉ" and "été" for one file
     // The title and the export's base stay the source's own.
     EXPECT_EQ(list[1].title, "clip");
     EXPECT_EQ(list[1].exportBaseName, "clip");
