@@ -8,7 +8,8 @@ namespace pmp {
 
 std::size_t MemorySource::ReadAt(std::uint64_t offset, void* buffer, std::size_t count) const
 {
-    if (offset >= data.size())
+    // Nothing to copy also covers an empty buffer, which may be a null pointer.
+    if (offset >= data.size() || count == 0)
         return 0;
     const std::size_t available = std::min<std::size_t>(count, data.size() - static_cast<std::size_t>(offset));
     std::memcpy(buffer, data.data() + offset, available);
