@@ -2,6 +2,7 @@
 
 #include "tests/support/Files.h"
 
+#include <cstdio>
 #include <cstring>
 #include <thread>
 
@@ -137,5 +138,9 @@ bool MakeClip(const std::string& path, double seconds, const std::string& codecs
     options.closeInputAtStart = true;
     options.errorsIntoOutput = true;
     const ChildRun run = RunChild(command, options);
-    return run.exitCode == 0 && FileSize(path) > 0;
+    const bool made = run.exitCode == 0 && FileSize(path) > 0;
+    if (!made) // the caller's check only says false: say why
+        std::fprintf(stderr, "MakeClip: %s %s (exit code %lu): %s\n", run.started ? "ran" : "could not start",
+                     command.c_str(), static_cast<unsigned long>(run.exitCode), run.output.c_str());
+    return made;
 }
