@@ -19,13 +19,13 @@ namespace {
 constexpr UINT kEndWith = WM_APP + 10; // ends the dialog with wParam
 constexpr UINT kEaten = WM_APP + 11;
 constexpr UINT kThreadNote = WM_APP + 12;
-constexpr UINT_PTR kTimerId = 1;
 
 bool Saw(const std::vector<UINT>& messages, UINT message) {
     return std::find(messages.begin(), messages.end(), message) != messages.end();
 }
 
-// A dialog that lets each test say what happens once it runs (onInit) and what its PreTranslateMessage does.
+// A dialog that lets each test say what happens once it runs (onInit) and what its PreTranslateMessage does. A timer
+// ends it with 42.
 class TestDialog : public CDialog {
 public:
     explicit TestDialog(HWND parent = nullptr, UINT id = IDD_TEST_DIALOG) : CDialog(id, parent) {}
@@ -52,8 +52,8 @@ protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
         messages.push_back(message);
         switch (message) {
-        case WM_TIMER: return OnTimer(static_cast<UINT_PTR>(wParam));
-        case kEndWith: return OnEndWith(static_cast<INT_PTR>(wParam));
+        case WM_TIMER: return OnEnd(42);
+        case kEndWith: return OnEnd(static_cast<INT_PTR>(wParam));
         default: return CDialog::WindowProc(message, wParam, lParam);
         }
     }
@@ -68,49 +68,23 @@ protected:
     void OnFinalMessage(HWND window) override { finalWindow = window; }
 
 private:
-    LRESULT OnTimer(UINT_PTR id) {
-        KillTimer(id);
-        EndDialog(42);
-        return 0;
-    }
-    LRESULT OnEndWith(INT_PTR code) {
+    LRESULT OnEnd(INT_PTR code) {
         EndDialog(code);
         return 0;
     }
 };
 
-// An owner window for modal dialogs.
-class OwnerWindow : public CWnd {};
-
 class DialogTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { ASSERT_TRUE(CWnd::RegisterWindowClass("MovaraDialogTestOwner")); }
-
     void SetUp() override {
         ASSERT_TRUE(owner.CreateEx(0, "MovaraDialogTestOwner", "owner", WS_POPUP, {0, 0, 50, 50}, nullptr, 0));
     }
 
-    OwnerWindow owner;
+    CWnd owner;
 };
 
-TEST_F(DialogTest, EndDialogFromATimerEndsDoModalWithItsCode) {
-    TestDialog dialog;
-    dialog.onInit = [](TestDialog& d) { d.SetTimer(kTimerId, 10); };
-    EXPECT_EQ(dialog.DoModal(), 42);
-    EXPECT_TRUE(dialog.boundDuringInit);
-    EXPECT_EQ(dialog.GetSafeHwnd(), nullptr);
-    EXPECT_NE(dialog.finalWindow, nullptr);
-    EXPECT_FALSE(IsWindow(dialog.finalWindow));
-}
-
-TEST_F(DialogTest, EndDialogDuringInitialisationEndsWithoutRunningTheLoop) {
-    TestDialog dialog;
-    dialog.onInit = [](TestDialog& d) { d.EndDialog(5); };
-    EXPECT_EQ(dialog.DoModal(), 5);
-    EXPECT_EQ(dialog.GetSafeHwnd(), nullptr);
-}
-
-// The ways a user ends a dialog, each with the code it ends with and the handler it goes through.
+// The ways a modal dialog ends, each with the code DoModal gives and the handler (OK, Cancel or none) it goes through.
 struct EndCase {
     const char* name;
     void (*act)(TestDialog&);
@@ -127,98 +101,95 @@ const EndCase kEndCases[] = {
      [](TestDialog& d) { PostMessageA(d.GetDlgItem(IDC_TEST_EDIT), WM_KEYDOWN, VK_RETURN, 0); }, IDOK},
     {"WmClose", [](TestDialog& d) { d.PostMessage(WM_CLOSE); }, IDCANCEL},
     {"Escape", [](TestDialog& d) { PostMessageA(d.GetDlgItem(IDC_TEST_EDIT), WM_KEYDOWN, VK_ESCAPE, 0); }, IDCANCEL},
+    {"EndDialogFromATimer", [](TestDialog& d) { d.SetTimer(1, 10); }, 42},
+    {"EndDialogDuringInitialisation", [](TestDialog& d) { d.EndDialog(5); }, 5},
 };
 
 class DialogEnd : public DialogTest, public testing::WithParamInterface<EndCase> {};
 
-TEST_P(DialogEnd, EndsWithItsCodeThroughItsHandler) {
+TEST_P(DialogEnd, EndsWithItsCodeThroughItsHandlerAndDestroysTheWindow) {
     TestDialog dialog;
     dialog.onInit = GetParam().act;
     EXPECT_EQ(dialog.DoModal(), GetParam().code);
+    EXPECT_TRUE(dialog.boundDuringInit);
     EXPECT_EQ(dialog.okCount, GetParam().code == IDOK ? 1 : 0);
     EXPECT_EQ(dialog.cancelCount, GetParam().code == IDCANCEL ? 1 : 0);
+    EXPECT_EQ(dialog.GetSafeHwnd(), nullptr);
+    EXPECT_NE(dialog.finalWindow, nullptr);
+    EXPECT_FALSE(IsWindow(dialog.finalWindow));
 }
 
 INSTANTIATE_TEST_SUITE_P(Dialog, DialogEnd, testing::ValuesIn(kEndCases),
                          [](const testing::TestParamInfo<EndCase>& info) { return std::string(info.param.name); });
 
 TEST_F(DialogTest, WmCloseSentFromAnotherThreadEndsTheLoop) {
-    // The splash thread's way of closing its window, here against a modal loop: the sent message is handled inside
-    // the loop's GetMessage, and the loop must still end.
+    // The splash thread's way of closing its window: the sent message is handled inside the loop's GetMessage, and
+    // the loop must still end.
     TestDialog dialog;
     std::thread closer;
     dialog.onInit = [&closer](TestDialog& d) {
-        HWND window = d.GetSafeHwnd();
-        closer = std::thread([window] { SendMessageA(window, WM_CLOSE, 0, 0); });
+        closer = std::thread([window = d.GetSafeHwnd()] { SendMessageA(window, WM_CLOSE, 0, 0); });
     };
     EXPECT_EQ(dialog.DoModal(), IDCANCEL);
     closer.join();
 }
 
-TEST_F(DialogTest, AMissingTemplateGivesMinusOne) {
-    TestDialog dialog(owner.GetSafeHwnd(), IDD_MISSING_DIALOG);
+TEST_F(DialogTest, WmQuitEndsTheModalLoopAndIsLeftForTheThreadsOwnLoop) {
+    TestDialog dialog;
+    dialog.onInit = [](TestDialog&) { PostQuitMessage(3); };
     EXPECT_EQ(dialog.DoModal(), -1);
-    EXPECT_FALSE(dialog.initRan);
+    MSG msg = {};
+    ASSERT_TRUE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(msg.wParam, 3u);
+}
+
+TEST_F(DialogTest, TheOwnerIsDisabledWhileTheDialogRunsAndAfterwardsAsItWasBefore) {
+    for (const bool enabledBefore : {true, false}) {
+        EnableWindow(owner.GetSafeHwnd(), enabledBefore);
+        TestDialog dialog(owner.GetSafeHwnd());
+        BOOL enabledMeanwhile = TRUE;
+        HWND dialogOwner = nullptr;
+        dialog.onInit = [&](TestDialog& d) {
+            dialogOwner = GetWindow(d.GetSafeHwnd(), GW_OWNER);
+            d.PostMessage(kEndWith, 1);
+        };
+        dialog.preTranslate = [&](MSG*) {
+            enabledMeanwhile = IsWindowEnabled(owner.GetSafeHwnd());
+            return false;
+        };
+        EXPECT_EQ(dialog.DoModal(), 1);
+        EXPECT_EQ(dialogOwner, owner.GetSafeHwnd());
+        EXPECT_FALSE(enabledMeanwhile);
+        EXPECT_EQ(IsWindowEnabled(owner.GetSafeHwnd()) != FALSE, enabledBefore);
+    }
+    // A dialog that cannot be made gives -1 and leaves the owner enabled.
+    EnableWindow(owner.GetSafeHwnd(), TRUE);
+    TestDialog missing(owner.GetSafeHwnd(), IDD_MISSING_DIALOG);
+    EXPECT_EQ(missing.DoModal(), -1);
+    EXPECT_FALSE(missing.initRan);
     EXPECT_TRUE(IsWindowEnabled(owner.GetSafeHwnd()));
 }
 
-TEST_F(DialogTest, TheOwnerIsDisabledWhileTheDialogRunsAndEnabledAfterwards) {
-    TestDialog dialog(owner.GetSafeHwnd());
-    BOOL ownerEnabledMeanwhile = TRUE;
-    HWND dialogOwner = nullptr;
-    dialog.onInit = [&](TestDialog& d) {
-        dialogOwner = GetWindow(d.GetSafeHwnd(), GW_OWNER);
-        d.PostMessage(kEndWith, 1);
-    };
-    dialog.preTranslate = [&](MSG*) {
-        ownerEnabledMeanwhile = IsWindowEnabled(owner.GetSafeHwnd());
-        return false;
-    };
-    EXPECT_EQ(dialog.DoModal(), 1);
-    EXPECT_EQ(dialogOwner, owner.GetSafeHwnd());
-    EXPECT_FALSE(ownerEnabledMeanwhile);
-    EXPECT_TRUE(IsWindowEnabled(owner.GetSafeHwnd()));
-}
-
-TEST_F(DialogTest, AnOwnerThatWasDisabledStaysDisabled) {
-    EnableWindow(owner.GetSafeHwnd(), FALSE);
-    TestDialog dialog(owner.GetSafeHwnd());
-    dialog.onInit = [](TestDialog& d) { d.PostMessage(kEndWith, 1); };
-    EXPECT_EQ(dialog.DoModal(), 1);
-    EXPECT_FALSE(IsWindowEnabled(owner.GetSafeHwnd()));
-}
-
-TEST_F(DialogTest, PreTranslateMessageSeesPostedMessagesAndCanEatThem) {
+TEST_F(DialogTest, PreTranslateMessageSeesEveryPostedMessageAndCanEatEnterAndEscape) {
     TestDialog dialog;
     std::vector<UINT> preTranslated;
     dialog.onInit = [](TestDialog& d) {
         d.PostMessage(kEaten);
         PostThreadMessageA(GetCurrentThreadId(), kThreadNote, 0, 0);
+        PostMessageA(d.GetDlgItem(IDC_TEST_EDIT), WM_KEYDOWN, VK_RETURN, 0);
+        PostMessageA(d.GetDlgItem(IDC_TEST_EDIT), WM_KEYDOWN, VK_ESCAPE, 0);
         d.PostMessage(kEndWith, 7);
     };
     dialog.preTranslate = [&](MSG* msg) {
         preTranslated.push_back(msg->message);
-        return msg->message == kEaten;
+        return msg->message == kEaten || msg->message == WM_KEYDOWN;
     };
     EXPECT_EQ(dialog.DoModal(), 7);
     EXPECT_TRUE(Saw(preTranslated, kEaten));
     EXPECT_TRUE(Saw(preTranslated, kThreadNote)) << "a message for no window is still the dialog's to see";
     EXPECT_TRUE(Saw(preTranslated, kEndWith));
     EXPECT_FALSE(Saw(dialog.messages, kEaten));
-}
-
-TEST_F(DialogTest, PreTranslateMessageCanKeepEnterAndEscapeFromClosingTheDialog) {
-    TestDialog dialog;
-    dialog.onInit = [](TestDialog& d) {
-        HWND edit = d.GetDlgItem(IDC_TEST_EDIT);
-        PostMessageA(edit, WM_KEYDOWN, VK_RETURN, 0);
-        PostMessageA(edit, WM_KEYDOWN, VK_ESCAPE, 0);
-        d.PostMessage(kEndWith, 9);
-    };
-    dialog.preTranslate = [](MSG* msg) { return msg->wParam == VK_RETURN || msg->wParam == VK_ESCAPE; };
-    EXPECT_EQ(dialog.DoModal(), 9);
-    EXPECT_EQ(dialog.okCount, 0);
-    EXPECT_EQ(dialog.cancelCount, 0);
+    EXPECT_EQ(dialog.okCount + dialog.cancelCount, 0);
 }
 
 // A control object inside the dialog whose PreTranslateMessage eats kEaten.
@@ -226,10 +197,8 @@ class EatingControl : public CWnd {
 public:
     int eaten = 0;
     bool PreTranslateMessage(MSG* msg) override {
-        if (msg->message != kEaten)
-            return false;
-        ++eaten;
-        return true;
+        eaten += msg->message == kEaten;
+        return msg->message == kEaten;
     }
 };
 
@@ -252,56 +221,32 @@ TEST_F(DialogTest, AControlGetsItsMessagesBeforeTheDialogInTheModalLoop) {
     EXPECT_EQ(edit.GetSafeHwnd(), nullptr) << "the control went with the dialog";
 }
 
-TEST_F(DialogTest, WmQuitEndsTheModalLoopAndIsLeftForTheThreadsOwnLoop) {
-    TestDialog dialog;
-    dialog.onInit = [](TestDialog&) { PostQuitMessage(3); };
-    EXPECT_EQ(dialog.DoModal(), -1);
-    MSG msg = {};
-    ASSERT_TRUE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
-    EXPECT_EQ(msg.wParam, 3u);
-}
-
-TEST_F(DialogTest, ModelessDialogLivesUntilEndDialog) {
-    TestDialog dialog;
-    ASSERT_TRUE(dialog.Create());
-    HWND window = dialog.GetSafeHwnd();
-    ASSERT_NE(window, nullptr);
-    EXPECT_TRUE(dialog.boundDuringInit);
-    EXPECT_EQ(CWnd::FromHandle(window), &dialog);
-    EXPECT_EQ(GetDlgCtrlID(dialog.GetDlgItem(IDC_TEST_BUTTON)), IDC_TEST_BUTTON);
-    // EndDialog from the dialog's own handler destroys a modeless dialog.
-    dialog.SendMessage(kEndWith, IDOK);
-
-    EXPECT_FALSE(IsWindow(window));
-    EXPECT_EQ(dialog.GetSafeHwnd(), nullptr);
-    EXPECT_EQ(dialog.finalWindow, window);
-}
-
-TEST_F(DialogTest, ModelessDialogGetsItsKeyboardHandlingFromTheThreadsLoop) {
-    TestDialog dialog;
-    ASSERT_TRUE(dialog.Create());
-    CWinThread loop;
-    MSG msg = {};
-    msg.hwnd = dialog.GetDlgItem(IDC_TEST_EDIT);
-    msg.message = WM_KEYDOWN;
-    msg.wParam = VK_ESCAPE;
-    EXPECT_TRUE(loop.PreTranslateMessage(&msg));
-    EXPECT_EQ(dialog.cancelCount, 1);
-    EXPECT_EQ(dialog.GetSafeHwnd(), nullptr);
-}
-
-TEST_F(DialogTest, ModelessDialogWindowGoesWithTheObject) {
+TEST_F(DialogTest, AModelessDialogTakesItsKeysFromTheThreadsLoopAndGoesWithEndDialogOrWithItsObject) {
     HWND window = nullptr;
     {
         TestDialog dialog;
         ASSERT_TRUE(dialog.Create(owner.GetSafeHwnd()));
         window = dialog.GetSafeHwnd();
+        EXPECT_TRUE(dialog.boundDuringInit);
         EXPECT_EQ(GetWindow(window, GW_OWNER), owner.GetSafeHwnd());
     }
     EXPECT_FALSE(IsWindow(window));
+
+    TestDialog dialog;
+    ASSERT_TRUE(dialog.Create());
+    window = dialog.GetSafeHwnd();
+    MSG msg = {};
+    msg.hwnd = dialog.GetDlgItem(IDC_TEST_EDIT);
+    msg.message = WM_KEYDOWN;
+    msg.wParam = VK_ESCAPE;
+    EXPECT_TRUE(CWinThread().PreTranslateMessage(&msg));
+    EXPECT_EQ(dialog.cancelCount, 1);
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_EQ(dialog.GetSafeHwnd(), nullptr);
+    EXPECT_EQ(dialog.finalWindow, window);
 }
 
-// A control of the dialog that answers WM_NOTIFY itself.
+// A control of the dialog that answers custom draw itself.
 class NotifyAnswering : public CWnd {
 protected:
     bool OnChildNotify(UINT message, WPARAM, LPARAM lParam, LRESULT* result) override {
@@ -318,16 +263,13 @@ TEST_F(DialogTest, AReflectedAnswerIsWhatTheDialogReturns) {
     NotifyAnswering button;
     dialog.onInit = [&button](TestDialog& d) { ASSERT_TRUE(button.SubclassDlgItem(IDC_TEST_BUTTON, d.GetSafeHwnd())); };
     ASSERT_TRUE(dialog.Create());
-
     NMHDR header = {button.GetSafeHwnd(), IDC_TEST_BUTTON, static_cast<UINT>(NM_CUSTOMDRAW)};
     EXPECT_EQ(dialog.SendMessage(WM_NOTIFY, IDC_TEST_BUTTON, reinterpret_cast<LPARAM>(&header)),
               CDRF_NOTIFYITEMDRAW | CDRF_NOTIFYSUBITEMDRAW);
     EXPECT_FALSE(Saw(dialog.messages, WM_NOTIFY));
-
     header.code = static_cast<UINT>(NM_CLICK);
     EXPECT_EQ(dialog.SendMessage(WM_NOTIFY, IDC_TEST_BUTTON, reinterpret_cast<LPARAM>(&header)), 0);
     EXPECT_TRUE(Saw(dialog.messages, WM_NOTIFY));
-    dialog.EndDialog(IDOK);
 }
 
 } // namespace

@@ -1,4 +1,5 @@
-// The GDI helpers: ownership, selections put back, DC state restored, double buffering, and no leak over many paints.
+// The GDI helpers: ownership, selections put back, DC state restored, double buffering, no leak over many paints,
+// and UTF-8 text drawn as the wide functions draw it.
 #include "framework/Gdi.h"
 #include "framework/TextDraw.h"
 #include "framework/Wnd.h"
@@ -18,90 +19,61 @@ constexpr COLORREF kRed = RGB(255, 0, 0);
 constexpr COLORREF kBlue = RGB(0, 0, 255);
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 
-TEST(GdiObjectTest, DeletesItsObjectWhenItGoes) {
-    HBRUSH brush = CreateSolidBrush(kRed);
-    ASSERT_EQ(GetObjectType(brush), static_cast<DWORD>(OBJ_BRUSH));
-    {
-        OwnedBrush owned(brush);
-        EXPECT_TRUE(owned);
-        EXPECT_EQ(owned.get(), brush);
-    }
-    EXPECT_EQ(GetObjectType(brush), 0u);
+bool Alive(HGDIOBJ object) {
+    return GetObjectType(object) != 0;
 }
 
-TEST(GdiObjectTest, ResetDeletesThePreviousObjectButNotTheSameOneAgain) {
-    HBRUSH first = CreateSolidBrush(kRed);
-    HBRUSH second = CreateSolidBrush(kBlue);
-    OwnedBrush owned(first);
-    owned.reset(first);
-    EXPECT_EQ(GetObjectType(first), static_cast<DWORD>(OBJ_BRUSH));
-    owned.reset(second);
-    EXPECT_EQ(GetObjectType(first), 0u);
-    EXPECT_EQ(owned.get(), second);
-    owned.reset();
-    EXPECT_EQ(GetObjectType(second), 0u);
-    EXPECT_FALSE(owned);
-}
-
-TEST(GdiObjectTest, MovesPassOwnershipOnce) {
+TEST(GdiObjectTest, DeletesWhatItOwnsOnResetAndWhenItGoesAndMovesOwnershipOnce) {
     HRGN first = CreateRectRgn(0, 0, 5, 5);
     HRGN second = CreateRectRgn(0, 0, 6, 6);
     {
         OwnedRegion source(first);
+        source.reset(first); // the same object again is kept, not deleted
+        EXPECT_TRUE(Alive(first));
         OwnedRegion moved(std::move(source));
         EXPECT_FALSE(source);
-        EXPECT_EQ(moved.get(), first);
-
         OwnedRegion target(second);
         target = std::move(moved);
-        EXPECT_EQ(GetObjectType(second), 0u) << "the object the target held before";
+        EXPECT_FALSE(Alive(second)) << "the object the target held before";
         EXPECT_EQ(target.get(), first);
-        EXPECT_EQ(GetObjectType(first), static_cast<DWORD>(OBJ_REGION));
         target = std::move(target);
-        EXPECT_EQ(GetObjectType(first), static_cast<DWORD>(OBJ_REGION)) << "a self-move keeps the object";
+        EXPECT_TRUE(Alive(first)) << "a self-move keeps the object";
     }
-    EXPECT_EQ(GetObjectType(first), 0u);
+    EXPECT_FALSE(Alive(first));
+    OwnedBrush brush(CreateSolidBrush(kRed));
+    HBRUSH held = brush.get();
+    brush.reset();
+    EXPECT_FALSE(Alive(held));
+    EXPECT_FALSE(brush);
 }
 
-TEST(SelectGuardTest, PutsThePreviousObjectBackForEachKind) {
+TEST(SelectGuardTest, PutsThePreviousObjectBackForEachKindAndNestedOrMovedGuardsRestoreOnce) {
     Canvas canvas(64, 64);
     HDC dc = canvas.hdc();
-    struct Case {
-        const char* name;
-        UINT type;
-        HGDIOBJ object;
-    } cases[] = {
-        {"brush", OBJ_BRUSH, CreateSolidBrush(kRed)},
-        {"pen", OBJ_PEN, CreatePen(PS_SOLID, 2, kBlue)},
-        {"font", OBJ_FONT, CreateFontA(-12, 0, 0, 0, FW_BOLD, 0, 0, 0, 0, 0, 0, 0, 0, "Tahoma")},
-        {"bitmap", OBJ_BITMAP, CreateCompatibleBitmap(dc, 8, 8)},
+    const std::pair<UINT, HGDIOBJ> cases[] = {
+        {OBJ_BRUSH, CreateSolidBrush(kRed)},
+        {OBJ_PEN, CreatePen(PS_SOLID, 2, kBlue)},
+        {OBJ_FONT, CreateFontA(-12, 0, 0, 0, FW_BOLD, 0, 0, 0, 0, 0, 0, 0, 0, "Tahoma")},
+        {OBJ_BITMAP, CreateCompatibleBitmap(dc, 8, 8)},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        ASSERT_NE(c.object, nullptr);
-        HGDIOBJ before = GetCurrentObject(dc, c.type);
+    for (const auto& [type, object] : cases) {
+        SCOPED_TRACE(type);
+        const HGDIOBJ before = GetCurrentObject(dc, type);
         {
-            SelectGuard guard(dc, c.object);
-            EXPECT_EQ(GetCurrentObject(dc, c.type), c.object);
+            SelectGuard guard(dc, object);
+            EXPECT_EQ(GetCurrentObject(dc, type), object);
         }
-        EXPECT_EQ(GetCurrentObject(dc, c.type), before);
-        DeleteObject(c.object);
+        EXPECT_EQ(GetCurrentObject(dc, type), before);
+        DeleteObject(object);
     }
-}
 
-TEST(SelectGuardTest, NestedAndMovedGuardsRestoreInOrderAndOnce) {
-    Canvas canvas(64, 64);
-    HDC dc = canvas.hdc();
     OwnedBrush red(CreateSolidBrush(kRed));
     OwnedBrush blue(CreateSolidBrush(kBlue));
-    HGDIOBJ original = GetCurrentObject(dc, OBJ_BRUSH);
+    const HGDIOBJ original = GetCurrentObject(dc, OBJ_BRUSH);
     {
         std::optional<SelectGuard> outer;
         outer.emplace(dc, red.get());
-        {
-            SelectGuard inner(dc, blue.get());
-            EXPECT_EQ(GetCurrentObject(dc, OBJ_BRUSH), blue.get());
-        }
+        { SelectGuard inner(dc, blue.get()); }
         EXPECT_EQ(GetCurrentObject(dc, OBJ_BRUSH), red.get());
         SelectGuard moved(std::move(*outer));
         outer.reset(); // the moved-from guard restores nothing
@@ -116,7 +88,7 @@ TEST(SavedDCTest, RestoresTheStateOfADCItDoesNotOwn) {
     SetTextColor(dc, kBlue);
     SetBkMode(dc, OPAQUE);
     OwnedPen pen(CreatePen(PS_SOLID, 3, kRed));
-    HGDIOBJ originalPen = GetCurrentObject(dc, OBJ_PEN);
+    const HGDIOBJ originalPen = GetCurrentObject(dc, OBJ_PEN);
     {
         SavedDC saved(dc);
         SetTextColor(dc, kRed);
@@ -128,49 +100,36 @@ TEST(SavedDCTest, RestoresTheStateOfADCItDoesNotOwn) {
     EXPECT_EQ(GetCurrentObject(dc, OBJ_PEN), originalPen);
 }
 
-TEST(MemoryBufferTest, DrawsInTheTargetsCoordinatesAndCopiesOnlyItsArea) {
+TEST(MemoryBufferTest, DrawsInTheTargetsCoordinatesCopiesOnlyItsAreaAndReleasesItsDCAndBitmap) {
     Canvas canvas(64, 64);
+    const HGDIOBJ targetBitmap = GetCurrentObject(canvas.hdc(), OBJ_BITMAP);
     const RECT area = {10, 20, 30, 40};
-    {
-        MemoryBuffer buffer(canvas.hdc(), area);
-        OwnedBrush red(CreateSolidBrush(kRed));
-        FillRect(buffer.hdc(), &area, red.get());
-        SetPixel(buffer.hdc(), 12, 22, kBlue);
-        // Nothing reaches the target before Blit.
-        EXPECT_EQ(GetPixel(canvas.hdc(), 10, 20), kWhite);
-        EXPECT_TRUE(buffer.Blit(canvas.hdc()));
-    }
-    EXPECT_EQ(GetPixel(canvas.hdc(), 10, 20), kRed);
-    EXPECT_EQ(GetPixel(canvas.hdc(), 29, 39), kRed);
-    EXPECT_EQ(GetPixel(canvas.hdc(), 12, 22), kBlue);
-    EXPECT_EQ(GetPixel(canvas.hdc(), 9, 20), kWhite);
-    EXPECT_EQ(GetPixel(canvas.hdc(), 10, 19), kWhite);
-    EXPECT_EQ(GetPixel(canvas.hdc(), 30, 40), kWhite);
-}
-
-TEST(MemoryBufferTest, ReleasesItsDCAndBitmapAndLeavesTheTargetAlone) {
-    Canvas canvas(64, 64);
-    HGDIOBJ targetBitmap = GetCurrentObject(canvas.hdc(), OBJ_BITMAP);
     HDC bufferDC = nullptr;
     HGDIOBJ bufferBitmap = nullptr;
     {
-        MemoryBuffer buffer(canvas.hdc(), {0, 0, 16, 8});
+        MemoryBuffer buffer(canvas.hdc(), area);
         bufferDC = buffer.hdc();
         bufferBitmap = GetCurrentObject(bufferDC, OBJ_BITMAP);
         BITMAP info = {};
         ASSERT_EQ(GetObjectA(bufferBitmap, sizeof info, &info), static_cast<int>(sizeof info));
-        EXPECT_EQ(info.bmWidth, 16);
-        EXPECT_EQ(info.bmHeight, 8);
         EXPECT_GT(info.bmBitsPixel, 1) << "compatible with the target, not with the memory DC's 1-bit default";
+        OwnedBrush red(CreateSolidBrush(kRed));
+        FillRect(buffer.hdc(), &area, red.get());
+        SetPixel(buffer.hdc(), 12, 22, kBlue);
+        EXPECT_EQ(canvas.Pixel(10, 20), kWhite) << "nothing reaches the target before Blit";
+        EXPECT_TRUE(buffer.Blit(canvas.hdc()));
     }
-    EXPECT_EQ(GetObjectType(bufferDC), 0u);
-    EXPECT_EQ(GetObjectType(bufferBitmap), 0u);
+    EXPECT_EQ(canvas.Count(kRed), 20 * 20 - 1);
+    EXPECT_EQ(canvas.Count(kRed, 10, 20, 30, 40), 20 * 20 - 1);
+    EXPECT_EQ(canvas.Pixel(12, 22), kBlue);
+    EXPECT_FALSE(Alive(bufferDC));
+    EXPECT_FALSE(Alive(bufferBitmap));
     EXPECT_EQ(GetCurrentObject(canvas.hdc(), OBJ_BITMAP), targetBitmap);
 }
 
 constexpr char kPaintClass[] = "MovaraGdiTestWindow";
 
-// Paints through PaintDC and a MemoryBuffer, the way the skinned controls do.
+// Paints its invalid area blue through PaintDC and a MemoryBuffer, the way the skinned controls do.
 class PaintingWindow : public CWnd {
 public:
     RECT painted = {};
@@ -190,21 +149,20 @@ private:
         PaintDC dc(GetSafeHwnd());
         painted = dc.paint().rcPaint;
         ++paints;
-        MemoryBuffer buffer(dc.hdc(), dc.paint().rcPaint);
+        MemoryBuffer buffer(dc.hdc(), painted);
         OwnedBrush brush(CreateSolidBrush(kBlue));
-        FillRect(buffer.hdc(), &dc.paint().rcPaint, brush.get());
+        FillRect(buffer.hdc(), &painted, brush.get());
         buffer.Blit(dc.hdc());
         return 0;
     }
 };
 
-TEST(PaintDCTest, PaintsTheInvalidAreaAndValidatesIt) {
+TEST(PaintDCTest, PaintsTheInvalidAreaValidatesItAndAThousandPaintsLeaveNoGdiObjectBehind) {
     ASSERT_TRUE(CWnd::RegisterWindowClass(kPaintClass));
     PaintingWindow window;
     ASSERT_TRUE(window.CreateEx(WS_EX_TOOLWINDOW, kPaintClass, "paint", WS_POPUP, {0, 0, 60, 60}, nullptr, 0));
     ShowWindow(window.GetSafeHwnd(), SW_SHOWNOACTIVATE);
     UpdateWindow(window.GetSafeHwnd());
-
     const int before = window.paints;
     RECT dirty = {5, 6, 20, 25};
     InvalidateRect(window.GetSafeHwnd(), &dirty, FALSE);
@@ -212,36 +170,23 @@ TEST(PaintDCTest, PaintsTheInvalidAreaAndValidatesIt) {
     EXPECT_EQ(window.paints, before + 1);
     EXPECT_TRUE(EqualRect(&window.painted, &dirty));
     EXPECT_FALSE(GetUpdateRect(window.GetSafeHwnd(), nullptr, FALSE));
-}
-
-void PaintRoundTrips(HWND window, int count) {
-    for (int i = 0; i < count; ++i) {
-        ClientDC dc(window);
-        const RECT area = {0, 0, 40, 30};
-        MemoryBuffer buffer(dc.hdc(), area);
-        OwnedBrush brush(CreateSolidBrush(RGB(i % 256, 0, 0)));
-        SelectGuard selected(buffer.hdc(), brush.get());
-        PatBlt(buffer.hdc(), 0, 0, 40, 30, PATCOPY);
-        buffer.Blit(dc.hdc());
-    }
-}
-
-TEST(GdiLeakTest, AThousandPaintRoundTripsLeaveNoGdiObjectBehind) {
-    ASSERT_TRUE(CWnd::RegisterWindowClass(kPaintClass));
-    PaintingWindow window;
-    ASSERT_TRUE(window.CreateEx(0, kPaintClass, "leak", WS_POPUP, {0, 0, 60, 60}, nullptr, 0));
 
     // The counter itself sees objects come and go, or the comparison below would prove nothing.
     const DWORD idle = CountGdiObjects();
-    HBRUSH leaked[3] = {CreateSolidBrush(kRed), CreateSolidBrush(kBlue), CreateSolidBrush(kWhite)};
-    EXPECT_EQ(CountGdiObjects(), idle + 3);
-    for (HBRUSH brush : leaked)
-        DeleteObject(brush);
-
-    PaintRoundTrips(window.GetSafeHwnd(), 10);
+    OwnedBrush counted(CreateSolidBrush(kRed));
+    EXPECT_EQ(CountGdiObjects(), idle + 1);
+    const auto paint = [&](int times) {
+        for (int i = 0; i < times; ++i) {
+            ClientDC client(window.GetSafeHwnd());
+            InvalidateRect(window.GetSafeHwnd(), nullptr, FALSE);
+            UpdateWindow(window.GetSafeHwnd());
+        }
+    };
+    paint(10);
     const DWORD afterTen = CountGdiObjects();
-    PaintRoundTrips(window.GetSafeHwnd(), 1000);
+    paint(1000);
     EXPECT_EQ(CountGdiObjects(), afterTen);
+    EXPECT_EQ(window.paints, before + 1011);
 }
 
 // The program's texts are UTF-8, the code page its manifest asks for (this test program's too). GDI's "A" functions
@@ -287,9 +232,7 @@ TEST(TextDrawTest, DrawsAndMeasuresUtf8AsTheWideFunctionsDo) {
     EXPECT_EQ(NarrowText(wide), utf8);
     // A broken character is marked, never taken with its neighbours.
     const std::wstring broken = WidenText("a\xE6\x97z");
-    EXPECT_EQ(broken.front(), L'a');
-    EXPECT_EQ(broken.back(), L'z');
-    EXPECT_NE(broken.find(L'\uFFFD'), std::wstring::npos);
+    EXPECT_TRUE(broken.front() == L'a' && broken.back() == L'z' && broken.find(L'\uFFFD') != std::wstring::npos);
 }
 
 } // namespace

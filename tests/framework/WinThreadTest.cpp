@@ -89,9 +89,6 @@ protected:
 TEST_F(WinThreadTest, SuspendedUiThreadOwnsAWindowAnswersCrossThreadMessagesAndEndsOnWmQuit) {
     WindowThread thread;
     ASSERT_TRUE(thread.CreateThread(CREATE_SUSPENDED));
-    ASSERT_NE(thread.GetThreadHandle(), nullptr);
-    EXPECT_NE(thread.GetThreadId(), 0u);
-    EXPECT_NE(thread.GetThreadId(), GetCurrentThreadId());
     // Still suspended: InitInstance has not run, and a message for it cannot be queued yet.
     EXPECT_EQ(WaitForSingleObject(thread.ready, 0), static_cast<DWORD>(WAIT_TIMEOUT));
     EXPECT_FALSE(thread.PostThreadMessage(kThreadNote, 0, 0));
@@ -140,42 +137,20 @@ TEST_F(WinThreadTest, AThreadWhoseInitInstanceFailsEndsThroughExitInstance) {
     EXPECT_TRUE(thread.ran);
 }
 
-// Runs the base class's loop, so that the base destructor can end it.
-class LoopingThread : public CWinThread {
-public:
-    explicit LoopingThread(std::atomic<bool>* started) : started(started) {}
-    bool InitInstance() override {
-        *started = true;
-        return true;
+// Runs the base class's loop, so that the base destructor must end it, whether it ever ran or not.
+class LoopingThread : public CWinThread {};
+
+TEST_F(WinThreadTest, DestroyingTheObjectEndsItsThreadRunningOrNeverResumed) {
+    for (const DWORD flags : {0ul, static_cast<DWORD>(CREATE_SUSPENDED)}) {
+        auto thread = std::make_unique<LoopingThread>();
+        ASSERT_TRUE(thread->CreateThread(flags));
+        HANDLE handle = nullptr;
+        ASSERT_TRUE(DuplicateHandle(GetCurrentProcess(), thread->GetThreadHandle(), GetCurrentProcess(), &handle, 0,
+                                    FALSE, DUPLICATE_SAME_ACCESS));
+        thread.reset();
+        EXPECT_EQ(WaitForSingleObject(handle, 0), static_cast<DWORD>(WAIT_OBJECT_0)) << flags;
+        CloseHandle(handle);
     }
-
-private:
-    std::atomic<bool>* started;
-};
-
-TEST_F(WinThreadTest, DestroyingTheObjectEndsARunningThread) {
-    std::atomic<bool> started = false;
-    auto thread = std::make_unique<LoopingThread>(&started);
-    ASSERT_TRUE(thread->CreateThread());
-    HANDLE handle = nullptr;
-    ASSERT_TRUE(DuplicateHandle(GetCurrentProcess(), thread->GetThreadHandle(), GetCurrentProcess(), &handle, 0, FALSE,
-                                DUPLICATE_SAME_ACCESS));
-    thread.reset();
-    // The destructor waits for the end, so the thread is over now.
-    EXPECT_EQ(WaitForSingleObject(handle, 0), static_cast<DWORD>(WAIT_OBJECT_0));
-    CloseHandle(handle);
-}
-
-TEST_F(WinThreadTest, DestroyingANeverResumedThreadEndsIt) {
-    std::atomic<bool> started = false;
-    auto thread = std::make_unique<LoopingThread>(&started);
-    ASSERT_TRUE(thread->CreateThread(CREATE_SUSPENDED));
-    HANDLE handle = nullptr;
-    ASSERT_TRUE(DuplicateHandle(GetCurrentProcess(), thread->GetThreadHandle(), GetCurrentProcess(), &handle, 0, FALSE,
-                                DUPLICATE_SAME_ACCESS));
-    thread.reset();
-    EXPECT_EQ(WaitForSingleObject(handle, 0), static_cast<DWORD>(WAIT_OBJECT_0));
-    CloseHandle(handle);
 }
 
 class TestApp : public CWinApp {
@@ -193,26 +168,20 @@ public:
     int ExitInstance() override { return enterLoop ? CWinApp::ExitInstance() : 3; }
 };
 
-TEST(WinAppTest, TheApplicationObjectRunsOnTheCallingThread) {
+TEST(WinAppTest, TheApplicationObjectRunsOnTheCallingThreadAndItsLoopOnlyWhenInitInstanceSucceeds) {
     EXPECT_EQ(CWinApp::GetApp(), nullptr);
-    {
+    for (const bool enterLoop : {false, true}) {
         TestApp app;
+        app.enterLoop = enterLoop;
         EXPECT_EQ(CWinApp::GetApp(), &app);
         EXPECT_EQ(app.GetInstance(), GetModuleHandleA(nullptr));
-
-        // InitInstance false: no loop, ExitInstance's code.
-        EXPECT_EQ(app.RunApplication(GetModuleHandleA(nullptr)), 3);
+        // Without the loop, ExitInstance's code; with it, WM_QUIT's.
+        EXPECT_EQ(app.RunApplication(GetModuleHandleA(nullptr)), enterLoop ? 8 : 3);
         EXPECT_EQ(app.initThread, GetCurrentThreadId());
         // Other threads name the application's thread by this id (the splash thread attaches its input to it).
         EXPECT_EQ(app.GetThreadId(), GetCurrentThreadId());
     }
     EXPECT_EQ(CWinApp::GetApp(), nullptr);
-}
-
-TEST(WinAppTest, InitInstanceTrueRunsTheLoopUntilWmQuit) {
-    TestApp app;
-    app.enterLoop = true;
-    EXPECT_EQ(app.RunApplication(GetModuleHandleA(nullptr)), 8);
 }
 
 } // namespace
