@@ -17,10 +17,6 @@ constexpr size_t kMaxCaption = 255;
 
 } // namespace
 
-GroupFrameGeometry ComputeGroupFrame(int cx, int cy, int clientWidth, int clientHeight) {
-    return {RECT{8, 0, cx + 12, cy}, RECT{1, cy / 2, clientWidth - 1, clientHeight - 1}};
-}
-
 CSkGroupBox::CSkGroupBox() : faceColor(skinSettings.frameSkin.faceColor) {}
 
 bool CSkGroupBox::SubclassWindow(HWND window) {
@@ -49,12 +45,12 @@ void CSkGroupBox::DoPaint(HDC dc, const RECT& client) {
     const SIZE size = TextExtentUtf8(dc, caption);
     SetTextColor(dc, RGB(0, 0, 0));
     TextOutUtf8(dc, kCaptionX, kCaptionY, caption);
-    const GroupFrameGeometry g = ComputeGroupFrame(size.cx, size.cy, c.right, c.bottom);
-    ExcludeClipRect(dc, g.gap.left, g.gap.top, g.gap.right, g.gap.bottom);
+    // The frame's top edge runs through the middle of the caption and is interrupted behind it.
+    ExcludeClipRect(dc, 8, 0, size.cx + 12, size.cy);
     OwnedPen pen(CreatePen(PS_SOLID, 2, kFrameColour));
     SelectGuard penSelection(dc, pen.get());
     SelectGuard brushSelection(dc, GetStockObject(NULL_BRUSH));
-    Rectangle(dc, g.frame.left, g.frame.top, g.frame.right, g.frame.bottom);
+    Rectangle(dc, 1, size.cy / 2, c.right - 1, c.bottom - 1);
 }
 
 LRESULT CSkGroupBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -25,17 +25,8 @@ protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-
     LONG style = 0;
     std::string caption;
     // The skin's frame colours are copied like every skinned control's group; the frame's own look is fixed.
     COLORREF faceColor = 0;
 };
-
-// Where the frame's top edge is interrupted for a caption of cx x cy pixels (right and bottom exclusive), and the
-// frame's rectangle in a client area of the given size.
-struct GroupFrameGeometry {
-    RECT gap;
-    RECT frame;
-};
-GroupFrameGeometry ComputeGroupFrame(int captionWidth, int captionHeight, int clientWidth, int clientHeight);
