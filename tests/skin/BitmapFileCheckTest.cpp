@@ -1,77 +1,67 @@
 // Bitmap files cut short, or not bitmaps at all, are told from whole ones before the system loads them.
 #include "skin/BitmapFileCheck.h"
 
-#include "SkinTestSupport.h"
+#include "SkinTestFiles.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 namespace {
 
-bool Check(const std::string& bytes, std::uint64_t fileSize) {
-    return IsCompleteBitmapFile(reinterpret_cast<const std::uint8_t*>(bytes.data()),
-                                bytes.size() < kBitmapHeadBytes ? bytes.size() : kBitmapHeadBytes, fileSize);
-}
-
-bool Check(const std::string& bytes) {
-    return Check(bytes, bytes.size());
-}
-
 std::string With32(std::string bytes, size_t at, std::uint32_t value) {
-    for (int i = 0; i < 4; ++i)
-        bytes[at + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
+    for (size_t i = 0; i < 4; ++i)
+        bytes[at + i] = static_cast<char>(value >> (8 * i));
     return bytes;
 }
 
-TEST(BitmapFileCheck, WholeFilesPass) {
-    EXPECT_TRUE(Check(BmpFileBytes(16, 16, RGB(1, 2, 3))));
-    EXPECT_TRUE(Check(BmpFileBytes(1, 18, RGB(1, 2, 3))));
-    EXPECT_TRUE(Check(BmpFileBytes(113, 13, RGB(1, 2, 3)))); // rows padded to 4 bytes
-    // Extra bytes after the pixels are harmless.
-    EXPECT_TRUE(Check(BmpFileBytes(5, 5, RGB(1, 2, 3)) + "trailing"));
+// An 8 x 8 BI_RLE8 bitmap whose header states this many bytes of compressed data.
+std::string Rle(std::uint32_t stated) {
+    std::string rle = With32(With32(BmpFileBytes(8, 8), 30, 1), 34, stated);
+    rle[28] = 8;
+    return rle;
 }
 
-TEST(BitmapFileCheck, BrokenFilesFail) {
-    const std::string whole = BmpFileBytes(16, 16, RGB(1, 2, 3));
+TEST(BitmapFileCheck, TellsWholeFilesFromBrokenOnes) {
+    const std::string whole = BmpFileBytes(16, 16);
+    const std::string small = BmpFileBytes(8, 8);
     struct Row {
         const char* name;
         std::string bytes;
-        std::uint64_t size;
+        bool complete;
     };
     const Row rows[] = {
-        {"empty", "", 0},
-        {"text", "this is not a bitmap\r\n", 22},
-        {"header only", whole.substr(0, 54), 54},
-        {"one byte short", whole.substr(0, whole.size() - 1), whole.size() - 1},
-        {"cut in the header", whole.substr(0, 30), 30},
-        {"wrong magic", "XM" + whole.substr(2), whole.size()},
-        {"zero width", With32(whole, 18, 0), whole.size()},
-        {"negative width", With32(whole, 18, 0xFFFFFFF0u), whole.size()},
-        {"zero height", With32(whole, 22, 0), whole.size()},
-        {"huge height", With32(whole, 22, 0x7FFFFFFF), whole.size()},
-        {"pixels start beyond the end", With32(whole, 10, 0x7FFFFFFF), whole.size()},
-        {"pixels start inside the header", With32(whole, 10, 20), whole.size()},
-        {"unknown header size", With32(whole, 14, 20), whole.size()},
-        {"unknown depth", With32(whole, 28, 7), whole.size()},
+        {"whole", whole, true},
+        {"one pixel wide", BmpFileBytes(1, 18), true},
+        {"rows padded to 4 bytes", BmpFileBytes(113, 13), true},
+        {"bytes after the pixels", BmpFileBytes(5, 5) + "trailing", true},
+        {"top-down counts its rows", With32(small, 22, static_cast<std::uint32_t>(-8)), true},
+        {"top-down with one row too many", With32(small, 22, static_cast<std::uint32_t>(-9)), false},
+        {"compressed data of its stated size", Rle(100).substr(0, 54 + 100), true},
+        {"compressed data one byte short", Rle(100).substr(0, 54 + 99), false},
+        {"compressed data of no size", Rle(0), false},
+        {"empty", "", false},
+        {"text", "this is not a bitmap\r\n", false},
+        {"header only", whole.substr(0, 54), false},
+        {"one byte short", whole.substr(0, whole.size() - 1), false},
+        {"cut in the header", whole.substr(0, 30), false},
+        {"wrong magic", "XM" + whole.substr(2), false},
+        {"zero width", With32(whole, 18, 0), false},
+        {"negative width", With32(whole, 18, 0xFFFFFFF0u), false},
+        {"zero height", With32(whole, 22, 0), false},
+        {"huge height", With32(whole, 22, 0x7FFFFFFF), false},
+        {"pixels start beyond the end", With32(whole, 10, 0x7FFFFFFF), false},
+        {"pixels start inside the header", With32(whole, 10, 20), false},
+        {"unknown header size", With32(whole, 14, 20), false},
+        {"unknown depth", With32(whole, 28, 7), false},
     };
-    for (const Row& row : rows)
-        EXPECT_FALSE(Check(row.bytes, row.size)) << row.name;
-}
-
-TEST(BitmapFileCheck, TopDownBitmapsCountTheirRows) {
-    const std::string whole = BmpFileBytes(8, 8, RGB(1, 2, 3));
-    EXPECT_TRUE(Check(With32(whole, 22, static_cast<std::uint32_t>(-8))));
-    EXPECT_FALSE(Check(With32(whole, 22, static_cast<std::uint32_t>(-9))));
-}
-
-TEST(BitmapFileCheck, CompressedDataMustHoldItsStatedSize) {
-    std::string rle = With32(BmpFileBytes(8, 8, RGB(1, 2, 3)), 30, 1); // BI_RLE8
-    rle = With32(rle, 34, 100);
-    rle[28] = 8;
-    EXPECT_TRUE(Check(rle.substr(0, 54 + 100)));
-    EXPECT_FALSE(Check(rle.substr(0, 54 + 99)));
-    EXPECT_FALSE(Check(With32(rle, 34, 0)));
+    for (const Row& row : rows) {
+        const auto* head = reinterpret_cast<const std::uint8_t*>(row.bytes.data());
+        EXPECT_EQ(IsCompleteBitmapFile(head, std::min(row.bytes.size(), kBitmapHeadBytes), row.bytes.size()),
+                  row.complete)
+            << row.name;
+    }
 }
 
 } // namespace

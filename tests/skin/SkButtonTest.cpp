@@ -6,7 +6,7 @@
 #include "framework/Dialog.h"
 
 #include "SkinTestIds.h"
-#include "SkinTestSupport.h"
+#include "tests/support/Canvas.h"
 #include "tests/support/GdiObjectCount.h"
 
 #include <commctrl.h>

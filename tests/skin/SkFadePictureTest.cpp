@@ -3,7 +3,8 @@
 #include "skin/SkFadePicture.h"
 
 #include "SkinTestIds.h"
-#include "SkinTestSupport.h"
+#include "tests/support/Canvas.h"
+#include "tests/support/MessagePump.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The skinned dialog background: body stretched and repeated, title across the top, raised border, DC left as it was.
 #include "skin/SkinBackground.h"
 
-#include "SkinTestSupport.h"
+#include "tests/support/Canvas.h"
 #include "tests/support/GdiObjectCount.h"
 
 #include <gtest/gtest.h>

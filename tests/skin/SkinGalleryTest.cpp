@@ -9,7 +9,9 @@
 #include "framework/Dialog.h"
 
 #include "SkinTestIds.h"
-#include "SkinTestSupport.h"
+#include "tests/support/Canvas.h"
+#include "tests/support/MessagePump.h"
+#include "tests/support/SkinForTests.h"
 #include "resources/resource.h"
 #include "tests/support/ChildProcess.h"
 #include "tests/support/Screenshot.h"

@@ -1,7 +1,7 @@
 // The skin description reader: entries, separators, lower case, the first "=", first occurrence wins, limits.
 #include "skin/SkinReader.h"
 
-#include "SkinTestSupport.h"
+#include "SkinTestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -15,22 +15,16 @@ using namespace std::string_literals;
 struct LookupCase {
     const char* name;
     std::string content;
-    const char* key;
+    std::string key;
     bool found;
     std::string value;
 };
 
 std::string Utf16(const std::string& ascii) {
     std::string out = "\xFF\xFE"s;
-    for (char c : ascii) {
-        out.push_back(c);
-        out.push_back('\0');
-    }
+    for (char c : ascii)
+        out += {c, '\0'};
     return out;
-}
-
-std::string Repeat(char c, size_t n) {
-    return std::string(n, c);
 }
 
 const LookupCase kLookupCases[] = {
@@ -50,86 +44,68 @@ const LookupCase kLookupCases[] = {
     {"spoilt key never matches", ";background=old.bmp\n", "background", false, ""},
     {"tab splits a line", "x\tb=c\n", "b", true, "c"},
     {"NUL separates", "title=x\0title2=y"s, "title2", true, "y"},
-    {"DEL belongs to the entry", "title=a\x7F" "b\n", "title", true, "a\x7F" "b"},
+    {"DEL belongs to the entry",
+     "title=a\x7F"
+     "b\n",
+     "title", true,
+     "a\x7F"
+     "b"},
     {"inner blanks kept", "ti tle=x y\n", "ti tle", true, "x y"},
     {"directory with backslashes", "directory=C:\\Skins\\Blue\n", "directory", true, "c:\\skins\\blue"},
     {"empty file", "", "title", false, ""},
     {"only separators", "\x01\x02\r\n\n\t\x90\xFF", "title", false, ""},
     {"binary bytes around an entry", "\x00\xFF\x10title=t.bmp\x00\x81"s, "title", true, "t.bmp"},
-    {"key of 63 characters fits", Repeat('k', 63) + "=v\n",
-     "kkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkk", true, "v"},
-    {"key of 64 characters is skipped, later entries still read", Repeat('k', 64) + "=v\ntitle=t\n", "title", true,
+    {"key of 63 characters fits", std::string(63, 'k') + "=v\n", std::string(63, 'k'), true, "v"},
+    {"key of 64 characters is skipped, later entries still read", std::string(64, 'k') + "=v\ntitle=t\n", "title", true,
      "t"},
-    {"value of 511 characters fits", "title=" + Repeat('a', 511) + "\n", "title", true, Repeat('a', 511)},
-    {"value of 512 characters is skipped", "title=" + Repeat('a', 512) + "\ntitle=short\n", "title", true, "short"},
-    {"an over-long run leaves no tail entry", Repeat('x', 2000) + "title=tail\n", "title", false, ""},
-    {"over-long run, then a good line", Repeat('x', 3000) + "\ntitle=ok\n", "title", true, "ok"},
+    {"value of 511 characters fits", "title=" + std::string(511, 'a') + "\n", "title", true, std::string(511, 'a')},
+    {"value of 512 characters is skipped", "title=" + std::string(512, 'a') + "\ntitle=short\n", "title", true,
+     "short"},
+    {"an over-long run leaves no tail entry", std::string(2000, 'x') + "title=tail\n", "title", false, ""},
+    {"over-long run, then a good line", std::string(3000, 'x') + "\ntitle=ok\n", "title", true, "ok"},
 };
 
-void PrintTo(const LookupCase& c, std::ostream* out) {
-    *out << c.name;
+TEST(SkinReader, FindsWhatTheFileSays) {
+    for (const LookupCase& c : kLookupCases) {
+        const TempFile file(c.content);
+        char value[kSkinValueSize] = "untouched";
+        EXPECT_EQ(LookupSkinValue(file.Path().c_str(), c.key.c_str(), value, sizeof value), c.found) << c.name;
+        EXPECT_EQ(std::string(value), c.value) << c.name;
+    }
 }
 
-class LookupTable : public testing::TestWithParam<LookupCase> {};
-
-TEST_P(LookupTable, FindsWhatTheFileSays) {
-    const LookupCase& c = GetParam();
-    TempFolder folder;
-    const std::string path = folder.Write("skin.ini", c.content);
-    char value[kSkinValueSize] = "untouched";
-    EXPECT_EQ(LookupSkinValue(path.c_str(), c.key, value, sizeof value), c.found) << c.name;
-    EXPECT_EQ(std::string(value), c.value) << c.name;
-}
-
-INSTANTIATE_TEST_SUITE_P(SkinReader, LookupTable, testing::ValuesIn(kLookupCases),
-                         [](const testing::TestParamInfo<LookupCase>& info) {
-                             return "case" + std::to_string(info.index);
-                         });
-
-TEST(SkinReader, EmptyPathLeavesTheValueUntouched) {
+// No path leaves the value as it was; a missing file empties it; a value is cut to the caller's buffer, no further.
+TEST(SkinReader, PathAndBufferEdges) {
     char value[kSkinValueSize] = "keep";
     EXPECT_FALSE(LookupSkinValue("", "title", value, sizeof value));
-    EXPECT_STREQ(value, "keep");
     EXPECT_FALSE(LookupSkinValue(nullptr, "title", value, sizeof value));
     EXPECT_STREQ(value, "keep");
-}
-
-TEST(SkinReader, MissingFileEmptiesTheValue) {
-    TempFolder folder;
-    char value[kSkinValueSize] = "keep";
-    EXPECT_FALSE(LookupSkinValue((folder.Path() + "absent.ini").c_str(), "title", value, sizeof value));
+    const TempFile file("title=abcdefghij\n");
+    EXPECT_FALSE(LookupSkinValue((file.Path() + ".absent").c_str(), "title", value, sizeof value));
     EXPECT_STREQ(value, "");
-}
-
-TEST(SkinReader, ValueIsCutToTheCallersBufferWithoutOverrun) {
-    TempFolder folder;
-    const std::string path = folder.Write("skin.ini", "title=abcdefghij\n");
     char buffer[12] = {};
     std::memset(buffer, '#', sizeof buffer);
-    EXPECT_TRUE(LookupSkinValue(path.c_str(), "title", buffer, 6));
+    EXPECT_TRUE(LookupSkinValue(file.Path().c_str(), "title", buffer, 6));
     EXPECT_STREQ(buffer, "abcde");
     EXPECT_EQ(buffer[6], '#');
 }
 
 TEST(SkinReader, ReadEntryLeavesTheEntryAloneWithoutEquals) {
-    TempFolder folder;
-    const std::string path = folder.Write("skin.ini", "first=one\r\nno equals here\r\n\r\nLast=Two");
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    ASSERT_NE(file, nullptr);
+    const TempFile file("first=one\r\nno equals here\r\n\r\nLast=Two");
+    std::FILE* stream = std::fopen(file.Path().c_str(), "rb");
+    ASSERT_NE(stream, nullptr);
     SkinEntry entry;
-    ASSERT_TRUE(ReadSkinEntry(file, entry));
+    ASSERT_TRUE(ReadSkinEntry(stream, entry));
     EXPECT_STREQ(entry.key, "first");
     EXPECT_STREQ(entry.value, "one");
-    EXPECT_FALSE(ReadSkinEntry(file, entry));
-    EXPECT_STREQ(entry.key, "first");
+    EXPECT_FALSE(ReadSkinEntry(stream, entry));
     EXPECT_STREQ(entry.value, "one");
-    ASSERT_TRUE(ReadSkinEntry(file, entry));
+    ASSERT_TRUE(ReadSkinEntry(stream, entry));
     EXPECT_STREQ(entry.key, "last");
     EXPECT_STREQ(entry.value, "two");
-    EXPECT_TRUE(std::feof(file));
-    EXPECT_FALSE(ReadSkinEntry(file, entry)) << "at the end";
+    EXPECT_FALSE(ReadSkinEntry(stream, entry)) << "at the end";
     EXPECT_STREQ(entry.key, "last");
-    std::fclose(file);
+    std::fclose(stream);
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 // CreateRegionFromBitmap on real bitmaps: regions compared with ones built rectangle by rectangle.
 #include "skin/SkinRegion.h"
 
-#include "SkinTestSupport.h"
+#include "tests/support/Canvas.h"
 
 #include <gtest/gtest.h>
 
