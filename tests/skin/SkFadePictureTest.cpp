@@ -4,78 +4,58 @@
 
 #include "SkinTestIds.h"
 #include "tests/support/Canvas.h"
-#include "tests/support/MessagePump.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-class FadeHost {
-public:
-    FadeHost() {
-        window = CreateWindowExA(WS_EX_TOPMOST, "STATIC", "", WS_POPUP | WS_VISIBLE, 600, 80, 400, 300, nullptr,
-                                 nullptr, GetModuleHandleA(nullptr), nullptr);
-        placeholder = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_LEFT, 17, 20, 30, 30, window,
-                                      reinterpret_cast<HMENU>(1058), GetModuleHandleA(nullptr), nullptr);
+class SkFadePictureTest : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(picture.SubclassWindow(
+            CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE, 17, 20, 30, 30, host, nullptr, nullptr, nullptr)));
     }
-    ~FadeHost() {
-        if (IsWindow(window))
-            DestroyWindow(window);
+    void TearDown() override { DestroyWindow(host); }
+    PixelRect PlaceInHost() const {
+        RECT r = {};
+        GetWindowRect(picture.GetSafeHwnd(), &r);
+        MapWindowPoints(nullptr, host, reinterpret_cast<POINT*>(&r), 2);
+        return {static_cast<int>(r.left), static_cast<int>(r.top), static_cast<int>(r.right),
+                static_cast<int>(r.bottom)};
     }
-    HWND window = nullptr;
-    HWND placeholder = nullptr;
+
+    HWND host = CreateWindowExA(WS_EX_TOPMOST, "STATIC", "", WS_POPUP | WS_VISIBLE, 600, 80, 400, 300, nullptr, nullptr,
+                                nullptr, nullptr);
+    CSkFadePicture picture;
 };
 
-TEST(SkFadePicture, MissingResourceStartsNothing) {
-    FadeHost host;
-    CSkFadePicture picture;
-    ASSERT_TRUE(picture.SubclassWindow(host.placeholder));
+TEST_F(SkFadePictureTest, MissingResourceStartsNothing) {
     EXPECT_FALSE(picture.StartFade(4711, 1));
     EXPECT_EQ(picture.GetPicture(), nullptr);
-    PumpPending();
-    EXPECT_FALSE(picture.IsFadeDone());
-    EXPECT_FALSE(picture.WaitForFade(50));
-    RECT rect = {};
-    GetClientRect(host.placeholder, &rect);
-    EXPECT_EQ(rect.right, 30) << "the control keeps its size";
+    EXPECT_FALSE(picture.WaitForFade(0));
+    EXPECT_EQ(PlaceInHost(), (PixelRect{17, 20, 47, 50})) << "the control keeps its size";
 }
 
-TEST(SkFadePicture, FadeEndsWithThePictureAtItsOwnSize) {
-    FadeHost host;
-    CSkFadePicture picture;
-    ASSERT_TRUE(picture.SubclassWindow(host.placeholder));
+// One fade at a time; once done, the control has the picture's size where it was, and a paint shows the picture.
+TEST_F(SkFadePictureTest, FadeEndsWithThePictureAtItsOwnSize) {
     ASSERT_TRUE(picture.StartFade(IDB_FADE_PICTURE, 1));
-    EXPECT_FALSE(picture.StartFade(IDB_FADE_PICTURE, 1)) << "one fade at a time";
+    EXPECT_FALSE(picture.StartFade(IDB_FADE_PICTURE, 1));
     ASSERT_TRUE(picture.WaitForFade(60000));
     const SIZE size = BitmapSize(picture.GetPicture());
-    RECT rect = {};
-    GetWindowRect(host.placeholder, &rect);
-    EXPECT_EQ(rect.right - rect.left, size.cx);
-    EXPECT_EQ(rect.bottom - rect.top, size.cy);
-    POINT origin = {rect.left, rect.top};
-    ScreenToClient(host.window, &origin);
-    EXPECT_EQ(origin.x, 17) << "resized, not moved";
-    EXPECT_EQ(origin.y, 20);
-
-    // Once done, a paint shows the picture as it is.
-    const PaintedPixels shown = PaintWindow(host.placeholder);
+    EXPECT_EQ(PlaceInHost(), (PixelRect{17, 20, 17 + size.cx, 20 + size.cy}));
+    const PaintedPixels shown = PaintWindow(picture.GetSafeHwnd());
     EXPECT_EQ(shown.At(170, 30), BitmapPixel(picture.GetPicture(), 170, 30));
     EXPECT_EQ(shown.At(0, 0), BitmapPixel(picture.GetPicture(), 0, 0));
 }
 
-TEST(SkFadePicture, NothingShowsMidFadeAndDestroyingTheControlEndsTheWorker) {
-    FadeHost host;
-    {
-        CSkFadePicture picture;
-        ASSERT_TRUE(picture.SubclassWindow(host.placeholder));
-        // The first step holds for ten minutes: DestroyWindow returns only once the worker has ended.
-        ASSERT_TRUE(picture.StartFade(IDB_FADE_PICTURE, 600000));
-        EXPECT_FALSE(picture.IsFadeDone());
-        const PaintedPixels painted = PaintWindow(host.placeholder, RGB(1, 2, 3));
-        EXPECT_EQ(painted.Count(RGB(1, 2, 3)), painted.width * painted.height);
-        DestroyWindow(host.window);
-        EXPECT_TRUE(picture.IsFadeDone());
-    }
+// The first step holds for ten minutes: nothing shows, and DestroyWindow returns only once the worker has ended.
+TEST_F(SkFadePictureTest, NothingShowsMidFadeAndDestroyingTheControlEndsTheWorker) {
+    ASSERT_TRUE(picture.StartFade(IDB_FADE_PICTURE, 600000));
+    const PaintedPixels painted = PaintWindow(picture.GetSafeHwnd(), RGB(1, 2, 3));
+    EXPECT_EQ(painted.Count(RGB(1, 2, 3)), painted.width * painted.height);
+    EXPECT_FALSE(picture.IsFadeDone());
+    DestroyWindow(host);
+    EXPECT_TRUE(picture.IsFadeDone());
 }
 
 } // namespace
