@@ -1,21 +1,11 @@
 #include "ListTestSupport.h"
 
-namespace {
-
-constexpr char kParentClass[] = "MovaraListTestParent";
-
-} // namespace
-
 ListTestParent::ListTestParent(int x, int y, int width, int height, const RECT& listRect, DWORD listStyle) {
-    CWnd::RegisterWindowClass(kParentClass, CS_DBLCLKS, LoadCursor(nullptr, IDC_ARROW),
+    CWnd::RegisterWindowClass("MovaraListTestParent", CS_DBLCLKS, LoadCursor(nullptr, IDC_ARROW),
                               reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
-    const RECT rect = {x, y, x + width, y + height};
-    CreateEx(0, kParentClass, "List test", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, rect, nullptr, 0);
+    CreateEx(0, "MovaraListTestParent", "List test", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN,
+             {x, y, x + width, y + height}, nullptr, 0);
     list.Create(WS_CHILD | WS_VISIBLE | listStyle, listRect, GetSafeHwnd(), 1011);
-}
-
-ListTestParent::~ListTestParent() {
-    DestroyWindow();
 }
 
 void ListTestParent::SetColumns(const std::vector<TestColumn>& columns) {
@@ -29,35 +19,23 @@ void ListTestParent::SetColumns(const std::vector<TestColumn>& columns) {
     }
 }
 
-void ListTestParent::SetRows(std::vector<TestRow> table) {
-    rows = std::move(table);
-    SetRowCount(static_cast<int>(rows.size()));
-}
-
-void ListTestParent::SetRowCount(int count) {
-    ::SendMessageA(list.GetSafeHwnd(), LVM_SETITEMCOUNT, static_cast<WPARAM>(count), 0);
-}
-
 void ListTestParent::FillCell(CellFormat& f) const {
-    if (fillOverride) {
-        fillOverride(f);
-        return;
-    }
+    if (fillOverride)
+        return fillOverride(f);
     if (f.item < 0 || f.item >= static_cast<int>(rows.size()))
         return;
     const TestRow& row = rows[static_cast<size_t>(f.item)];
-    if (f.subItem < 0 || f.subItem >= static_cast<int>(row.size()))
-        return;
-    const TestCell& cell = row[static_cast<size_t>(f.subItem)];
-    f.text = cell.text;
-    f.hasCheckBox = cell.hasCheckBox;
-    f.checkState = cell.checked ? 0x400 : 0;
-    f.progressPos = cell.progressPos;
-    f.progressMax = cell.progressMax;
-    f.bold = cell.bold;
-    f.textFormat |= cell.extraTextFormat;
-    f.textColour = cell.textColour;
-    f.backColour = cell.backColour;
+    if (f.subItem == 0) {
+        f.hasCheckBox = true;
+        f.checkState = row.checked ? 0x400 : 0;
+    } else if (f.subItem == 1) {
+        f.text = row.name;
+        f.bold = row.bold;
+        f.textFormat |= row.extraTextFormat;
+    } else if (f.subItem == 2 && row.progress) {
+        f.progressPos = *row.progress;
+        f.progressMax = 100;
+    }
 }
 
 LRESULT ListTestParent::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -70,8 +48,7 @@ LRESULT ListTestParent::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case kCellClickMessage: cellHits.push_back(*reinterpret_cast<const CellHit*>(lParam)); return 0;
     case kHeaderRightClickMessage: headerHits.push_back(*reinterpret_cast<const HeaderHit*>(lParam)); return 0;
     case WM_NOTIFY:
-        if (reinterpret_cast<const NMHDR*>(lParam)->code == static_cast<UINT>(NM_CLICK))
-            ++clickNotifications;
+        clickNotifications += reinterpret_cast<const NMHDR*>(lParam)->code == static_cast<UINT>(NM_CLICK);
         return CWnd::WindowProc(message, wParam, lParam);
     default: return CWnd::WindowProc(message, wParam, lParam);
     }

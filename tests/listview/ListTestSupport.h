@@ -12,8 +12,10 @@
 #include "tests/support/SkinForTests.h"
 
 #include <functional>
+#include <optional>
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 // RECT lives in the global namespace, where GoogleTest's argument-dependent lookup finds these.
@@ -24,19 +26,17 @@ inline void PrintTo(const RECT& r, std::ostream* out) {
     *out << "{" << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << "}";
 }
 
-// One cell of the table. Only what a test sets is written into the list's record.
-struct TestCell {
-    std::string text;
-    bool hasCheckBox = false;
+// One row as the task list shows it: a check box, a name, and a progress bar of 100 when progress is set.
+struct TestRow {
+    TestRow(std::string text, std::optional<int> percent = {}, bool check = false, bool boldName = false,
+            UINT nameFormat = 0)
+        : name(std::move(text)), progress(percent), checked(check), bold(boldName), extraTextFormat(nameFormat) {}
+    std::string name;
+    std::optional<int> progress;
     bool checked = false;
-    int progressPos = 0;
-    int progressMax = -1; // above 0: a progress bar
     bool bold = false;
-    UINT extraTextFormat = 0;
-    COLORREF textColour = kDefaultColour;
-    COLORREF backColour = kDefaultColour;
+    UINT extraTextFormat = 0; // added to the name's DrawText flags
 };
-using TestRow = std::vector<TestCell>;
 
 struct TestColumn {
     const char* title;
@@ -49,12 +49,15 @@ public:
     // A visible top-level window at (x, y) whose client area holds the list at listRect; listStyle is added to
     // WS_CHILD | WS_VISIBLE.
     ListTestParent(int x, int y, int width, int height, const RECT& listRect, DWORD listStyle = LVS_SHOWSELALWAYS);
-    ~ListTestParent() override;
+    ~ListTestParent() override { DestroyWindow(); }
 
     void SetColumns(const std::vector<TestColumn>& columns);
     // The table; the list's item count follows it.
-    void SetRows(std::vector<TestRow> table);
-    void SetRowCount(int count); // without a table: every cell stays as the list reset it
+    void SetRows(std::vector<TestRow> table) {
+        rows = std::move(table);
+        SetRowCount(static_cast<int>(rows.size()));
+    }
+    void SetRowCount(int count) { ::SendMessageA(list.GetSafeHwnd(), LVM_SETITEMCOUNT, static_cast<WPARAM>(count), 0); }
 
 private:
     // The skin's groups must be there before the list's parts copy them, that is before the list is constructed.

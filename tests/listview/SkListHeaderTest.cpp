@@ -1,5 +1,5 @@
-// The skinned column header: caps and span in their places (a later column's left cap over the previous right cap by
-// one pixel), the background beside and below the bitmaps, and titles cut with "..." when too wide.
+// The skinned column header: caps and span where the header geometry puts them, and titles cut with "..." when too
+// wide, nothing spilling into the next column.
 #include "skin/SkListHeader.h"
 
 #include "ListTestSupport.h"
@@ -16,54 +16,8 @@ bool Inked(COLORREF c) {
     return GetRValue(c) + GetGValue(c) + GetBValue(c) < 380 && c != kSpan && c != kStart && c != kEnd;
 }
 
-// Runs of columns holding title ink inside r, each as {first x, last x, top y, bottom y}.
-std::vector<RECT> InkRuns(const PaintedPixels& p, const RECT& r) {
-    std::vector<RECT> runs;
-    bool open = false;
-    for (int x = r.left; x < r.right; ++x) {
-        int top = -1;
-        int bottom = -1;
-        for (int y = r.top; y < r.bottom; ++y)
-            if (Inked(p.At(x, y))) {
-                if (top < 0)
-                    top = y;
-                bottom = y;
-            }
-        if (top < 0) {
-            open = false;
-            continue;
-        }
-        if (!open)
-            runs.push_back(RECT{x, top, x, bottom});
-        RECT& run = runs.back();
-        run.right = x;
-        run.top = std::min<LONG>(run.top, top);
-        run.bottom = std::max<LONG>(run.bottom, bottom);
-        open = true;
-    }
-    return runs;
-}
-
-// How many small dots end the title: narrow, short runs of ink on one line.
-int TrailingDots(const PaintedPixels& p, const RECT& r) {
-    const std::vector<RECT> runs = InkRuns(p, r);
-    int dots = 0;
-    for (auto it = runs.rbegin(); it != runs.rend(); ++it) {
-        if (it->right - it->left > 2 || it->bottom - it->top > 2)
-            break;
-        ++dots;
-    }
-    return dots;
-}
-
-class HeaderTest : public ::testing::Test {
+class HeaderTest : public testing::Test {
 protected:
-    ListTestParent parent{40, 40, 600, 300, RECT{10, 10, 410, 210}};
-    OwnedBitmap start{MakeBitmap(2, 16, [](int, int) { return kStart; })};
-    OwnedBitmap end{MakeBitmap(2, 16, [](int, int) { return kEnd; })};
-    OwnedBitmap span{MakeBitmap(1, 16, [](int, int) { return kSpan; })};
-    CSkListHeader& header() { return parent.list.Header(); }
-
     void SetUp() override {
         parent.SetColumns({{"", 20, LVCFMT_LEFT}, {"Source", 178, LVCFMT_LEFT}, {"Begin", 80, LVCFMT_CENTER}});
         parent.SetRowCount(3);
@@ -71,53 +25,73 @@ protected:
         header().endBitmap = end.get();
         header().spanBitmap = span.get();
     }
-    void TearDown() override {
-        header().startBitmap = nullptr;
-        header().endBitmap = nullptr;
-        header().spanBitmap = nullptr;
-    }
+    void TearDown() override { header().startBitmap = header().endBitmap = header().spanBitmap = nullptr; }
+    CSkListHeader& header() { return parent.list.Header(); }
     RECT Item(int i) {
         RECT r = {};
         Header_GetItemRect(header().GetSafeHwnd(), i, &r);
         return r;
     }
+
+    ListTestParent parent{40, 40, 600, 300, RECT{10, 10, 410, 210}};
+    OwnedBitmap start{MakeBitmap(2, 16, [](int, int) { return kStart; })};
+    OwnedBitmap end{MakeBitmap(2, 16, [](int, int) { return kEnd; })};
+    OwnedBitmap span{MakeBitmap(1, 16, [](int, int) { return kSpan; })};
 };
 
-TEST_F(HeaderTest, LaterLeftCapsOverlapThePreviousRightCapByOnePixel) {
+// Each later column's start cap lies over the second pixel of the previous end cap.
+TEST_F(HeaderTest, CapsAndSpanSitWhereTheGeometryPutsThem) {
     const PaintedPixels p = PaintWindow(header().GetSafeHwnd());
-    ASSERT_EQ(Item(1).left, 20);
-    ASSERT_EQ(Item(2).left, 198);
-    const int y = 1;
-    // The first column's own cap starts at its left edge.
-    EXPECT_EQ(p.At(0, y), kStart);
-    EXPECT_EQ(p.At(1, y), kStart);
-    EXPECT_EQ(p.At(2, y), kSpan);
+    EXPECT_EQ(p.At(0, 1), kStart);
+    EXPECT_EQ(p.At(2, 1), kSpan);
     for (int column : {1, 2}) {
         const int left = Item(column).left;
-        EXPECT_EQ(p.At(left - 2, y), kEnd) << column;   // the previous right cap, its first pixel left
-        EXPECT_EQ(p.At(left - 1, y), kStart) << column; // its second pixel under this left cap
-        EXPECT_EQ(p.At(left, y), kStart) << column;
-        EXPECT_EQ(p.At(left + 1, y), kSpan) << column; // one column of span after the cap
+        const COLORREF expected[] = {kEnd, kStart, kStart, kSpan};
+        for (int d = 0; d < 4; ++d)
+            EXPECT_EQ(p.At(left - 2 + d, 1), expected[d]) << column << " at " << left - 2 + d;
     }
-    EXPECT_EQ(p.At(Item(2).right - 1, y), kEnd);
+    EXPECT_EQ(p.At(Item(2).right - 1, 1), kEnd);
 }
 
 TEST_F(HeaderTest, TitlesTooWideForTheirColumnEndInAnEllipsis) {
-    const PaintedPixels before = PaintWindow(header().GetSafeHwnd());
     RECT title = Item(2);
     InflateRect(&title, -1, -1); // the title's light under-layer reaches one pixel right of the dark one
-    ASSERT_FALSE(InkRuns(before, title).empty()) << "the title shows";
-    EXPECT_LT(TrailingDots(before, title), 3) << "\"Begin\" fits";
-
+    // The runs of inked columns in the title, and how many of them at its end are dots: at most three pixels each way.
+    auto trailingDots = [&] {
+        const PaintedPixels p = PaintWindow(header().GetSafeHwnd());
+        std::vector<std::pair<int, int>> runs; // of inked columns: width, height
+        bool open = false;
+        for (int x = title.left; x < title.right; ++x) {
+            int top = title.bottom;
+            int bottom = -1;
+            for (int y = title.top; y < title.bottom; ++y)
+                if (Inked(p.At(x, y))) {
+                    top = std::min(top, y);
+                    bottom = y;
+                }
+            if (bottom >= 0 && !open)
+                runs.push_back({0, 0});
+            if (bottom >= 0)
+                runs.back() = {runs.back().first + 1, std::max(runs.back().second, bottom - top + 1)};
+            open = bottom >= 0;
+        }
+        int dots = 0;
+        while (dots < static_cast<int>(runs.size()) && runs[runs.size() - 1 - dots].first <= 3 &&
+               runs[runs.size() - 1 - dots].second <= 3)
+            ++dots;
+        return std::pair{static_cast<int>(runs.size()), dots};
+    };
+    const auto [fitting, fittingDots] = trailingDots();
+    EXPECT_GT(fitting, 0) << "the title shows";
+    EXPECT_LT(fittingDots, 3) << "\"Begin\" fits";
     HDITEMA item = {};
     item.mask = HDI_TEXT;
     item.pszText = const_cast<char*>("Beginning of the selection");
-    ::SendMessageA(header().GetSafeHwnd(), HDM_SETITEMA, 2, reinterpret_cast<LPARAM>(&item));
+    SendMessageA(header().GetSafeHwnd(), HDM_SETITEMA, 2, reinterpret_cast<LPARAM>(&item));
+    EXPECT_GE(trailingDots().second, 3);
     const PaintedPixels after = PaintWindow(header().GetSafeHwnd());
-    EXPECT_GE(TrailingDots(after, title), 3);
-    // Nothing spills into the next column's place.
     for (int y = 0; y < after.height; ++y)
-        EXPECT_FALSE(Inked(after.At(Item(2).right + 3, y))) << y;
+        EXPECT_FALSE(Inked(after.At(Item(2).right + 3, y))) << "spilt into the next column's place at " << y;
 }
 
 } // namespace
