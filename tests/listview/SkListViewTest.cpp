@@ -62,17 +62,6 @@ protected:
     ListTestParent parent{40, 40, 600, 400, RECT{10, 10, 410, 210}};
 };
 
-TEST_F(ListViewTest, CellRectanglesFollowTheColumnsAndRefuseCellsOutsideTheList) {
-    parent.SetRowCount(3);
-    EXPECT_EQ(Cell(1, 0).right - Cell(1, 0).left, 20);
-    EXPECT_EQ(Cell(1, 1).left, Cell(1, 0).right);
-    EXPECT_EQ(Cell(1, 1).right - Cell(1, 1).left, 150);
-    RECT r = {};
-    EXPECT_FALSE(parent.list.GetCellRect(3, 0, &r));
-    EXPECT_FALSE(parent.list.GetCellRect(-1, 0, &r));
-    EXPECT_FALSE(parent.list.GetCellRect(0, 3, &r));
-}
-
 // A parent that answers nothing gets empty cells; only sub-item 0 shows selected, unless the whole row is selected.
 TEST_F(ListViewTest, ParentIgnoringCellRequestsGetsEmptyCells) {
     parent.answersCells = false;
@@ -224,7 +213,8 @@ TEST_F(ListViewTest, HeaderRightClickReportsTheColumnOrNoneWithTheScreenPoint) {
     EXPECT_EQ(parent.headerHits.size(), 2u);
 }
 
-// Rows, one part of a cell, a column that does not exist, rows off the page, an empty list.
+// Rows, one part of a cell, a column that does not exist, rows off the page, an empty list; no rectangle for a cell
+// outside the list.
 TEST_F(ListViewTest, RedrawCellsInvalidatesTheCellsPartOnThePageOnly) {
     std::vector<TestRow> rows;
     for (int i = 0; i < 50; ++i)
@@ -243,6 +233,10 @@ TEST_F(ListViewTest, RedrawCellsInvalidatesTheCellsPartOnThePageOnly) {
     ListView_Scroll(list(), 0, 10 * parent.list.RowHeight());
     ASSERT_EQ(ListView_GetTopIndex(list()), 10);
     EXPECT_EQ(Invalidated([&] { parent.list.RedrawCells(0, 9, 1, 0, false); }), none);
+    RECT r = {};
+    EXPECT_FALSE(parent.list.GetCellRect(50, 0, &r));
+    EXPECT_FALSE(parent.list.GetCellRect(-1, 0, &r));
+    EXPECT_FALSE(parent.list.GetCellRect(0, 3, &r));
     parent.SetRows({});
     EXPECT_EQ(Invalidated([&] { parent.list.RedrawCells(0, 0, 0, 0, false); }), none);
     EXPECT_EQ(PaintWindow(list()).At(200, 120), CSkListView::kBufferColour) << "an empty list shows the buffer";
