@@ -173,9 +173,6 @@ TEST(MessageLayout, TheLinesSizeTheBoxCentredWithinTheScreen) {
         EXPECT_EQ(m.window, (PixelRect{left, top, left + r.width, top + r.height}));
         EXPECT_EQ(m.close.left, r.width - 32);
     }
-    const MessageLayout over = LayOutMessage(0, {{60, 12}}, {100, 50, 925, 600}, kScreen);
-    EXPECT_EQ(over.window.left, 100 + (825 - 180) / 2); // over a showing parent's area
-    EXPECT_EQ(over.window.top, 50 + (550 - 115) / 2);
 }
 
 TEST(MessageLayout, OnlyTheTypeBitsTheBoxKnowsCountAndResultsFollowTheYesNoBit) {

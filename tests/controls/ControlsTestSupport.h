@@ -91,12 +91,10 @@ protected:
         combo.SelectItem(0);
         shortCombo.SelectItem(1);
         list.SetItemSelected(1, true);
-        multiLabel.SetWindowText("Best quality\nfor the screen");
         for (int i = 0; i < 6; ++i)
             tabs.AddTab(i, IDB_TAB_IPOD + i);
         tabs.SelectTab(0);
         edit.SetText("C:\\Videos\\Movara\\");
-        edit.Enable(false);
         slider.SetBounds(0, 120);
         slider.SetSelection(30, 90);
         return TRUE;
