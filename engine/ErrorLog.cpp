@@ -3,16 +3,19 @@
 #include <cstdio>
 #include <windows.h>
 
+#include "framework/Utf8.h"
+
 namespace {
-// The record is formatted into a buffer of this size; longer names or messages are cut.
+// A record holds at most this many bytes less one; longer names or messages are cut.
 constexpr int recordBufferSize = 512;
 } // namespace
 
 std::string FormatApiErrorRecord(const char* apiName, unsigned long errorCode, const char* message) {
-    char record[recordBufferSize] = {};
-    std::snprintf(record, sizeof(record),
-                  "ERROR:   API         =   %s.\n       error   code   =   %d.\n       message         =   %s.\n",
-                  apiName ? apiName : "", static_cast<int>(errorCode), message ? message : "");
+    std::string record = std::string("ERROR:   API         =   ") + (apiName ? apiName : "") +
+                         ".\n       error   code   =   " + std::to_string(static_cast<int>(errorCode)) +
+                         ".\n       message         =   " + (message ? message : "") + ".\n";
+    // The system's message is UTF-8 under the UTF-8 code page: a long one is cut between characters.
+    record.resize(Utf8CutPoint(record, recordBufferSize - 1));
     return record;
 }
 
