@@ -7,8 +7,8 @@
 
 // One record as it goes into the log: the name of the failed call, the error value and the
 // system's message text (which usually ends in its own line break, so the closing period
-// lands on the next line). At most 511 bytes, the size of a log record, cut between UTF-8 characters; a null
-// name or message counts as empty.
+// lands on the next line). At most 511 bytes, the size of a log record, cut between two
+// UTF-8 characters; a null name or message counts as empty.
 std::string FormatApiErrorRecord(const char* apiName, unsigned long errorCode, const char* message);
 
 // Appends a record of the calling thread's last system error, caused by `apiName`.

@@ -237,8 +237,9 @@ TEST_P(StopAtEachStatus, DeletesExactlyItsFilesAndLeavesLaterTasksAlone) {
     // The iPod task keeps its last progress line.
     EXPECT_EQ(FormatTaskStatus(host.tasks[0]).text.substr(0, 18),
               std::string(stop.family) == "Ipod" ? "00:00:01    0.10MB" : "Canceled");
-    if (stop.status == Converting)
+    if (stop.status == Converting) {
         EXPECT_EQ(WaitForLine(record), "input:q\n");
+    }
     // No step after the interrupted one started, and nothing of the later task ran.
     for (const std::string& line : Trace()) {
         EXPECT_EQ(line.find("later."), std::string::npos) << line;
@@ -250,22 +251,19 @@ TEST_P(StopAtEachStatus, DeletesExactlyItsFilesAndLeavesLaterTasksAlone) {
     EXPECT_TRUE(actions.handOffs.empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Pipelines, StopAtEachStatus,
-    testing::Values(StopCase{"Ipod", Converting, 1, {}}, StopCase{"Psp", Converting, 2, {}},
-                    StopCase{"ThreeGpAmr", Converting, 1, {"clip_temp.3gp"}},
-                    StopCase{"ThreeGpAmr", Exporting, 2, {"clip_temp.3gp", "clip.3gp"}},
-                    StopCase{"ThreeGpAac", Converting, 1, {"clip_temp.3gp"}},
-                    StopCase{"ThreeGpAac", Exporting, 2, {"clip_temp.3gp", "clip.3gp"}},
-                    StopCase{"ThreeGp2", Converting, 1, {"clip_temp.3gp"}},
-                    StopCase{"ThreeGp2", Exporting, 2, {"clip_temp.3gp", "clip_temp_2.3g2"}},
-                    StopCase{"ThreeGp2", Changing, 4, {"clip_temp.3gp", "clip_temp_2.3g2", "clip.3g2"}},
-                    StopCase{"Xbox", Converting, 1, {}}, StopCase{"PocketPc", Converting, 1, {}},
-                    StopCase{"Pmp", Converting, 1, {"clip_temp.avi", "clip_temp.mp3"}},
-                    StopCase{"Pmp", Muxing, 2, {"clip_temp.avi", "clip_temp.mp3", "clip.pmp"}}),
-    [](const testing::TestParamInfo<StopCase>& info) {
-        return std::string(info.param.family) + "Status" + std::to_string(static_cast<int>(info.param.status));
-    });
+// 3GP with AAC runs the pipeline of 3GP with AMR, and Pocket PC that of Xbox.
+const StopCase stops[] = {{"Ipod", Converting, 1, {}},
+                          {"Psp", Converting, 2, {}},
+                          {"ThreeGpAmr", Converting, 1, {"clip_temp.3gp"}},
+                          {"ThreeGpAmr", Exporting, 2, {"clip_temp.3gp", "clip.3gp"}},
+                          {"ThreeGp2", Converting, 1, {"clip_temp.3gp"}},
+                          {"ThreeGp2", Exporting, 2, {"clip_temp.3gp", "clip_temp_2.3g2"}},
+                          {"ThreeGp2", Changing, 4, {"clip_temp.3gp", "clip_temp_2.3g2", "clip.3g2"}},
+                          {"Xbox", Converting, 1, {}},
+                          {"Pmp", Converting, 1, {"clip_temp.avi", "clip_temp.mp3"}},
+                          {"Pmp", Muxing, 2, {"clip_temp.avi", "clip_temp.mp3", "clip.pmp"}}};
+
+INSTANTIATE_TEST_SUITE_P(Pipelines, StopAtEachStatus, testing::ValuesIn(stops));
 
 TEST_F(Pipelines, StopDuringThePspThumbnailStartsNoEncoder) {
     UseFamily("Psp", false, 1, "--silent 600000");
@@ -326,8 +324,9 @@ TEST_P(Export, TheExportFileGoesOnceTheTaskIsConvertedOrStopped) {
     EXPECT_FALSE(FileExists(sources.Path() + "clip_12345.avi"));
     EXPECT_EQ(FormatTaskStatus(host.tasks[0]).text, c.stopAt == None ? " Finished " : "Canceled");
     EXPECT_EQ(Trace().empty(), c.stopAt == SourceExport);
-    if (c.stopAt == Converting)
+    if (c.stopAt == Converting) {
         EXPECT_EQ(WaitForLine(record), "input:q\n");
+    }
     EXPECT_EQ(Log(), "");
 }
 
@@ -447,12 +446,13 @@ TEST_P(PipelineFailedWrites, RemovesTheFilesItMadeAndNoOthers) {
     EXPECT_EQ(FilesIn(output.Path()), c.before);
 }
 
-INSTANTIATE_TEST_SUITE_P(Pipelines, PipelineFailedWrites,
-                         testing::Values(FailedWrites{"Xbox", 1, {}, {"clip.mpg"}},
-                                         FailedWrites{"Pmp", 4, {}, {"clip.pmp", "clip_temp.avi", "clip_temp.mp3"}},
-                                         FailedWrites{"Psp", 2, {}, {"M4V12345.THM", "M4V12345.MP4"}},
-                                         FailedWrites{"Xbox", 1, {"clip.mpg"}, {}},
-                                         FailedWrites{"Pmp", 1, {"clip_temp.mp3"}, {"clip_temp.avi"}}));
+const FailedWrites failedWrites[] = {{"Xbox", 1, {}, {"clip.mpg"}},
+                                     {"Pmp", 4, {}, {"clip.pmp", "clip_temp.avi", "clip_temp.mp3"}},
+                                     {"Psp", 2, {}, {"M4V12345.THM", "M4V12345.MP4"}},
+                                     {"Xbox", 1, {"clip.mpg"}, {}},
+                                     {"Pmp", 1, {"clip_temp.mp3"}, {"clip_temp.avi"}}};
+
+INSTANTIATE_TEST_SUITE_P(Pipelines, PipelineFailedWrites, testing::ValuesIn(failedWrites));
 
 // An output that would be the source itself is refused, the source kept; a 3GP of the other type beside the source
 // is no collision. The 3GP2 clean-up may delete the 3GP2 working file: a source by that name is refused too.
@@ -481,15 +481,16 @@ TEST_P(PipelineSourceBesideOutput, RefusesOnlyTheSourceItself) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Pipelines, PipelineSourceBesideOutput,
-                         testing::Values(SourceBesideOutput{"Ipod", "CLIP.MP4", "clip", true},
-                                         SourceBesideOutput{"ThreeGpAmr", "clip.3gp", "clip", true},
-                                         SourceBesideOutput{"Pmp", "Clip.pmp", "clip", true},
-                                         SourceBesideOutput{"Psp", "m4v12345.mp4", "anything", true},
-                                         SourceBesideOutput{"ThreeGp2", "clip_temp_2.3g2", "clip", true},
-                                         SourceBesideOutput{"ThreeGp2", "clip.3gp", "clip", false},
-                                         SourceBesideOutput{"ThreeGpAmr", "clip.3g2", "clip", false},
-                                         SourceBesideOutput{"ThreeGpAac", "clip.3g2", "clip", false}));
+const SourceBesideOutput besides[] = {{"Ipod", "CLIP.MP4", "clip", true},
+                                      {"ThreeGpAmr", "clip.3gp", "clip", true},
+                                      {"Pmp", "Clip.pmp", "clip", true},
+                                      {"Psp", "m4v12345.mp4", "anything", true},
+                                      {"ThreeGp2", "clip_temp_2.3g2", "clip", true},
+                                      {"ThreeGp2", "clip.3gp", "clip", false},
+                                      {"ThreeGpAmr", "clip.3g2", "clip", false},
+                                      {"ThreeGpAac", "clip.3g2", "clip", false}};
+
+INSTANTIATE_TEST_SUITE_P(Pipelines, PipelineSourceBesideOutput, testing::ValuesIn(besides));
 
 TEST_F(Pipelines, TheHandOffIsSkippedForAShutDownAndLoggedOverItsLimit) {
     UseFamily("Ipod");

@@ -19,8 +19,7 @@ class ProfileReaderTest : public testing::Test {
 protected:
     void SetUp() override { SetCurrentDirectoryA(folder.Path().c_str()); }
 
-    Entries ReadEntries(const std::string& section)
-    {
+    Entries ReadEntries(const std::string& section) {
         std::vector<std::string> keys{"stale"};
         std::vector<std::string> values{"stale", "stale"};
         const int count = reader.GetSectionEntries(section, keys, values);
@@ -38,60 +37,32 @@ protected:
     ProfileReader reader;
 };
 
-TEST_F(ProfileReaderTest, SetFileTellsWhetherAFileIsThere)
-{
-    folder.Write("a.ini", "[Info]\r\nk=v\r\n");
+TEST_F(ProfileReaderTest, ValuesSectionsAndTheFileThatIsNone) {
+    const std::string longer = std::string(1023, 'l') + "tail";
+    folder.Write("a.ini", "[Info]\nDescription=one#two\n[Bare]\n[p]\nTitle=  padded  \nlonger=" + longer + "\n");
+    folder.Write("empty.ini", "");
     CreateDirectoryA("dir.ini", nullptr);
     EXPECT_TRUE(reader.SetFile(".\\a.ini"));
-    EXPECT_FALSE(reader.SetFile(".\\missing.ini"));
-    EXPECT_FALSE(reader.SetFile(".\\dir.ini"));
-    EXPECT_EQ(reader.File(), ".\\dir.ini");
-    RemoveDirectoryA("dir.ini");
-}
-
-TEST_F(ProfileReaderTest, ValuesAndSectionsOfASmallFile)
-{
-    folder.Write("a.ini", "[Info]\nDescription=one#two\nDefaultProfile=2\n[Bare]\n[p]\nTitle=  padded  \n");
-    reader.SetFile(".\\a.ini");
     EXPECT_EQ(reader.GetValue("Info", "Description"), "one#two");
-    EXPECT_EQ(ProfileTextToInt(reader.GetValue("Info", "DefaultProfile")), 2);
     EXPECT_EQ(reader.GetValue("p", "Title"), "padded");
-    EXPECT_EQ(reader.GetValue("Info", "Missing"), "");
-    EXPECT_EQ(reader.GetValue("Missing", "Title"), "");
+    EXPECT_EQ(reader.GetValue("p", "longer"), longer.substr(0, 1023)); // cut at 1023 characters
+    EXPECT_EQ(reader.GetValue("Info", "Missing") + reader.GetValue("Missing", "Title"), "");
     EXPECT_TRUE(reader.HasSection("Info"));
-    EXPECT_FALSE(reader.HasSection("Bare"));
-    EXPECT_FALSE(reader.HasSection("Missing"));
-    reader.SetFile(".\\missing.ini");
-    EXPECT_FALSE(reader.HasSection("Info"));
-}
-
-TEST_F(ProfileReaderTest, ValueIsCutAt1023Characters)
-{
-    const std::string exact(1023, 'e');
-    const std::string longer = std::string(1023, 'l') + "tail";
-    folder.Write("a.ini", "[s]\nexact=" + exact + "\nlonger=" + longer + "\n");
-    reader.SetFile(".\\a.ini");
-    EXPECT_EQ(reader.GetValue("s", "exact"), exact);
-    EXPECT_EQ(reader.GetValue("s", "longer"), longer.substr(0, 1023));
-}
-
-TEST_F(ProfileReaderTest, SectionNamesInFileOrder)
-{
-    folder.Write("a.ini", "[Info]\nk=1\n[zeta]\nk=2\n[alpha]\nk=3\n");
-    folder.Write("empty.ini", "");
+    EXPECT_FALSE(reader.HasSection("Bare") || reader.HasSection("Missing"));
     std::vector<std::string> names{"stale", "stale", "stale", "stale"};
-    reader.SetFile(".\\a.ini");
     EXPECT_EQ(reader.GetSectionNames(names), 3);
-    EXPECT_EQ(names, (std::vector<std::string>{"Info", "zeta", "alpha"}));
-    for (const char* file : {".\\missing.ini", ".\\empty.ini"}) {
-        reader.SetFile(file);
+    EXPECT_EQ(names, (std::vector<std::string>{"Info", "Bare", "p"}));
+    for (const char* file : {".\\missing.ini", ".\\empty.ini", ".\\dir.ini"}) {
+        EXPECT_EQ(reader.SetFile(file), file == std::string(".\\empty.ini"));
+        EXPECT_EQ(reader.File(), file);
+        EXPECT_FALSE(reader.HasSection("Info"));
         EXPECT_EQ(reader.GetSectionNames(names), 1) << file;
         EXPECT_EQ(names, std::vector<std::string>{""}) << file;
     }
+    RemoveDirectoryA("dir.ini");
 }
 
-TEST_F(ProfileReaderTest, SectionNamesBeyondTheBufferAreLeftOut)
-{
+TEST_F(ProfileReaderTest, SectionNamesBeyondTheBufferAreLeftOut) {
     std::string content;
     std::vector<std::string> all;
     for (int i = 0; i < 9000; ++i) { // 9000 names of 9 characters and a terminator: 90000 bytes
@@ -111,23 +82,20 @@ TEST_F(ProfileReaderTest, SectionNamesBeyondTheBufferAreLeftOut)
     EXPECT_TRUE(std::equal(names.begin(), names.end(), all.begin()));
 }
 
-TEST_F(ProfileReaderTest, EntriesSplitAtTheFirstEquals)
-{
+TEST_F(ProfileReaderTest, EntriesSplitAtTheFirstEquals) {
     folder.Write("a.ini", "[p]\nTitle=Preset\nno equals here\ncmd=a=b \"c\"\n=only value\nempty=\n[Bare]\n");
     EXPECT_TRUE(reader.SetFile(".\\a.ini"));
-    EXPECT_EQ(ReadEntries("p"), (Entries{{"Title", "Preset"},
-                                         {"", "no equals here"},
-                                         {"cmd", "a=b \"c\""},
-                                         {"", "only value"},
-                                         {"empty", ""}}));
+    EXPECT_EQ(
+        ReadEntries("p"),
+        (Entries{
+            {"Title", "Preset"}, {"", "no equals here"}, {"cmd", "a=b \"c\""}, {"", "only value"}, {"empty", ""}}));
     EXPECT_EQ(ReadEntries("Missing"), (Entries{{"", ""}}));
     EXPECT_EQ(ReadEntries("Bare"), (Entries{{"", ""}}));
     reader.SetFile(".\\missing.ini");
     EXPECT_EQ(ReadEntries("p"), (Entries{{"", ""}}));
 }
 
-TEST_F(ProfileReaderTest, SectionBeyondTheBufferKeepsOnlyWholeLines)
-{
+TEST_F(ProfileReaderTest, SectionBeyondTheBufferKeepsOnlyWholeLines) {
     std::string content = "[s]\nTitle=t\n";
     for (int i = 0; i < 100; ++i) { // 100 lines of about 1010 bytes: more than 65535
         content += "Command" + std::to_string(i) + "=" + std::string(1000, static_cast<char>('a' + i % 26)) + "\n";
@@ -142,39 +110,31 @@ TEST_F(ProfileReaderTest, SectionBeyondTheBufferKeepsOnlyWholeLines)
     }
 }
 
-TEST_F(ProfileReaderTest, PresetCommandsAreReadByPosition)
-{
+TEST_F(ProfileReaderTest, PresetCommandsAreReadByPositionAndIpodCommandsByName) {
     folder.Write("psp.ini", "[Info]\nDescription=d\nDefaultProfile=1\n"
                             "[First]\nTitle=one\nCommand1=prepare\nCommand2=encode\nExtra=ignored\n"
-                            "[Renamed]\nTitle=two\nStepA=first\nWhatever=second\n"
-                            "[Short]\nTitle=three\nCommand1=only\nCommand2=\n");
-    EXPECT_EQ(ReadPresetCommand(".\\psp.ini", 0, 1), "prepare");
-    EXPECT_EQ(ReadPresetCommand(".\\psp.ini", 0, 2), "encode");
-    EXPECT_EQ(ReadPresetCommand(".\\psp.ini", 1, 1), "first");
-    EXPECT_EQ(ReadPresetCommand(".\\psp.ini", 1, 2), "second");
-    EXPECT_EQ(ReadPresetCommand(".\\psp.ini", 1, 3), std::nullopt);  // too few commands
-    EXPECT_EQ(ReadPresetCommand(".\\psp.ini", 2, 1), "only");
-    EXPECT_EQ(ReadPresetCommand(".\\psp.ini", 2, 2), std::nullopt);  // empty command
-    EXPECT_EQ(ReadPresetCommand(".\\psp.ini", -1, 1), std::nullopt); // nothing selected
-    EXPECT_EQ(ReadPresetCommand(".\\psp.ini", 3, 1), std::nullopt);  // no such preset
-    EXPECT_EQ(ReadPresetCommand(".\\psp.ini", 0, 0), std::nullopt);  // the title is no command
+                            "[Renamed]\nTitle=two\nStepA=first\nWhatever=second\n[Short]\nTitle=three\nCommand2=\n");
+    folder.Write("ipod.ini", "[Info]\nDefaultProfile=0\n[profile1]\nTitle=b\nCommand0=second\n"
+                             "[profile0]\nTitle=a\nCommand0=first\n[profile2]\nTitle=c\nCommand0=\n"
+                             "[profile3]\nCommand0=" +
+                                 std::string(1100, 'x') + "\n");
+    // Too few commands, an empty one, nothing selected, no such preset, the title, no such file: none.
+    const struct {
+        int preset, command;
+        std::optional<std::string> expected;
+    } cases[] = {{0, 1, "prepare"},    {0, 2, "encode"},      {1, 2, "second"},     {1, 3, std::nullopt},
+                 {2, 1, std::nullopt}, {-1, 1, std::nullopt}, {3, 1, std::nullopt}, {0, 0, std::nullopt}};
+    for (const auto& c : cases)
+        EXPECT_EQ(ReadPresetCommand(".\\psp.ini", c.preset, c.command), c.expected) << c.preset << "/" << c.command;
     EXPECT_EQ(ReadPresetCommand(".\\missing.ini", 0, 1), std::nullopt);
     // The working lists hold what the last reading put there.
     EXPECT_EQ(profileSectionNames, (std::vector<std::string>{""}));
-}
-
-TEST_F(ProfileReaderTest, IpodCommandIsReadByName)
-{
-    folder.Write("ipod.ini", "[Info]\nDefaultProfile=0\n[profile1]\nTitle=b\nCommand0=second\n"
-                             "[profile0]\nTitle=a\nCommand0=first\n[profile2]\nTitle=c\nCommand0=\n"
-                             "[profile3]\nCommand0=" + std::string(1100, 'x') + "\n");
+    // iPod presets by section name; an empty command, one cut at 1023 characters or a missing one is none.
     EXPECT_EQ(IpodPresetSection(12), "profile12");
     EXPECT_EQ(ReadIpodCommand(".\\ipod.ini", 0), "first");
     EXPECT_EQ(ReadIpodCommand(".\\ipod.ini", 1), "second");
-    EXPECT_EQ(ReadIpodCommand(".\\ipod.ini", 2), std::nullopt); // empty
-    EXPECT_EQ(ReadIpodCommand(".\\ipod.ini", 3), std::nullopt); // cut at 1023 characters
-    EXPECT_EQ(ReadIpodCommand(".\\ipod.ini", 4), std::nullopt); // missing
-    EXPECT_EQ(ReadIpodCommand(".\\ipod.ini", -1), std::nullopt);
+    for (int preset : {2, 3, 4, -1})
+        EXPECT_EQ(ReadIpodCommand(".\\ipod.ini", preset), std::nullopt) << preset;
 }
 
 } // namespace

@@ -8,7 +8,7 @@
 //   --wait-file FILE  wait up to a minute until FILE exists, else end at once with exit code 99
 //   --silent MS       print nothing for MS ms
 //   --chunk TEXT      print TEXT in one write (may repeat; "\n" becomes a line feed); after each, pause --interval MS
-//                     (default 50) or, with --ack FILE, wait until FILE holds one byte per chunk printed, so that the
+//                     (default 50) or, with --ack FILE, wait until FILE holds one byte per chunk so far, so that the
 //                     reader sees every chunk by itself
 //   --progress MS     then print "size=" kB in 8 "kB time=" seconds lines every interval for MS ms, 50 kB and 1 s each
 //   --wait-q MS       then wait up to MS ms for "q"; --finish MS: after a "q", go on for MS ms finishing the file
@@ -138,7 +138,7 @@ int main(int argc, char** argv) {
         printed += Print(chunks[i]);
         const auto acked = [&] {
             WIN32_FILE_ATTRIBUTE_DATA data;
-            return GetFileAttributesExA(ack.c_str(), GetFileExInfoStandard, &data) && int(data.nFileSizeLow) >= printed;
+            return GetFileAttributesExA(ack.c_str(), GetFileExInfoStandard, &data) && data.nFileSizeLow > i;
         };
         if (!ack.empty())
             running = WaitUntil(acked, 15000) || !quitSeen;
