@@ -6,12 +6,6 @@
 #include "engine/TaskStatus.h"
 
 // The engine's codes print as their numbers in test messages.
-inline std::ostream& operator<<(std::ostream& out, TaskStatus status) {
-    return out << static_cast<int>(status);
-}
-inline std::ostream& operator<<(std::ostream& out, DeviceFamily family) {
-    return out << static_cast<int>(family);
-}
-inline std::ostream& operator<<(std::ostream& out, ThreeGpType type) {
-    return out << static_cast<int>(type);
-}
+inline std::ostream& operator<<(std::ostream& out, TaskStatus status) { return out << static_cast<int>(status); }
+inline std::ostream& operator<<(std::ostream& out, DeviceFamily family) { return out << static_cast<int>(family); }
+inline std::ostream& operator<<(std::ostream& out, ThreeGpType type) { return out << static_cast<int>(type); }
