@@ -8,8 +8,7 @@ namespace {
 
 class AmrNbEncRun : public testing::Test {
 protected:
-    std::string MakeWav(const std::string& name, const std::string& format)
-    {
+    std::string MakeWav(const std::string& name, const std::string& format) {
         const std::string path = folder + name;
         return MakeClip(path, 2, format, ClipContent::Tone) ? path : std::string();
     }
@@ -18,8 +17,7 @@ protected:
     const std::string& folder = temp.Path();
 };
 
-TEST_F(AmrNbEncRun, EncodesTwoSecondsAtEveryModeBoundary)
-{
+TEST_F(AmrNbEncRun, EncodesTwoSecondsAtEveryModeBoundary) {
     const std::string wav = MakeWav("speech.wav", "-ar 8000 -ac 1 -c:a pcm_s16le");
     ASSERT_FALSE(wav.empty());
     // Bit rate → the AMR mode's first frame byte (mode << 3 | 4) and the frame size in bytes.
@@ -28,15 +26,20 @@ TEST_F(AmrNbEncRun, EncodesTwoSecondsAtEveryModeBoundary)
         int header;
         int frameBytes;
     };
-    for (const Case c : {Case{"12200", 0x3C, 32}, Case{"12199", 0x34, 27}, Case{"4750", 0x04, 13}, Case{"1", 0x04, 13}}) {
+    for (const Case c :
+         {Case{"12200", 0x3C, 32}, Case{"12199", 0x34, 27}, Case{"4750", 0x04, 13}, Case{"1", 0x04, 13}}) {
         const std::string amr = folder + "speech.amr";
         DeleteFileA(amr.c_str());
-        const ChildRun run = RunCommand(AppFolder() + "amrnbenc.exe -b " + c.bitrate + " " + Quote(wav) + " " + Quote(amr));
+        const ChildRun run =
+            RunCommand(AppFolder() + "amrnbenc.exe -b " + c.bitrate + " " + Quote(wav) + " " + Quote(amr));
         ASSERT_EQ(run.exitCode, 0u) << run.output;
         EXPECT_EQ(run.output, "");
-        const ChildRun probe = RunCommand(AppFolder() + "ffprobe.exe -v error -show_entries "
-                                                       "stream=codec_name,sample_rate,channels -of compact " + Quote(amr));
-        EXPECT_NE(probe.output.find("codec_name=amr_nb|sample_rate=8000|channels=1"), std::string::npos) << probe.output;
+        const ChildRun probe = RunCommand(AppFolder() +
+                                          "ffprobe.exe -v error -show_entries "
+                                          "stream=codec_name,sample_rate,channels -of compact " +
+                                          Quote(amr));
+        EXPECT_NE(probe.output.find("codec_name=amr_nb|sample_rate=8000|channels=1"), std::string::npos)
+            << probe.output;
         // "#!AMR\n", then 100 frames of 20 ms, each of the same mode.
         HANDLE file = CreateFileA(amr.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
         ASSERT_NE(file, INVALID_HANDLE_VALUE);
@@ -51,8 +54,7 @@ TEST_F(AmrNbEncRun, EncodesTwoSecondsAtEveryModeBoundary)
     }
 }
 
-TEST_F(AmrNbEncRun, RefusesWhatItCannotEncode)
-{
+TEST_F(AmrNbEncRun, RefusesWhatItCannotEncode) {
     const std::string stereo = MakeWav("stereo.wav", "-ar 44100 -ac 2 -c:a pcm_s16le");
     ASSERT_FALSE(stereo.empty());
     const std::string amr = folder + "refused.amr";

@@ -10,19 +10,16 @@ using namespace pmp;
 
 namespace {
 
-void Put32(std::vector<std::uint8_t>& out, std::uint32_t v)
-{
+void Put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
     for (int i = 0; i < 4; ++i)
         out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
 }
 
-std::uint32_t Get32(const std::vector<std::uint8_t>& in, std::size_t at)
-{
+std::uint32_t Get32(const std::vector<std::uint8_t>& in, std::size_t at) {
     return in[at] | in[at + 1] << 8 | in[at + 2] << 16 | static_cast<std::uint32_t>(in[at + 3]) << 24;
 }
 
-void PutChunk(std::vector<std::uint8_t>& out, const char* id, const std::vector<std::uint8_t>& data)
-{
+void PutChunk(std::vector<std::uint8_t>& out, const char* id, const std::vector<std::uint8_t>& data) {
     out.insert(out.end(), id, id + 4);
     Put32(out, static_cast<std::uint32_t>(data.size()));
     out.insert(out.end(), data.begin(), data.end());
@@ -30,16 +27,14 @@ void PutChunk(std::vector<std::uint8_t>& out, const char* id, const std::vector<
         out.push_back(0);
 }
 
-std::vector<std::uint8_t> List(const char* type, const std::vector<std::uint8_t>& body)
-{
+std::vector<std::uint8_t> List(const char* type, const std::vector<std::uint8_t>& body) {
     std::vector<std::uint8_t> data(type, type + 4);
     data.insert(data.end(), body.begin(), body.end());
     return data;
 }
 
 // An MPEG-4 frame: a VOP start code whose coding type is intra (0) or predicted (1).
-std::vector<std::uint8_t> Mpeg4Frame(bool intra, std::size_t size)
-{
+std::vector<std::uint8_t> Mpeg4Frame(bool intra, std::size_t size) {
     std::vector<std::uint8_t> frame = {0, 0, 1, 0xB6, static_cast<std::uint8_t>(intra ? 0x10 : 0x50)};
     frame.resize(size, 0x77);
     return frame;
@@ -47,8 +42,7 @@ std::vector<std::uint8_t> Mpeg4Frame(bool intra, std::size_t size)
 
 // A minimal AVI: one video stream ("XVID", scale/rate, 176x144, a VOL as extra data),
 // frames in movi, one of them inside a "rec " list, odd sizes padded.
-std::vector<std::uint8_t> MakeAvi(const std::vector<std::vector<std::uint8_t>>& frames, const char* fourCc = "XVID")
-{
+std::vector<std::uint8_t> MakeAvi(const std::vector<std::vector<std::uint8_t>>& frames, const char* fourCc = "XVID") {
     std::vector<std::uint8_t> strh(56, 0);
     std::memcpy(strh.data(), "vids", 4);
     std::memcpy(strh.data() + 4, fourCc, 4);
@@ -83,8 +77,7 @@ std::vector<std::uint8_t> MakeAvi(const std::vector<std::vector<std::uint8_t>>& 
 }
 
 // An MPEG-1 Layer III frame header at 128 kbit/s, 44100 Hz, stereo: 417 bytes (418 padded).
-std::vector<std::uint8_t> Mp3Frame(bool padded, std::uint8_t fill = 0x11)
-{
+std::vector<std::uint8_t> Mp3Frame(bool padded, std::uint8_t fill = 0x11) {
     std::vector<std::uint8_t> frame = {0xFF, 0xFB, static_cast<std::uint8_t>(0x90 | (padded ? 2 : 0)), 0x00};
     frame.resize(padded ? 418 : 417, fill);
     return frame;
@@ -92,8 +85,7 @@ std::vector<std::uint8_t> Mp3Frame(bool padded, std::uint8_t fill = 0x11)
 
 class BufferSink : public ByteSink {
 public:
-    bool Write(const void* bytes, std::size_t count) override
-    {
+    bool Write(const void* bytes, std::size_t count) override {
         const auto* p = static_cast<const std::uint8_t*>(bytes);
         data.insert(data.end(), p, p + count);
         return true;
@@ -103,8 +95,7 @@ public:
 
 } // namespace
 
-TEST(PmpAudioPlan, EveryVideoFrameGetsTheAudioThatStartsBeforeItEnds)
-{
+TEST(PmpAudioPlan, EveryVideoFrameGetsTheAudioThatStartsBeforeItEnds) {
     // 25 fps against 44100 Hz MP3 (1152 samples): 1.53 audio frames per video frame.
     const std::vector<int> plan = PlanAudioFrames(10, 1, 25, 100, 1152, 44100);
     ASSERT_EQ(plan.size(), 10u);
@@ -120,8 +111,7 @@ TEST(PmpAudioPlan, EveryVideoFrameGetsTheAudioThatStartsBeforeItEnds)
     EXPECT_EQ(used + plan.back(), 100);
 }
 
-TEST(PmpAudioPlan, LimitsAndRunningOut)
-{
+TEST(PmpAudioPlan, LimitsAndRunningOut) {
     // Audio slower than video: still at least one audio frame per video frame.
     for (int n : PlanAudioFrames(20, 1, 60, 100, 1152, 8000))
         EXPECT_GE(n, 1);
@@ -139,8 +129,7 @@ TEST(PmpAudioPlan, LimitsAndRunningOut)
     EXPECT_TRUE(PlanAudioFrames(10, 1, 25, 0, 1152, 44100).empty());
 }
 
-TEST(PmpAudioFrames, Mp3FramesAfterATagAndAroundJunk)
-{
+TEST(PmpAudioFrames, Mp3FramesAfterATagAndAroundJunk) {
     std::vector<std::uint8_t> bytes = {'I', 'D', '3', 4, 0, 0, 0, 0, 0, 20};
     bytes.resize(30, 0xFF); // the tag's body may look like sync words
     for (int i = 0; i < 3; ++i) {
@@ -165,8 +154,7 @@ TEST(PmpAudioFrames, Mp3FramesAfterATagAndAroundJunk)
     EXPECT_EQ(track->frames[3].offset, 30u + 417 + 418 + 417 + 3);
 }
 
-TEST(PmpAudioFrames, AdtsAacAndRejects)
-{
+TEST(PmpAudioFrames, AdtsAacAndRejects) {
     // ADTS, AAC LC, 48000 Hz (index 3), mono, frame length 100.
     std::vector<std::uint8_t> frame = {0xFF, 0xF1, 0x4C, 0x40, 0x0C, 0x9F, 0xFC};
     frame.resize(100, 0x21);
@@ -195,8 +183,7 @@ TEST(PmpAudioFrames, AdtsAacAndRejects)
     EXPECT_NE(error.find("no MP3 or AAC"), std::string::npos);
 }
 
-TEST(PmpAviVideo, FramesKeysAndHeaders)
-{
+TEST(PmpAviVideo, FramesKeysAndHeaders) {
     const std::vector<std::vector<std::uint8_t>> frames = {Mpeg4Frame(true, 101), Mpeg4Frame(false, 40),
                                                            Mpeg4Frame(false, 33), Mpeg4Frame(true, 64)};
     const std::vector<std::uint8_t> avi = MakeAvi(frames);
@@ -224,8 +211,7 @@ TEST(PmpAviVideo, FramesKeysAndHeaders)
     EXPECT_EQ(start, (std::vector<std::uint8_t>{0, 0, 1, 0xB6}));
 }
 
-TEST(PmpAviVideo, Rejects)
-{
+TEST(PmpAviVideo, Rejects) {
     std::string error;
     EXPECT_FALSE(ReadAviVideo(MemorySource({'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V', 'E'}), &error));
     EXPECT_NE(error.find("not an AVI"), std::string::npos);
@@ -240,8 +226,7 @@ TEST(PmpAviVideo, Rejects)
     EXPECT_EQ(video->frames.size(), 2u);
 }
 
-TEST(PmpWriting, HeaderIndexAndPacketsAgree)
-{
+TEST(PmpWriting, HeaderIndexAndPacketsAgree) {
     const std::vector<std::uint8_t> avi =
         MakeAvi({Mpeg4Frame(true, 101), Mpeg4Frame(false, 40), Mpeg4Frame(false, 33)});
     std::vector<std::uint8_t> mp3;
@@ -260,15 +245,15 @@ TEST(PmpWriting, HeaderIndexAndPacketsAgree)
 
     ASSERT_GE(pmp.size(), 56u);
     EXPECT_EQ(std::memcmp(pmp.data(), "pmpm", 4), 0);
-    EXPECT_EQ(Get32(pmp, 4), 1u);   // version
-    EXPECT_EQ(Get32(pmp, 8), 0u);   // MPEG-4
-    EXPECT_EQ(Get32(pmp, 12), 3u);  // video frames
+    EXPECT_EQ(Get32(pmp, 4), 1u);  // version
+    EXPECT_EQ(Get32(pmp, 8), 0u);  // MPEG-4
+    EXPECT_EQ(Get32(pmp, 12), 3u); // video frames
     EXPECT_EQ(Get32(pmp, 16), 176u);
     EXPECT_EQ(Get32(pmp, 20), 144u);
-    EXPECT_EQ(Get32(pmp, 32), 0u);  // MP3
-    EXPECT_EQ(Get32(pmp, 36), 1u);  // one audio stream
+    EXPECT_EQ(Get32(pmp, 32), 0u); // MP3
+    EXPECT_EQ(Get32(pmp, 36), 1u); // one audio stream
     EXPECT_EQ(Get32(pmp, 48), 44100u);
-    EXPECT_EQ(Get32(pmp, 52), 1u);  // stereo
+    EXPECT_EQ(Get32(pmp, 52), 1u); // stereo
 
     // Walk the packets by the index: each one's own size table must add up to its index size,
     // every packet carries audio, and all six audio frames arrive in order.

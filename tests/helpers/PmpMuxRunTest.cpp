@@ -11,8 +11,7 @@ namespace {
 
 class PmpMuxRun : public testing::Test {
 protected:
-    static void SetUpTestSuite()
-    {
+    static void SetUpTestSuite() {
         folder = FullPathOf("pmpmux test") + "\\";
         CreateDirectoryA(folder.c_str(), nullptr);
         // The two working files of a PMP conversion, as the encoding steps leave them.
@@ -21,10 +20,12 @@ protected:
                MakeClip(folder + "clip_temp.mp3", 3, "-c:a libmp3lame -b:a 128k", ClipContent::Tone);
     }
 
-    static std::string Probe(const std::string& path)
-    {
-        return RunCommand(AppFolder() + "ffprobe.exe -v error -show_entries stream=codec_name,width,height,sample_rate,channels"
-                               " -of compact " + Quote(path)).output;
+    static std::string Probe(const std::string& path) {
+        return RunCommand(AppFolder() +
+                          "ffprobe.exe -v error -show_entries stream=codec_name,width,height,sample_rate,channels"
+                          " -of compact " +
+                          Quote(path))
+            .output;
     }
 
     static std::string folder;
@@ -34,44 +35,44 @@ protected:
 std::string PmpMuxRun::folder;
 bool PmpMuxRun::made = false;
 
-TEST_F(PmpMuxRun, Mpeg4AndH264WithMp3ReadBackByFfmpeg)
-{
+TEST_F(PmpMuxRun, Mpeg4AndH264WithMp3ReadBackByFfmpeg) {
     ASSERT_TRUE(made) << "ffmpeg could not make the test clips";
     const std::string pmpmux = AppFolder() + "pmpmux.exe";
     for (const char* video : {"clip_temp.avi", "clip264_temp.avi"}) {
         const std::string out = folder + video + ".pmp";
         DeleteFileA(out.c_str());
-        const ChildRun mux =
-            RunCommand(pmpmux + " -v " + Quote(folder + video) + " -a " + Quote(folder + "clip_temp.mp3") + " -o " + Quote(out));
+        const ChildRun mux = RunCommand(pmpmux + " -v " + Quote(folder + video) + " -a " +
+                                        Quote(folder + "clip_temp.mp3") + " -o " + Quote(out));
         ASSERT_EQ(mux.exitCode, 0u) << mux.output;
         EXPECT_EQ(mux.output, "");
         const std::string probe = Probe(out);
-        EXPECT_NE(probe.find(std::string("codec_name=") + (video[4] == '2' ? "h264" : "mpeg4") + "|width=320|height=240"),
-                  std::string::npos)
+        EXPECT_NE(
+            probe.find(std::string("codec_name=") + (video[4] == '2' ? "h264" : "mpeg4") + "|width=320|height=240"),
+            std::string::npos)
             << probe;
         EXPECT_NE(probe.find("codec_name=mp3|sample_rate=44100|channels=2"), std::string::npos) << probe;
         // Every frame decodes: 3 s at 25 fps.
-        const ChildRun decode = RunCommand(AppFolder() + "ffmpeg.exe -hide_banner -nostats -i " + Quote(out) + " -f null -");
+        const ChildRun decode =
+            RunCommand(AppFolder() + "ffmpeg.exe -hide_banner -nostats -i " + Quote(out) + " -f null -");
         EXPECT_EQ(decode.exitCode, 0u) << decode.output;
         EXPECT_NE(decode.output.find("frame=   75"), std::string::npos) << decode.output;
     }
 }
 
-TEST_F(PmpMuxRun, FailuresSayWhyAndLeaveNoFile)
-{
+TEST_F(PmpMuxRun, FailuresSayWhyAndLeaveNoFile) {
     ASSERT_TRUE(made);
     const std::string pmpmux = AppFolder() + "pmpmux.exe";
     const std::string out = folder + "failed.pmp";
     DeleteFileA(out.c_str());
 
     ChildRun r = RunCommand(pmpmux + " -v " + Quote(folder + "missing.avi") + " -a " + Quote(folder + "clip_temp.mp3") +
-                      " -o " + Quote(out));
+                            " -o " + Quote(out));
     EXPECT_EQ(r.exitCode, 1u);
     EXPECT_EQ(r.output.rfind("error: cannot open", 0), 0u) << r.output;
 
     // The MP3 is no AVI.
-    r = RunCommand(pmpmux + " -v " + Quote(folder + "clip_temp.mp3") + " -a " + Quote(folder + "clip_temp.mp3") + " -o " +
-            Quote(out));
+    r = RunCommand(pmpmux + " -v " + Quote(folder + "clip_temp.mp3") + " -a " + Quote(folder + "clip_temp.mp3") +
+                   " -o " + Quote(out));
     EXPECT_EQ(r.exitCode, 1u);
     EXPECT_NE(r.output.find("error: the video file is not an AVI file"), std::string::npos) << r.output;
     EXPECT_FALSE(FileExists(out));

@@ -7,8 +7,7 @@
 
 namespace {
 
-TEST(VazoVeduzRun, WithoutITunesEndsQuietlyAndLogsWhy)
-{
+TEST(VazoVeduzRun, WithoutITunesEndsQuietlyAndLogsWhy) {
     const TempFolder temp;
     const std::string& folder = temp.Path();
     const std::string program = AppFolder() + "VazoVeduz.exe";
@@ -26,9 +25,13 @@ TEST(VazoVeduzRun, WithoutITunesEndsQuietlyAndLogsWhy)
     EXPECT_EQ(run.exitCode, 0u);
 
     EXPECT_EQ(ReadWholeFile(log), "earlier record\r\n"
-                            "VazoVeduz: iTunes is not installed; \"" + video + "\" was not added to iTunes\r\n"
-                            "VazoVeduz: \"" + folder + "gone.mp4\" does not exist; nothing was added to iTunes\r\n"
-                            "VazoVeduz: no file was given\r\n");
+                                  "VazoVeduz: iTunes is not installed; \"" +
+                                      video +
+                                      "\" was not added to iTunes\r\n"
+                                      "VazoVeduz: \"" +
+                                      folder +
+                                      "gone.mp4\" does not exist; nothing was added to iTunes\r\n"
+                                      "VazoVeduz: no file was given\r\n");
     EXPECT_TRUE(FileExists(video)) << "the video is never touched";
 }
 

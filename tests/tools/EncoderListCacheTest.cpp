@@ -1,8 +1,5 @@
 #include <gmock/gmock.h>
 
-#include <windows.h>
-
-#include "tests/support/ChildProcess.h"
 #include "tests/support/Files.h"
 #include "tools/movenc/EncoderListCache.h"
 
@@ -23,59 +20,28 @@ TEST(EncoderCache, ReadsBackOnlyWhatWasWrittenForTheSameKey) {
     EXPECT_EQ(ParseEncoderCache("", "key"), std::nullopt);
 }
 
-class EncoderCacheFileTest : public testing::Test {
-protected:
-    void SetUp() override {
-        folder = FullPathOf("encoder cache test") + "\\";
-        CreateDirectoryA(folder.c_str(), nullptr);
-        cache = folder + "cache.txt";
-        ffmpeg = folder + "ffmpeg.exe";
-        DeleteFileA(cache.c_str());
-        WriteFfmpeg("first version");
-    }
-
-    void WriteFfmpeg(const std::string& content) {
-        HANDLE file = CreateFileA(ffmpeg.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        DWORD written = 0;
-        WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
-        CloseHandle(file);
-    }
-
-    EncoderSet List(const EncoderSet& answer) {
-        return CachedEncoderList(cache, ffmpeg, [&] {
-            ++asked;
-            return answer;
-        });
-    }
-
-    std::string folder;
-    std::string cache;
-    std::string ffmpeg;
+// The list is asked for once and again when ffmpeg changes; an empty answer is not kept; without ffmpeg it is always
+// asked for.
+TEST(EncoderCache, AsksOnceAndAgainWhenFfmpegChanges) {
+    const TempFolder temp;
+    const std::string cache = temp.Path() + "cache.txt";
+    std::string ffmpeg = temp.Write("ffmpeg.exe", "first version");
     int asked = 0;
-};
-
-TEST_F(EncoderCacheFileTest, AsksOnceAndAgainWhenFfmpegChanges) {
-    EXPECT_EQ(List({"aac", "libxvid"}), (EncoderSet{"aac", "libxvid"}));
-    EXPECT_EQ(List({"never", "asked"}), (EncoderSet{"aac", "libxvid"}));
-    EXPECT_EQ(asked, 1);
-    WriteFfmpeg("a newer, longer version");
-    EXPECT_EQ(List({"aac", "mpeg4"}), (EncoderSet{"aac", "mpeg4"}));
+    const auto list = [&](const EncoderSet& answer) {
+        return CachedEncoderList(cache, ffmpeg, [&] { return ++asked, answer; });
+    };
+    EXPECT_TRUE(list({}).empty());
+    EXPECT_EQ(list({"aac", "libxvid"}), (EncoderSet{"aac", "libxvid"}));
+    EXPECT_EQ(list({"never", "asked"}), (EncoderSet{"aac", "libxvid"}));
     EXPECT_EQ(asked, 2);
-    EXPECT_EQ(List({}), (EncoderSet{"aac", "mpeg4"}));
-    EXPECT_EQ(asked, 2);
-}
-
-TEST_F(EncoderCacheFileTest, AnEmptyAnswerIsNotKept) {
-    EXPECT_TRUE(List({}).empty());
-    EXPECT_EQ(List({"aac"}), (EncoderSet{"aac"}));
-    EXPECT_EQ(asked, 2);
-}
-
-TEST_F(EncoderCacheFileTest, AMissingFfmpegIsAlwaysAsked) {
-    ffmpeg = folder + "no ffmpeg.exe";
-    List({"aac"});
-    List({"aac"});
-    EXPECT_EQ(asked, 2);
+    temp.Write("ffmpeg.exe", "a newer, longer version");
+    EXPECT_EQ(list({"aac", "mpeg4"}), (EncoderSet{"aac", "mpeg4"}));
+    EXPECT_EQ(list({}), (EncoderSet{"aac", "mpeg4"}));
+    EXPECT_EQ(asked, 3);
+    ffmpeg = temp.Path() + "no ffmpeg.exe";
+    list({"aac"});
+    list({"aac"});
+    EXPECT_EQ(asked, 5);
 }
 
 } // namespace

@@ -10,14 +10,10 @@ const std::string block = "frame=75\nfps=0.00\nstream_0_0_q=-1.0\nbitrate= 121.1
                           "out_time_us=3018594\nout_time_ms=3018594\nout_time=00:00:03.018594\ndup_frames=0\n"
                           "drop_frames=0\nspeed=16.9x\nprogress=continue\n";
 
-TEST(FfmpegProgressReader, ReadsABlock) {
-    FfmpegProgressReader reader;
-    EXPECT_THAT(reader.Feed(block), testing::ElementsAre(ProgressSnapshot{45677, 3018594, false}));
-}
-
+// Line ends of either kind.
 TEST(FfmpegProgressReader, ReadsTheSameWhateverThePiecesAreCut) {
-    const std::string text = block + "total_size=90000\nout_time_us=6000000\nprogress=end\n";
-    for (std::size_t piece : {1u, 2u, 7u, 64u}) {
+    const std::string text = block + "total_size=90000\r\nout_time_us=6000000\r\nprogress=end\r\n";
+    for (std::size_t piece : {1u, 2u, 7u, 64u, 4096u}) {
         FfmpegProgressReader reader;
         std::vector<ProgressSnapshot> all;
         for (std::size_t at = 0; at < text.size(); at += piece) {
@@ -39,12 +35,6 @@ TEST(FfmpegProgressReader, KeepsTheLastFigureWhereAValueIsUnknown) {
                 testing::ElementsAre(ProgressSnapshot{45677, 3018594, false}));
 }
 
-TEST(FfmpegProgressReader, TakesCarriageReturnLineEnds) {
-    FfmpegProgressReader reader;
-    EXPECT_THAT(reader.Feed("total_size=2048\r\nout_time_us=1500000\r\nprogress=end\r\n"),
-                testing::ElementsAre(ProgressSnapshot{2048, 1500000, true}));
-}
-
 // Older ffmpeg versions write no out_time_us; out_time_ms holds microseconds all the same,
 // and out_time is the clock text.
 TEST(FfmpegProgressReader, FallsBackToTheOtherTimeKeys) {
@@ -62,8 +52,8 @@ TEST(FfmpegProgressReader, FallsBackToTheOtherTimeKeys) {
                 testing::ElementsAre(ProgressSnapshot{0, 100, false}));
     // Clocks ffmpeg never writes keep the figure too: hours that would overflow the
     // microseconds, minutes or seconds of 60 and more, signs inside.
-    for (const char* clock : {"7077:07777777777777777777:0", "99999999999:00:00", "00:60:00", "00:00:75.5",
-                              "00:-5:00", "00:00:-1", "00:00:01.-5"}) {
+    for (const char* clock : {"7077:07777777777777777777:0", "99999999999:00:00", "00:60:00", "00:00:75.5", "00:-5:00",
+                              "00:00:-1", "00:00:01.-5"}) {
         EXPECT_THAT(reader.Feed(std::string("out_time=") + clock + "\nprogress=continue\n"),
                     testing::ElementsAre(ProgressSnapshot{0, 100, false}))
             << clock;

@@ -88,7 +88,8 @@ TEST(FfmpegErrorLine, TakesTheFirstLineThatStatesTheCause) {
         {"[mov,mp4,m4a,3gp,3g2,mj2 @ 0x55cf85b5e900] moov atom not found\n"
          "in.mp4: Invalid data found when processing input\n",
          "moov atom not found"},
-        {"Error opening output file o.mp4.\nUnknown encoder 'libfoo'\nConversion failed!\n", "Unknown encoder 'libfoo'"},
+        {"Error opening output file o.mp4.\nUnknown encoder 'libfoo'\nConversion failed!\n",
+         "Unknown encoder 'libfoo'"},
         {"o.mp4: Invalid argument\n", "o.mp4: Invalid argument"},
         {"[tag without address] stays\n", "[tag without address] stays"},
     };
@@ -104,26 +105,13 @@ TEST(SameFileName, IgnoresCaseAndSlashDirection) {
     EXPECT_FALSE(SameFileName("", "C:\\x"));
 }
 
-TEST(IsStreamInput, TellsProtocolsFromFiles) {
-    EXPECT_TRUE(IsStreamInput("-"));
-    EXPECT_TRUE(IsStreamInput("pipe:0"));
-    EXPECT_TRUE(IsStreamInput("http://host/a.flv"));
-    EXPECT_FALSE(IsStreamInput("C:\\a.avi"));
-    EXPECT_FALSE(IsStreamInput("c:a.avi"));
-    EXPECT_FALSE(IsStreamInput("clip.avi"));
-    EXPECT_FALSE(IsStreamInput("..\\dir\\clip.avi"));
-    EXPECT_FALSE(IsStreamInput("my clip: part 2.avi"));
-}
-
 TEST(OutputCheck, ReadsTimesAsFfmpegDoes) {
     EXPECT_DOUBLE_EQ(TimeSeconds("12.5"), 12.5);
     EXPECT_DOUBLE_EQ(TimeSeconds("01:02:03"), 3723.0);
     EXPECT_DOUBLE_EQ(TimeSeconds("00:00:09.50"), 9.5);
     EXPECT_DOUBLE_EQ(TimeSeconds("02:03"), 123.0);
-    EXPECT_TRUE(std::isnan(TimeSeconds("")));
-    EXPECT_TRUE(std::isnan(TimeSeconds("1:2:3:4")));
-    EXPECT_TRUE(std::isnan(TimeSeconds("ab")));
-    EXPECT_TRUE(std::isnan(TimeSeconds("1::2")));
+    for (const char* bad : {"", "1:2:3:4", "ab", "1::2"})
+        EXPECT_TRUE(std::isnan(TimeSeconds(bad))) << bad;
 }
 
 TEST(OutputCheck, ReadsWhatFfprobeSays) {
@@ -172,17 +160,25 @@ TEST(OutputCheck, JudgesTheOutputAgainstWhatWasAskedFor) {
     EXPECT_EQ(JudgeOutput(facts), "the output file \"x.mp4\" holds no video stream");
     // A file ffprobe could not look into is not called a file without video.
     facts.written.unreadable = "cannot start \"ffprobe.exe\": Access denied.";
-    EXPECT_EQ(JudgeOutput(facts), "ffprobe cannot read the output file \"x.mp4\": cannot start \"ffprobe.exe\": Access denied.");
+    EXPECT_EQ(JudgeOutput(facts),
+              "ffprobe cannot read the output file \"x.mp4\": cannot start \"ffprobe.exe\": Access denied.");
 }
 
-TEST(LocalFilePath, TakesTheFileProtocolOffAndLeavesOthersOut) {
-    EXPECT_EQ(LocalFilePath("file:x.mp4"), "x.mp4");
-    EXPECT_EQ(LocalFilePath("FILE:C:\\x.mp4"), "C:\\x.mp4");
-    EXPECT_EQ(LocalFilePath("C:\\x.mp4"), "C:\\x.mp4");
-    EXPECT_EQ(LocalFilePath("sub\\x.mp4"), "sub\\x.mp4");
-    EXPECT_EQ(LocalFilePath("pipe:1"), "");
-    EXPECT_EQ(LocalFilePath("http://host/x.mp4"), "");
-    EXPECT_EQ(LocalFilePath("-"), "");
+// "file:" comes off; a protocol or standard input is no local file; a drive letter or a colon in a name is no protocol.
+TEST(LocalFilePath, TakesTheFileProtocolOffAndLeavesStreamsOut) {
+    const char* const rows[][2] = {
+        {"file:x.mp4", "x.mp4"},
+        {"FILE:C:\\x.mp4", "C:\\x.mp4"},
+        {"C:\\x.mp4", "C:\\x.mp4"},
+        {"c:a.avi", "c:a.avi"},
+        {"..\\dir\\clip.avi", "..\\dir\\clip.avi"},
+        {"my clip: part 2.avi", "my clip: part 2.avi"},
+        {"pipe:1", ""},
+        {"http://host/x.mp4", ""},
+        {"-", ""},
+    };
+    for (const auto& [name, path] : rows)
+        EXPECT_EQ(LocalFilePath(name), path) << name;
 }
 
 } // namespace
