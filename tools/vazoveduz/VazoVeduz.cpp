@@ -55,6 +55,18 @@ HRESULT Invoke(IDispatch* object, const wchar_t* name, WORD kind, const wchar_t*
     return hr;
 }
 
+// Whether iTunes registered its automation object, read from the registry before COM starts: in a process without a
+// window, starting a COM apartment makes Wine start a desktop process for the apartment's hidden window, which took
+// from one second to ninety on a loaded machine, and a machine without iTunes needs no COM at all.
+bool ITunesRegistered()
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, L"iTunes.Application\\CLSID", 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return false;
+    RegCloseKey(key);
+    return true;
+}
+
 // True when iTunes took the file.
 bool AddToLibrary(const std::wstring& path, std::string* failure)
 {
@@ -117,6 +129,10 @@ int main(int argc, char** argv)
     const std::string path = argv[1];
     if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
         LogLine("\"" + path + "\" does not exist; nothing was added to iTunes");
+        return 0;
+    }
+    if (!ITunesRegistered()) {
+        LogLine("iTunes is not installed; \"" + path + "\" was not added to iTunes");
         return 0;
     }
     // The automation call runs on a thread of its own, so that an iTunes that never answers
