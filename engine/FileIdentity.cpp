@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "framework/TextDraw.h"
 #include "framework/UniqueHandle.h"
 
 namespace {
@@ -14,14 +15,20 @@ std::string FullPath(const std::string& path) {
 
 } // namespace
 
+bool SameFileName(std::string_view first, std::string_view second) {
+    const std::wstring a = WidenText(first);
+    const std::wstring b = WidenText(second);
+    return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()), TRUE) ==
+           CSTR_EQUAL;
+}
+
 bool IsSameFile(const std::string& first, const std::string& second) {
     if (first.empty() || second.empty()) {
         return false;
     }
     const std::string firstFull = FullPath(first);
     const std::string secondFull = FullPath(second);
-    if (CompareStringA(LOCALE_SYSTEM_DEFAULT, NORM_IGNORECASE, firstFull.c_str(), -1, secondFull.c_str(), -1) ==
-        CSTR_EQUAL) {
+    if (SameFileName(firstFull, secondFull)) {
         return true;
     }
     const std::optional<FileIdentity> firstIdentity = IdentityOfFile(firstFull);

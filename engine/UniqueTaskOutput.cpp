@@ -1,6 +1,6 @@
 #include "engine/UniqueTaskOutput.h"
 
-#include "framework/TextDraw.h"
+#include "engine/FileIdentity.h"
 
 #include <algorithm>
 #include <string>
@@ -11,18 +11,9 @@ namespace {
 constexpr int lowestFileNumber = 10000;
 constexpr int highestFileNumber = 99999;
 
-// Windows takes names that differ only in letter case for one file in every script ("ÉTÉ" and "été"), not only in
-// ASCII: compared as UTF-16, case folded by the system.
-bool SameName(const std::string& a, const std::string& b) {
-    const std::wstring x = WidenText(a);
-    const std::wstring y = WidenText(b);
-    return CompareStringOrdinal(x.c_str(), static_cast<int>(x.size()), y.c_str(), static_cast<int>(y.size()), TRUE) ==
-           CSTR_EQUAL;
-}
-
 bool NameTaken(const std::string& name, const std::vector<ConversionTask>& tasks) {
     return std::any_of(tasks.begin(), tasks.end(),
-                       [&](const ConversionTask& other) { return SameName(other.outputName, name); });
+                       [&](const ConversionTask& other) { return SameFileName(other.outputName, name); });
 }
 
 bool NumberTaken(int number, const std::vector<ConversionTask>& tasks) {

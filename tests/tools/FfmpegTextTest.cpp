@@ -5,6 +5,7 @@
 
 #include <cmath>
 
+#include "engine/FileIdentity.h"
 #include "tools/movenc/FfmpegText.h"
 #include "tools/movenc/OutputCheck.h"
 
@@ -97,12 +98,13 @@ TEST(FfmpegErrorLine, TakesTheFirstLineThatStatesTheCause) {
         EXPECT_EQ(FfmpegErrorLine(row.output), row.line) << row.output;
 }
 
-TEST(SameFileName, IgnoresCaseAndSlashDirection) {
-    EXPECT_TRUE(SameFileName("C:\\Videos\\Clip.AVI", "c:\\videos\\clip.avi"));
-    EXPECT_TRUE(SameFileName("C:/Videos/clip.avi", "C:\\Videos\\clip.avi"));
-    EXPECT_FALSE(SameFileName("C:\\Videos\\clip.avi", "C:\\Videos\\clip.avi.mp4"));
-    EXPECT_FALSE(SameFileName("C:\\Videos\\clip1.avi", "C:\\Videos\\clip2.avi"));
-    EXPECT_FALSE(SameFileName("", "C:\\x"));
+// The front-end and pmpmux refuse an output that is their input by this, also for paths that do not exist (yet).
+TEST(IsSameFile, IgnoresLetterCaseInEveryScriptAndSlashDirection) {
+    EXPECT_TRUE(IsSameFile("C:\\Vidéos\\Été 日本.AVI", "c:\\VIDÉOS\\été 日本.avi"));
+    EXPECT_TRUE(IsSameFile("C:/Videos/clip.avi", "C:\\Videos\\clip.avi"));
+    EXPECT_FALSE(IsSameFile("C:\\Videos\\clip.avi", "C:\\Videos\\clip.avi.mp4"));
+    EXPECT_FALSE(IsSameFile("C:\\Videos\\e.avi", "C:\\Videos\\é.avi"));
+    EXPECT_FALSE(IsSameFile("", "C:\\x"));
 }
 
 TEST(OutputCheck, ReadsTimesAsFfmpegDoes) {

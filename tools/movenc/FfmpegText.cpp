@@ -137,12 +137,6 @@ std::string LocalFilePath(std::string_view name) {
     return std::string(name);
 }
 
-bool SameFileName(std::string_view a, std::string_view b) {
-    auto fold = [](char c) { return c == '/' ? '\\' : static_cast<char>(std::tolower(static_cast<unsigned char>(c))); };
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return fold(x) == fold(y); });
-}
-
 bool IsStreamInput(std::string_view path) {
     if (path == "-")
         return true;

@@ -25,10 +25,6 @@ std::set<std::string, std::less<>> ParseEncoderList(std::string_view text);
 // them says more; empty when there is no line at all.
 std::string FfmpegErrorLine(std::string_view errorOutput);
 
-// True when two full path names name the same file as Windows file names do: letter case
-// ignored and "/" taken as "\".
-bool SameFileName(std::string_view a, std::string_view b);
-
 // True when an input names something that is not a file to open: a protocol ("http://",
 // "pipe:"), standard input ("-"). A drive letter ("C:") is no protocol.
 bool IsStreamInput(std::string_view path);

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/FileIdentity.h"
 #include "tools/movenc/ContainerCheck.h"
 #include "tools/movenc/EncoderListCache.h"
 #include "tools/movenc/FfmpegProcess.h"
@@ -114,30 +115,6 @@ std::string FullPath(const std::string& path) {
     char full[MAX_PATH * 2] = {};
     const DWORD length = GetFullPathNameA(path.c_str(), sizeof(full), full, nullptr);
     return length > 0 && length < sizeof(full) ? std::string(full, length) : path;
-}
-
-// Volume and file number of an existing file, which also tell apart names that differ only
-// in spelling (short names, links).
-std::optional<std::pair<DWORD, ULONGLONG>> FileIdentity(const std::string& path) {
-    HANDLE file = CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return std::nullopt;
-    BY_HANDLE_FILE_INFORMATION info = {};
-    const BOOL ok = GetFileInformationByHandle(file, &info);
-    CloseHandle(file);
-    if (!ok)
-        return std::nullopt;
-    return std::make_pair(info.dwVolumeSerialNumber,
-                          (static_cast<ULONGLONG>(info.nFileIndexHigh) << 32) | info.nFileIndexLow);
-}
-
-bool SameFile(const std::string& a, const std::string& b) {
-    if (SameFileName(FullPath(a), FullPath(b)))
-        return true;
-    const auto first = FileIdentity(a);
-    const auto second = FileIdentity(b);
-    return first && second && *first == *second;
 }
 
 // Why an input file cannot be read, or empty text when it can.
@@ -265,7 +242,7 @@ int main(int argc, char** argv) {
             if (!problem.empty())
                 return Fail("cannot read the input file \"" + translation.inputFiles[i] + "\": " + problem);
         }
-        if (!output.empty() && SameFile(input, output))
+        if (!output.empty() && IsSameFile(input, output))
             return Fail("the output file \"" + translation.outputFile + "\" is the input file; it is not overwritten");
     }
     if (!output.empty()) {

@@ -9,19 +9,18 @@
 #include <cstring>
 #include <string>
 
+#include "engine/FileIdentity.h"
 #include "tools/pmpmux/PmpFormat.h"
 
 namespace {
 
 class FileSource : public pmp::ByteSource {
 public:
-    explicit FileSource(const std::string& path) : file(std::fopen(path.c_str(), "rb"))
-    {
+    explicit FileSource(const std::string& path) : file(std::fopen(path.c_str(), "rb")) {
         if (file != nullptr && _fseeki64(file, 0, SEEK_END) == 0)
             size = static_cast<std::uint64_t>(_ftelli64(file));
     }
-    ~FileSource() override
-    {
+    ~FileSource() override {
         if (file != nullptr)
             std::fclose(file);
     }
@@ -30,8 +29,7 @@ public:
 
     bool IsOpen() const { return file != nullptr; }
     std::uint64_t Size() const override { return size; }
-    std::size_t ReadAt(std::uint64_t offset, void* buffer, std::size_t count) const override
-    {
+    std::size_t ReadAt(std::uint64_t offset, void* buffer, std::size_t count) const override {
         if (_fseeki64(file, static_cast<long long>(offset), SEEK_SET) != 0)
             return 0;
         return std::fread(buffer, 1, count, file);
@@ -51,22 +49,14 @@ private:
     std::FILE* file;
 };
 
-int Fail(const std::string& message)
-{
+int Fail(const std::string& message) {
     std::fprintf(stderr, "error: %s\n", message.c_str());
     return 1;
 }
 
-std::string FullPath(const std::string& path)
-{
-    char full[1024] = {};
-    return _fullpath(full, path.c_str(), sizeof(full)) != nullptr ? full : path;
-}
-
 } // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     std::string videoPath, audioPath, outputPath;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -81,9 +71,8 @@ int main(int argc, char** argv)
     }
     if (videoPath.empty() || audioPath.empty() || outputPath.empty())
         return Fail("use: pmpmux -v video.avi -a audio.mp3 -o out.pmp");
-    const std::string output = FullPath(outputPath);
-    if (_stricmp(output.c_str(), FullPath(videoPath).c_str()) == 0 ||
-        _stricmp(output.c_str(), FullPath(audioPath).c_str()) == 0)
+    // By name in every script and by identity, as the encoder front-end does: "VIDÉO.avi" is "Vidéo.avi".
+    if (IsSameFile(outputPath, videoPath) || IsSameFile(outputPath, audioPath))
         return Fail("the output file is one of the input files");
 
     FileSource videoSource(videoPath);
