@@ -3,6 +3,7 @@
 
 #include <cstring>
 #include <numeric>
+#include <tuple>
 
 #include "tools/pmpmux/PmpFormat.h"
 
@@ -10,75 +11,82 @@ using namespace pmp;
 
 namespace {
 
-void Put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
+using Bytes = std::vector<std::uint8_t>;
+
+void Put32(Bytes& out, std::uint32_t v) {
     for (int i = 0; i < 4; ++i)
         out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
 }
 
-std::uint32_t Get32(const std::vector<std::uint8_t>& in, std::size_t at) {
+std::uint32_t Get32(const Bytes& in, std::size_t at) {
     return in[at] | in[at + 1] << 8 | in[at + 2] << 16 | static_cast<std::uint32_t>(in[at + 3]) << 24;
 }
 
-void PutChunk(std::vector<std::uint8_t>& out, const char* id, const std::vector<std::uint8_t>& data) {
+void Append(Bytes& out, const Bytes& more) {
+    out.insert(out.end(), more.begin(), more.end());
+}
+
+// A RIFF chunk, odd sizes padded; a list is a chunk whose data starts with its type.
+void PutChunk(Bytes& out, const char* id, const Bytes& data) {
     out.insert(out.end(), id, id + 4);
     Put32(out, static_cast<std::uint32_t>(data.size()));
-    out.insert(out.end(), data.begin(), data.end());
+    Append(out, data);
     if (data.size() & 1)
         out.push_back(0);
 }
 
-std::vector<std::uint8_t> List(const char* type, const std::vector<std::uint8_t>& body) {
-    std::vector<std::uint8_t> data(type, type + 4);
-    data.insert(data.end(), body.begin(), body.end());
-    return data;
+void PutList(Bytes& out, const char* id, const char* type, const Bytes& body) {
+    Bytes data(type, type + 4);
+    Append(data, body);
+    PutChunk(out, id, data);
 }
 
 // An MPEG-4 frame: a VOP start code whose coding type is intra (0) or predicted (1).
-std::vector<std::uint8_t> Mpeg4Frame(bool intra, std::size_t size) {
-    std::vector<std::uint8_t> frame = {0, 0, 1, 0xB6, static_cast<std::uint8_t>(intra ? 0x10 : 0x50)};
+Bytes Mpeg4Frame(bool intra, std::size_t size) {
+    Bytes frame = {0, 0, 1, 0xB6, static_cast<std::uint8_t>(intra ? 0x10 : 0x50)};
     frame.resize(size, 0x77);
     return frame;
 }
 
 // A minimal AVI: one video stream ("XVID", scale/rate, 176x144, a VOL as extra data),
 // frames in movi, one of them inside a "rec " list, odd sizes padded.
-std::vector<std::uint8_t> MakeAvi(const std::vector<std::vector<std::uint8_t>>& frames, const char* fourCc = "XVID") {
-    std::vector<std::uint8_t> strh(56, 0);
+Bytes MakeAvi(const std::vector<Bytes>& frames, const char* fourCc = "XVID") {
+    Bytes strh(56, 0);
     std::memcpy(strh.data(), "vids", 4);
     std::memcpy(strh.data() + 4, fourCc, 4);
     strh[20] = 1;  // scale
     strh[24] = 25; // rate
-    std::vector<std::uint8_t> strf(40, 0);
+    Bytes strf(40, 0);
     strf[4] = 176;
     strf[8] = 144;
     std::memcpy(strf.data() + 16, fourCc, 4);
     const std::uint8_t vol[] = {0, 0, 1, 0xB0, 0x01, 0, 0, 1, 0x20, 0xAA};
     strf.insert(strf.end(), vol, vol + sizeof(vol));
-    std::vector<std::uint8_t> strl, hdrl, movi, rec, riff;
+    Bytes strl, hdrl, movi, rec, riff;
     PutChunk(strl, "strh", strh);
     PutChunk(strl, "strf", strf);
-    PutChunk(hdrl, "avih", std::vector<std::uint8_t>(56, 0));
-    PutChunk(hdrl, "LIST", List("strl", strl));
+    PutChunk(hdrl, "avih", Bytes(56, 0));
+    PutList(hdrl, "LIST", "strl", strl);
     for (std::size_t i = 0; i < frames.size(); ++i) {
         if (i == 1) {
             PutChunk(rec, "00dc", frames[i]);
-            PutChunk(movi, "LIST", List("rec ", rec));
+            PutList(movi, "LIST", "rec ", rec);
         } else {
             PutChunk(movi, "00dc", frames[i]);
         }
         PutChunk(movi, "01wb", {1, 2, 3}); // another stream's chunk between the frames
     }
-    std::vector<std::uint8_t> body;
-    PutChunk(body, "LIST", List("hdrl", hdrl));
-    PutChunk(body, "JUNK", std::vector<std::uint8_t>(5, 0));
-    PutChunk(body, "LIST", List("movi", movi));
-    PutChunk(riff, "RIFF", List("AVI ", body));
+    Bytes body;
+    PutList(body, "LIST", "hdrl", hdrl);
+    PutChunk(body, "JUNK", Bytes(5, 0));
+    PutList(body, "LIST", "movi", movi);
+    PutList(riff, "RIFF", "AVI ", body);
     return riff;
 }
 
 // An MPEG-1 Layer III frame header at 128 kbit/s, 44100 Hz, stereo: 417 bytes (418 padded).
-std::vector<std::uint8_t> Mp3Frame(bool padded, std::uint8_t fill = 0x11) {
-    std::vector<std::uint8_t> frame = {0xFF, 0xFB, static_cast<std::uint8_t>(0x90 | (padded ? 2 : 0)), 0x00};
+Bytes Mp3Frame(bool padded, std::uint8_t fill = 0x11) {
+    Bytes frame = {0xFF, 0xFB, static_cast<std::uint8_t>(0x90 | (padded ? 2 : 0)), 0x00};
     frame.resize(padded ? 418 : 417, fill);
     return frame;
 }
@@ -90,7 +98,7 @@ public:
         data.insert(data.end(), p, p + count);
         return true;
     }
-    std::vector<std::uint8_t> data;
+    Bytes data;
 };
 
 } // namespace
@@ -109,9 +117,6 @@ TEST(PmpAudioPlan, EveryVideoFrameGetsTheAudioThatStartsBeforeItEnds) {
     }
     // The audio that outlasts the video goes with the last frame.
     EXPECT_EQ(used + plan.back(), 100);
-}
-
-TEST(PmpAudioPlan, LimitsAndRunningOut) {
     // Audio slower than video: still at least one audio frame per video frame.
     for (int n : PlanAudioFrames(20, 1, 60, 100, 1152, 8000))
         EXPECT_GE(n, 1);
@@ -130,24 +135,19 @@ TEST(PmpAudioPlan, LimitsAndRunningOut) {
 }
 
 TEST(PmpAudioFrames, Mp3FramesAfterATagAndAroundJunk) {
-    std::vector<std::uint8_t> bytes = {'I', 'D', '3', 4, 0, 0, 0, 0, 0, 20};
+    Bytes bytes = {'I', 'D', '3', 4, 0, 0, 0, 0, 0, 20};
     bytes.resize(30, 0xFF); // the tag's body may look like sync words
-    for (int i = 0; i < 3; ++i) {
-        const auto f = Mp3Frame(i == 1);
-        bytes.insert(bytes.end(), f.begin(), f.end());
-    }
-    bytes.insert(bytes.end(), {0x00, 0x12, 0x34}); // junk between frames
-    const auto last = Mp3Frame(false);
-    bytes.insert(bytes.end(), last.begin(), last.end());
-    bytes.insert(bytes.end(), {'T', 'A', 'G'}); // a cut-off trailer
+    for (int i = 0; i < 3; ++i)
+        Append(bytes, Mp3Frame(i == 1));
+    Append(bytes, {0x00, 0x12, 0x34}); // junk between frames
+    Append(bytes, Mp3Frame(false));
+    Append(bytes, {'T', 'A', 'G'}); // a cut-off trailer
 
     std::string error;
     const auto track = ReadAudioFrames(MemorySource(bytes), &error);
     ASSERT_TRUE(track) << error;
-    EXPECT_EQ(track->codec, AudioCodec::Mp3);
-    EXPECT_EQ(track->sampleRate, 44100u);
-    EXPECT_EQ(track->channels, 2u);
-    EXPECT_EQ(track->samplesPerFrame, 1152u);
+    EXPECT_EQ(std::tuple(track->codec, track->sampleRate, track->channels, track->samplesPerFrame),
+              std::tuple(AudioCodec::Mp3, 44100u, 2u, 1152u));
     ASSERT_EQ(track->frames.size(), 4u);
     EXPECT_EQ(track->frames[0].offset, 30u);
     EXPECT_EQ(track->frames[1].size, 418u);
@@ -156,45 +156,39 @@ TEST(PmpAudioFrames, Mp3FramesAfterATagAndAroundJunk) {
 
 TEST(PmpAudioFrames, AdtsAacAndRejects) {
     // ADTS, AAC LC, 48000 Hz (index 3), mono, frame length 100.
-    std::vector<std::uint8_t> frame = {0xFF, 0xF1, 0x4C, 0x40, 0x0C, 0x9F, 0xFC};
+    Bytes frame = {0xFF, 0xF1, 0x4C, 0x40, 0x0C, 0x9F, 0xFC};
     frame.resize(100, 0x21);
-    std::vector<std::uint8_t> bytes = frame;
-    bytes.insert(bytes.end(), frame.begin(), frame.end());
+    Bytes bytes = frame;
+    Append(bytes, frame);
     std::string error;
     const auto aac = ReadAudioFrames(MemorySource(bytes), &error);
     ASSERT_TRUE(aac) << error;
-    EXPECT_EQ(aac->codec, AudioCodec::Aac);
-    EXPECT_EQ(aac->sampleRate, 48000u);
-    EXPECT_EQ(aac->channels, 1u);
-    EXPECT_EQ(aac->samplesPerFrame, 1024u);
+    EXPECT_EQ(std::tuple(aac->codec, aac->sampleRate, aac->channels, aac->samplesPerFrame),
+              std::tuple(AudioCodec::Aac, 48000u, 1u, 1024u));
     EXPECT_EQ(aac->frames.size(), 2u);
 
     // A frame whose sample rate differs from the first is not taken.
-    std::vector<std::uint8_t> mixed = Mp3Frame(false);
-    auto other = Mp3Frame(false);
-    other[2] = 0x94; // 48000 Hz
-    mixed.insert(mixed.end(), other.begin(), other.end());
+    Bytes mixed = Mp3Frame(false);
+    Append(mixed, Mp3Frame(false));
+    mixed[417 + 2] = 0x94; // 48000 Hz
     const auto first = ReadAudioFrames(MemorySource(mixed), &error);
     ASSERT_TRUE(first);
     EXPECT_EQ(first->frames.size(), 1u);
 
     EXPECT_FALSE(ReadAudioFrames(MemorySource({}), &error));
-    EXPECT_FALSE(ReadAudioFrames(MemorySource(std::vector<std::uint8_t>(5000, 0x55)), &error));
+    EXPECT_FALSE(ReadAudioFrames(MemorySource(Bytes(5000, 0x55)), &error));
     EXPECT_NE(error.find("no MP3 or AAC"), std::string::npos);
 }
 
 TEST(PmpAviVideo, FramesKeysAndHeaders) {
-    const std::vector<std::vector<std::uint8_t>> frames = {Mpeg4Frame(true, 101), Mpeg4Frame(false, 40),
-                                                           Mpeg4Frame(false, 33), Mpeg4Frame(true, 64)};
-    const std::vector<std::uint8_t> avi = MakeAvi(frames);
+    const std::vector<Bytes> frames = {Mpeg4Frame(true, 101), Mpeg4Frame(false, 40), Mpeg4Frame(false, 33),
+                                       Mpeg4Frame(true, 64)};
+    const Bytes avi = MakeAvi(frames);
     std::string error;
     const auto video = ReadAviVideo(MemorySource(avi), &error);
     ASSERT_TRUE(video) << error;
-    EXPECT_EQ(video->codec, VideoCodec::Mpeg4);
-    EXPECT_EQ(video->width, 176u);
-    EXPECT_EQ(video->height, 144u);
-    EXPECT_EQ(video->scale, 1u);
-    EXPECT_EQ(video->rate, 25u);
+    EXPECT_EQ(std::tuple(video->codec, video->width, video->height, video->scale, video->rate),
+              std::tuple(VideoCodec::Mpeg4, 176u, 144u, 1u, 25u));
     ASSERT_EQ(video->frames.size(), 4u) << "the frame inside the rec list counts, the audio chunks do not";
     EXPECT_EQ(video->frames[0].size, 101u);
     EXPECT_EQ(video->frames[2].size, 33u);
@@ -206,9 +200,9 @@ TEST(PmpAviVideo, FramesKeysAndHeaders) {
     EXPECT_TRUE(video->frames[0].withHeaders);
     EXPECT_FALSE(video->frames[1].withHeaders);
     // The frame's bytes are where the index says.
-    std::vector<std::uint8_t> start(4);
+    Bytes start(4);
     MemorySource(avi).ReadAt(video->frames[2].offset, start.data(), 4);
-    EXPECT_EQ(start, (std::vector<std::uint8_t>{0, 0, 1, 0xB6}));
+    EXPECT_EQ(start, (Bytes{0, 0, 1, 0xB6}));
 }
 
 TEST(PmpAviVideo, Rejects) {
@@ -219,7 +213,7 @@ TEST(PmpAviVideo, Rejects) {
     EXPECT_NE(error.find("neither MPEG-4 nor H.264"), std::string::npos);
     EXPECT_FALSE(ReadAviVideo(MemorySource(MakeAvi({})), &error));
     // A file cut in the middle of its last frame keeps the frames before it.
-    std::vector<std::uint8_t> cut = MakeAvi({Mpeg4Frame(true, 50), Mpeg4Frame(false, 50), Mpeg4Frame(false, 500)});
+    Bytes cut = MakeAvi({Mpeg4Frame(true, 50), Mpeg4Frame(false, 50), Mpeg4Frame(false, 500)});
     cut.resize(cut.size() - 300);
     const auto video = ReadAviVideo(MemorySource(cut), &error);
     ASSERT_TRUE(video) << error;
@@ -227,13 +221,10 @@ TEST(PmpAviVideo, Rejects) {
 }
 
 TEST(PmpWriting, HeaderIndexAndPacketsAgree) {
-    const std::vector<std::uint8_t> avi =
-        MakeAvi({Mpeg4Frame(true, 101), Mpeg4Frame(false, 40), Mpeg4Frame(false, 33)});
-    std::vector<std::uint8_t> mp3;
-    for (int i = 0; i < 6; ++i) {
-        const auto f = Mp3Frame(false, static_cast<std::uint8_t>(i));
-        mp3.insert(mp3.end(), f.begin(), f.end());
-    }
+    const Bytes avi = MakeAvi({Mpeg4Frame(true, 101), Mpeg4Frame(false, 40), Mpeg4Frame(false, 33)});
+    Bytes mp3;
+    for (int i = 0; i < 6; ++i)
+        Append(mp3, Mp3Frame(false, static_cast<std::uint8_t>(i)));
     std::string error;
     const MemorySource videoSource(avi), audioSource(mp3);
     const auto video = ReadAviVideo(videoSource, &error);
@@ -241,19 +232,15 @@ TEST(PmpWriting, HeaderIndexAndPacketsAgree) {
     ASSERT_TRUE(video && audio);
     BufferSink sink;
     ASSERT_TRUE(WritePmp(*video, videoSource, *audio, audioSource, sink, &error)) << error;
-    const std::vector<std::uint8_t>& pmp = sink.data;
+    const Bytes& pmp = sink.data;
 
     ASSERT_GE(pmp.size(), 56u);
     EXPECT_EQ(std::memcmp(pmp.data(), "pmpm", 4), 0);
-    EXPECT_EQ(Get32(pmp, 4), 1u);  // version
-    EXPECT_EQ(Get32(pmp, 8), 0u);  // MPEG-4
-    EXPECT_EQ(Get32(pmp, 12), 3u); // video frames
-    EXPECT_EQ(Get32(pmp, 16), 176u);
-    EXPECT_EQ(Get32(pmp, 20), 144u);
-    EXPECT_EQ(Get32(pmp, 32), 0u); // MP3
-    EXPECT_EQ(Get32(pmp, 36), 1u); // one audio stream
-    EXPECT_EQ(Get32(pmp, 48), 44100u);
-    EXPECT_EQ(Get32(pmp, 52), 1u); // stereo
+    // Version, MPEG-4, video frames, width, height; MP3, one audio stream, sample rate, stereo.
+    std::vector<std::uint32_t> header;
+    for (std::size_t at : {4, 8, 12, 16, 20, 32, 36, 48, 52})
+        header.push_back(Get32(pmp, at));
+    EXPECT_EQ(header, (std::vector<std::uint32_t>{1, 0, 3, 176, 144, 0, 1, 44100, 1}));
 
     // Walk the packets by the index: each one's own size table must add up to its index size,
     // every packet carries audio, and all six audio frames arrive in order.
