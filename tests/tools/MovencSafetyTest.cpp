@@ -132,7 +132,6 @@ const PresetCase presetCases[] = {
     {0, 0, 1, 0, 0, 0, 1, 0, 0.0, 10.0, "mpeg4 176x120 2997/200", "aac 24000 1", true},
     {1, 3, 3, 6, 1, 5, 3, 7, 0.0, 10.0, "h264 320x240 2997/100", "aac 48000 2", false},
     {1, 4, 0, 3, 1, 2, 0, 1, 2.5, 7.5, "h264 368x208 25/1", "aac 44100 2", false},
-    {0, 8, 2, 9, 1, 4, 2, 3, 0.0, 10.0, "mpeg4 480x160 2997/125", "aac 44100 2", false},
 };
 
 TEST_F(MovencSafety, CustomIpodCommandsGiveTheFilesTheyAskFor) {
