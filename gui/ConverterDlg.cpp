@@ -479,6 +479,13 @@ OutputSettings CConverterDlg::ReadOutputSettings() const {
 
 void CConverterDlg::OpenHelp() {
     const std::string path = HelpPagePath(programDirectory);
+    if (path.empty()) {
+        ShowMessage((std::string("The help page's path is too long, it cannot be opened:\n") + programDirectory +
+                     "help/help.html")
+                        .c_str(),
+                    "Error", 0, GetSafeHwnd());
+        return;
+    }
     ShellExecuteA(GetSafeHwnd(), nullptr, path.c_str(), nullptr, nullptr, SW_SHOWMAXIMIZED);
 }
 

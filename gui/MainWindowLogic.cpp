@@ -90,12 +90,9 @@ std::string VersionLabelText(const std::string& versionText) {
 }
 
 std::string HelpPagePath(const std::string& programDirectory, std::size_t bufferSize) {
+    // Cut at a byte count, the path could end inside a UTF-8 character or name another file: it is refused whole.
     std::string path = programDirectory + "help/help.html";
-    if (bufferSize == 0)
-        return {};
-    if (path.size() > bufferSize - 1)
-        path.resize(bufferSize - 1);
-    return path;
+    return path.size() < bufferSize ? path : std::string();
 }
 
 bool IsSwallowedSystemCommand(unsigned command) {

@@ -31,9 +31,9 @@ inline constexpr char defaultOutputDirectory[] = "D:\\";
 // The version label's text: "V" followed by the stored version.
 std::string VersionLabelText(const std::string& versionText);
 
-// The help page beside the program: programDirectory followed by "help/help.html", cut to fit bufferSize bytes
-// (terminator included) as the fixed buffer it is built in would cut it.
-std::string HelpPagePath(const std::string& programDirectory, std::size_t bufferSize = 1000);
+// The help page beside the program: programDirectory followed by "help/help.html"; empty when that does not fit
+// bufferSize bytes (terminator included).
+std::string HelpPagePath(const std::string& programDirectory, std::size_t bufferSize = 260);
 
 // System menu commands the window swallows: the About item (16) and the 16 ids after it share one slot.
 bool IsSwallowedSystemCommand(unsigned command);

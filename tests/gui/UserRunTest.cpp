@@ -8,28 +8,26 @@
 #include "tests/support/ChildProcess.h"
 #include "tests/support/Files.h"
 #include "tests/support/MessagePump.h"
+#include "tests/support/Screenshot.h"
 
 #include <gtest/gtest.h>
 
 #include <commctrl.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <string>
 
 namespace {
 
-// The source: a few seconds of test picture and tone at a small size, so that the runs stay short.
+// The source: a few seconds of test picture and tone at a small size, so that the runs stay short. The user drags
+// the begin thumb a quarter along the track and the end thumb to three quarters; the thumbs are 13 pixels wide.
 constexpr double kClipSeconds = 6.0;
-// The range a user drags to: the begin thumb a quarter along the track, the end thumb three quarters.
 constexpr double kBeginFraction = 0.25;
 constexpr double kEndFraction = 0.75;
-// The slider's thumbs are 13 pixels wide; the track between them is what the values map onto.
 constexpr int kThumbWidth = 13;
-// Bounds on waiting for the program: only a broken program reaches them.
+// The bound on waiting for a run: only a broken program reaches it.
 constexpr DWORD kRunLimitMs = 120000;
-constexpr DWORD kStepLimitMs = 20000;
 // The file name field of the system's open dialog.
 constexpr int kFileNameCombo = 0x47c;
 
@@ -55,20 +53,12 @@ const UserRun userRuns[] = {
     {"Pmp", 5, -1, "PMP_Profile.ini", 4, "h264|480|272", "aac", ".pmp"},
 };
 
-// The percentage at the end of a converting task's status text ("...  %42 "), or -1.
-int PercentShown(const std::string& status) {
-    const size_t sign = status.rfind('%');
-    return sign == std::string::npos ? -1 : std::atoi(status.c_str() + sign + 1);
-}
-
 class UserSession : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         sources = std::make_unique<TempFolder>();
-        clip = sources->Path() + "clip.avi";
-        longClip = sources->Path() + "long clip.avi";
-        made = MakeClip(clip, kClipSeconds, "-s 160x120 -c:v mpeg4 -c:a libmp3lame") &&
-               MakeClip(longClip, 20, "-s 160x120 -c:v mpeg4 -c:a libmp3lame");
+        made = MakeClip(sources->Path() + "clip.avi", kClipSeconds, "-s 160x120 -c:v mpeg4 -c:a libmp3lame") &&
+               MakeClip(sources->Path() + "long clip.avi", 20, "-s 160x120 -c:v mpeg4 -c:a libmp3lame");
     }
     static void TearDownTestSuite() { sources.reset(); }
 
@@ -78,103 +68,80 @@ protected:
         DeleteMovaraValue("SkinIni");
         WriteMovaraValue("destination", output.Path());
         ASSERT_TRUE(movara.Start());
-        window = movara.WaitForMainWindow();
-        ASSERT_NE(window, nullptr);
+        ASSERT_NE(window = movara.WaitForMainWindow(), nullptr);
         list = GetDlgItem(window, IDC_TASK_LIST);
     }
     void TearDown() override {
-        if (window && movara.IsRunning()) {
-            PostMessageA(window, WM_CLOSE, 0, 0);
-            DWORD exitCode = 99;
+        DWORD exitCode = 99;
+        if (window && PostMessageA(window, WM_CLOSE, 0, 0)) {
             EXPECT_TRUE(movara.WaitForExit(&exitCode));
         }
         saved.Restore();
     }
 
-    void Press(HWND button) { PostMessageA(button, BM_CLICK, 0, 0); }
+    void Press(int id, HWND dialog = nullptr) {
+        PostMessageA(GetDlgItem(dialog ? dialog : window, id), BM_CLICK, 0, 0);
+    }
     int TaskCount() { return static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)); }
 
     // The Add button, then the path typed into the open dialog's file name field and Open pressed.
     void AddThroughOpenDialog(const std::string& path) {
         const int before = TaskCount();
-        Press(GetDlgItem(window, IDC_ADD_VIDEO));
-        HWND open = movara.WaitForWindow(
-            [&](HWND w) { return w != window && ClassNameOf(w) == "#32770" && GetWindow(w, GW_OWNER) == window; });
+        Press(IDC_ADD_VIDEO);
+        HWND open = movara.WaitForWindow([&](HWND w) { return w != window && GetWindow(w, GW_OWNER) == window; });
         ASSERT_NE(open, nullptr) << "the open dialog shows";
         // The field is an edit inside a combo (inside an extended combo where the dialog has one).
         HWND field = nullptr;
-        EnumChildWindows(open, [](HWND child, LPARAM found) -> BOOL {
-            if (GetDlgCtrlID(child) != kFileNameCombo || ClassNameOf(child) != "Edit")
-                return TRUE;
-            *reinterpret_cast<HWND*>(found) = child;
-            return FALSE;
-        }, reinterpret_cast<LPARAM>(&field));
+        EnumChildWindows(
+            open,
+            [](HWND child, LPARAM found) -> BOOL {
+                const bool isField = GetDlgCtrlID(child) == kFileNameCombo && ClassNameOf(child) == "Edit";
+                *reinterpret_cast<HWND*>(found) = isField ? child : *reinterpret_cast<HWND*>(found);
+                return !isField;
+            },
+            reinterpret_cast<LPARAM>(&field));
         ASSERT_NE(field, nullptr) << "the open dialog has a file name field";
         for (unsigned char c : path)
             PostMessageA(field, WM_CHAR, c, 1);
-        Press(GetDlgItem(open, IDOK));
-        ASSERT_TRUE(PumpUntil([&] { return TaskCount() == before + 1; }, kStepLimitMs)) << path;
+        Press(IDOK, open);
+        ASSERT_TRUE(PumpUntil([&] { return TaskCount() == before + 1; })) << path;
     }
 
-    // A press on a thumb's middle, four moves with the button down, the release.
-    void DragThumb(bool endThumb, double fromFraction, double toFraction) {
-        HWND slider = GetDlgItem(window, IDC_RANGE_SLIDER);
-        RECT client = {};
-        GetClientRect(slider, &client);
-        const int track = client.right - 2 * kThumbWidth;
-        const auto middle = [&](double fraction) {
-            return (endThumb ? kThumbWidth : 0) + kThumbWidth / 2 + static_cast<int>(track * fraction + 0.5);
-        };
-        const int from = middle(fromFraction);
-        const int to = middle(toFraction);
-        const int y = client.bottom / 2;
-        PostMessageA(slider, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(from, y));
+    // A press at `from` on control id, four moves with the button down, the release at `to`.
+    void Drag(int id, POINT from, POINT to) {
+        HWND control = GetDlgItem(window, id);
+        PostMessageA(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(from.x, from.y));
         for (int step = 1; step <= 4; ++step)
-            PostMessageA(slider, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(from + (to - from) * step / 4, y));
-        PostMessageA(slider, WM_LBUTTONUP, 0, MAKELPARAM(to, y));
+            PostMessageA(control, WM_MOUSEMOVE, MK_LBUTTON,
+                         MAKELPARAM(from.x + (to.x - from.x) * step / 4, from.y + (to.y - from.y) * step / 4));
+        PostMessageA(control, WM_LBUTTONUP, 0, MAKELPARAM(to.x, to.y));
         ASSERT_TRUE(movara.WaitUntilIdle());
     }
-
-    void ClickTab(int tab) {
-        HWND bar = GetDlgItem(window, IDC_DEVICE_TABS);
+    // The middle of a slider thumb at a fraction of the track.
+    POINT Thumb(bool endThumb, double fraction) {
         RECT client = {};
-        GetClientRect(bar, &client);
-        PostClick(bar, client.right * tab / 6 + client.right / 12, client.bottom / 2);
-        ASSERT_TRUE(movara.WaitUntilIdle());
+        GetClientRect(GetDlgItem(window, IDC_RANGE_SLIDER), &client);
+        const int track = client.right - 2 * kThumbWidth;
+        return {(endThumb ? kThumbWidth : 0) + kThumbWidth / 2 + static_cast<int>(track * fraction + 0.5),
+                client.bottom / 2};
     }
 
-    // Down or Up on a closed combo picks the next or previous item, as a user's arrow keys do.
-    void ChooseComboItem(int id, int item) {
-        HWND combo = GetDlgItem(window, id);
-        for (int step = 0; step < 20 && ComboSelection(combo) != item; ++step) {
-            PostMessageA(combo, WM_KEYDOWN, ComboSelection(combo) < item ? VK_DOWN : VK_UP, 1);
-            ASSERT_TRUE(movara.WaitUntilIdle());
-        }
-        ASSERT_EQ(ComboSelection(combo), item);
-    }
-
-    // The preset list keeps its items to itself: steps with the arrow keys from the entry it preselects.
-    void ChooseListEntry(const char* profile, int entry) {
-        const int preselected =
-            GetPrivateProfileIntA("Info", "DefaultProfile", 0, (AppFolder() + profile).c_str()) - 1;
-        const int steps = entry - preselected;
+    // The arrow keys a user presses on a combo or the preset list, `steps` down (or up when negative).
+    void StepKeys(int id, int steps) {
         for (int i = 0; i < std::abs(steps); ++i)
-            PostMessageA(GetDlgItem(window, IDC_PROFILE_LIST), WM_KEYDOWN, steps > 0 ? VK_DOWN : VK_UP, 1);
+            PostMessageA(GetDlgItem(window, id), WM_KEYDOWN, steps > 0 ? VK_DOWN : VK_UP, 1);
         ASSERT_TRUE(movara.WaitUntilIdle());
     }
+    int Selection(int combo) { return static_cast<int>(SendMessageA(GetDlgItem(window, combo), CB_GETCURSEL, 0, 0)); }
 
     // Waits for the end message of the run and closes it: the rows then tell how each task ended. The message's text
     // stays with the skinned label that draws it (the platform's copy keeps the template's empty text).
     void WaitForRunEnd() {
-        HWND box = nullptr;
-        PumpUntil([&] {
-            for (HWND w : movara.VisibleWindows())
-                box = w != window && GetDlgItem(w, IDC_MSG_TEXT) ? w : box;
-            return box != nullptr;
-        }, kRunLimitMs);
+        HWND box =
+            movara.WaitForWindow([&](HWND w) { return w != window && GetDlgItem(w, IDC_MSG_TEXT); }, kRunLimitMs);
         ASSERT_NE(box, nullptr) << "the end of the run is told";
-        Press(GetDlgItem(box, IDOK));
-        EXPECT_TRUE(PumpUntil([&] { return !IsWindow(box); }, kStepLimitMs)) << "the box closes";
+        Press(IDOK, box);
+        EXPECT_TRUE(PumpUntil([&] { return !IsWindow(box); })) << "the box closes";
         EXPECT_TRUE(movara.WaitUntilIdle());
         for (int row = 0; row < TaskCount(); ++row)
             EXPECT_EQ(ListCellText(list, row, 5), " Finished ") << "row " << row;
@@ -183,18 +150,11 @@ protected:
     void SaveWindowPicture(const char* name) {
         // Where the message box stood waits for its repaint, which comes after every posted message.
         RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-        RECT rect = {};
-        GetWindowRect(window, &rect);
-        const std::string path = BuildFolderPath(name);
-        EXPECT_TRUE(SaveScreenRectPng(rect, path)) << path;
-        std::printf("saved %s\n", path.c_str());
+        EXPECT_TRUE(SaveWindowPng(window, BuildFolder() + name)) << name;
     }
 
     static std::unique_ptr<TempFolder> sources;
-    static std::string clip;
-    static std::string longClip;
     static bool made;
-
     SavedMovaraValues saved;
     TempFolder output;
     MovaraProcess movara;
@@ -203,62 +163,75 @@ protected:
 };
 
 std::unique_ptr<TempFolder> UserSession::sources;
-std::string UserSession::clip;
-std::string UserSession::longClip;
 bool UserSession::made = false;
 
 class UserConverts : public UserSession, public ::testing::WithParamInterface<UserRun> {};
 
 TEST_P(UserConverts, TrimmedClipWithTheChosenPreset) {
     const UserRun& run = GetParam();
-    AddThroughOpenDialog(clip);
+    AddThroughOpenDialog(sources->Path() + "clip.avi");
     ASSERT_FALSE(HasFatalFailure());
     EXPECT_EQ(ListCellText(list, 0, 1), "clip.avi");
-    DragThumb(false, 0.0, kBeginFraction);
-    DragThumb(true, 1.0, kEndFraction);
+    Drag(IDC_RANGE_SLIDER, Thumb(false, 0.0), Thumb(false, kBeginFraction));
+    Drag(IDC_RANGE_SLIDER, Thumb(true, 1.0), Thumb(true, kEndFraction));
     // The task took the dragged times: 1.5 s and 4.5 s of the 6 s clip.
     EXPECT_EQ(ListCellText(list, 0, 2), "00:00:01");
     EXPECT_EQ(ListCellText(list, 0, 3), "00:00:04");
 
-    ClickTab(run.tab);
-    if (run.threeGpType >= 0)
-        ChooseComboItem(IDC_3GP_TYPE, run.threeGpType);
-    if (run.tab == 0)
-        ChooseComboItem(IDC_PRESET, run.preset);
-    else
-        ChooseListEntry(run.profile, run.preset);
+    RECT tabs = {};
+    GetClientRect(GetDlgItem(window, IDC_DEVICE_TABS), &tabs);
+    const POINT tab = {tabs.right * run.tab / 6 + tabs.right / 12, tabs.bottom / 2};
+    Drag(IDC_DEVICE_TABS, tab, tab);
+    // The combos' selections are read back; the preset list keeps its items to itself: the steps count from the
+    // entry it preselects.
+    const int combo = run.tab == 0 ? IDC_PRESET : IDC_3GP_TYPE;
+    if (run.tab == 0 || run.threeGpType >= 0) {
+        const int wanted = run.tab == 0 ? run.preset : run.threeGpType;
+        StepKeys(combo, wanted - Selection(combo));
+        EXPECT_EQ(Selection(combo), wanted);
+    }
+    if (run.tab != 0)
+        StepKeys(IDC_PROFILE_LIST, run.preset + 1 -
+                                       static_cast<int>(GetPrivateProfileIntA("Info", "DefaultProfile", 0,
+                                                                              (AppFolder() + run.profile).c_str())));
     ASSERT_FALSE(HasFatalFailure());
     const std::string name = ListCellText(list, 0, 4);
-    ASSERT_GT(name.size(), std::string(run.extension).size());
-    EXPECT_EQ(name.substr(name.size() - std::string(run.extension).size()), run.extension) << name;
+    EXPECT_TRUE(name.ends_with(run.extension)) << name;
 
-    Press(GetDlgItem(window, IDC_START));
+    Press(IDC_START);
     WaitForRunEnd();
     ASSERT_FALSE(HasFatalFailure());
-
     const std::string probe = RunCommand(Quote(AppFolder() + "ffprobe.exe") +
                                          " -v error -show_entries stream=codec_name,width,height:format=duration"
-                                         " -of compact=nk=1 " + Quote(output.Path() + name)).output;
+                                         " -of compact=nk=1 " +
+                                         Quote(output.Path() + name))
+                                  .output;
     EXPECT_NE(probe.find(std::string("stream|") + run.video), std::string::npos) << probe;
     EXPECT_NE(probe.find(std::string("stream|") + run.audio), std::string::npos) << probe;
     const size_t format = probe.find("format|");
-    ASSERT_NE(format, std::string::npos) << probe;
-    EXPECT_NEAR(std::atof(probe.c_str() + format + 7), (kEndFraction - kBeginFraction) * kClipSeconds, 0.5) << probe;
+    EXPECT_NEAR(format == std::string::npos ? 0.0 : std::atof(probe.c_str() + format + 7),
+                (kEndFraction - kBeginFraction) * kClipSeconds, 0.5)
+        << probe;
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryTab, UserConverts, ::testing::ValuesIn(userRuns),
                          [](const ::testing::TestParamInfo<UserRun>& info) { return std::string(info.param.name); });
 
 TEST_F(UserSession, PicturesDuringAndAfterARun) {
-    AddThroughOpenDialog(longClip);
-    AddThroughOpenDialog(clip);
+    AddThroughOpenDialog(sources->Path() + "long clip.avi");
+    AddThroughOpenDialog(sources->Path() + "clip.avi");
     ASSERT_FALSE(HasFatalFailure());
-    Press(GetDlgItem(window, IDC_START));
-    // The first task converting, its bar part-way.
-    ASSERT_TRUE(PumpUntil([&] {
-        const int percent = PercentShown(ListCellText(list, 0, 5));
-        return percent >= 10 && percent <= 80;
-    }, kRunLimitMs)) << ListCellText(list, 0, 5);
+    Press(IDC_START);
+    // The first task converting, its bar part-way ("...  %42 ").
+    ASSERT_TRUE(PumpUntil(
+        [&] {
+            const std::string status = ListCellText(list, 0, 5);
+            const int percent =
+                status.find('%') == std::string::npos ? -1 : std::atoi(status.c_str() + status.rfind('%') + 1);
+            return percent >= 10 && percent <= 80;
+        },
+        kRunLimitMs))
+        << ListCellText(list, 0, 5);
     SaveWindowPicture("main_window_converting.png");
     WaitForRunEnd();
     SaveWindowPicture("main_window_finished.png");

@@ -43,10 +43,9 @@ TEST(PlayerCommands, ProbeOutputTable) {
         {"codec_type=video\nwidth=176\nheight=144\nr_frame_rate=15/1\navg_frame_rate=0/0\nduration=2.5\n", 2.5, 15.0,
          176, 144, true, false},
         // A rate no one plays at falls back to 25.
-        {"codec_type=video\nwidth=8\nheight=8\nr_frame_rate=1000/1\navg_frame_rate=1000/1\nduration=1\n", 1.0, 25.0,
-         8, 8, true, false},
-        // Audio only.
-        {"codec_type=audio\nduration=4.2\n", 4.2, 0.0, 0, 0, false, true},
+        {"codec_type=video\nwidth=8\nheight=8\nr_frame_rate=1000/1\navg_frame_rate=1000/1\nduration=1\n", 1.0, 25.0, 8,
+         8, true, false},
+        {"codec_type=audio\nduration=4.2\n", 4.2, 0.0, 0, 0, false, true}, // audio only
         // Nothing read: all zero.
         {"", 0.0, 0.0, 0, 0, false, false},
         {"duration=N/A\n", 0.0, 0.0, 0, 0, false, false},
@@ -81,70 +80,32 @@ TEST(PlayerCommands, RatesAndTimes) {
     EXPECT_FALSE(IsValidRange(0.0, std::numeric_limits<double>::infinity()));
 }
 
-TEST(PlayerCommands, DecodeArgumentsForStillFrameAndPlayback) {
-    DecodeRequest still;
-    still.path = "C:\\My Videos\\a b.avi";
-    still.start = 1.0;
-    still.width = 329;
-    still.height = 128;
+// What the runs with the real ffmpeg cannot tell: where the seek stands, playback without a seek, an export of a
+// source without sound, a format the control does not make.
+TEST(PlayerCommands, ArgumentsTheRealRunsDoNotShow) {
+    const DecodeRequest still{"C:\\My Videos\\a b.avi", 1.0, 0.0, 329, 128};
     const std::vector<std::string> a = DecodeArguments(still);
-    EXPECT_TRUE(HasPair(a, "-ss", "1.000000"));
-    EXPECT_TRUE(HasPair(a, "-i", still.path));
-    EXPECT_TRUE(HasPair(a, "-frames:v", "1"));
-    EXPECT_TRUE(HasPair(a, "-pix_fmt", "bgra"));
-    EXPECT_TRUE(HasPair(a, "-vf", FitFilter(329, 128)));
-    EXPECT_EQ(a.back(), "pipe:1");
-    // The seek comes before the input, so that ffmpeg seeks rather than decodes up to it.
-    EXPECT_LT(std::find(a.begin(), a.end(), "-ss") - a.begin(), std::find(a.begin(), a.end(), "-i") - a.begin());
-
-    DecodeRequest play = still;
-    play.still = false;
-    play.start = 0.0;
-    play.length = 3.0;
-    play.frameRate = 30000.0 / 1001.0;
+    // Before the input, so that ffmpeg seeks rather than decodes up to it.
+    EXPECT_LT(std::find(a.begin(), a.end(), "-ss"), std::find(a.begin(), a.end(), "-i"));
+    const DecodeRequest play{still.path, 0.0, 3.0, 329, 128, 30000.0 / 1001.0, false};
     const std::vector<std::string> b = DecodeArguments(play);
     EXPECT_THAT(b, testing::Not(Contains("-ss")));
     EXPECT_THAT(b, testing::Not(Contains("-frames:v")));
-    EXPECT_TRUE(HasPair(b, "-t", "3.000000"));
     EXPECT_TRUE(HasPair(b, "-vf", "fps=30000/1001," + FitFilter(329, 128)));
-}
 
-TEST(PlayerCommands, ExportArgumentsPerFormat) {
-    ExportRequest avi;
-    avi.path = "in.rm";
-    avi.start = 0.5;
-    avi.length = 2.0;
-    avi.output = "C:\\out\\x_12345.avi";
-    avi.videoEncoder = "msmpeg4";
-    avi.audioEncoder = "libmp3lame";
-    const auto a = ExportArguments(avi);
-    ASSERT_TRUE(a);
-    EXPECT_TRUE(HasPair(*a, "-c:v", "msmpeg4"));
-    EXPECT_TRUE(HasPair(*a, "-c:a", "libmp3lame"));
-    EXPECT_TRUE(HasPair(*a, "-f", "avi"));
-    EXPECT_TRUE(HasPair(*a, "-t", "2.000000"));
-    EXPECT_TRUE(HasPair(*a, "-r", "25.000"));
-    EXPECT_TRUE(HasPair(*a, "-vf", "scale=320:240,setsar=1"));
-    EXPECT_TRUE(HasPair(*a, "-progress", "pipe:1"));
-    EXPECT_TRUE(HasPair(*a, "-stats_period", "0.25"));
-
-    ExportRequest mpeg = avi;
+    ExportRequest mpeg;
     mpeg.format = PlayerOutputFormat::mpeg;
-    mpeg.frameRate = 23.976f;
     mpeg.sourceHasAudio = false;
-    const auto b = ExportArguments(mpeg);
-    ASSERT_TRUE(b);
-    EXPECT_TRUE(HasPair(*b, "-f", "mpeg"));
-    EXPECT_TRUE(HasPair(*b, "-r", "24000/1001"));
-    EXPECT_THAT(*b, testing::Not(Contains("-c:a")));
-    EXPECT_THAT(*b, testing::Not(Contains("0:a:0")));
-
-    ExportRequest other = avi;
-    other.format = 7;
-    EXPECT_FALSE(ExportArguments(other));
+    const auto silent = ExportArguments(mpeg);
+    ASSERT_TRUE(silent);
+    EXPECT_THAT(*silent, testing::Not(Contains("-c:a")));
+    EXPECT_THAT(*silent, testing::Not(Contains("0:a:0")));
+    mpeg.format = 7;
+    EXPECT_FALSE(ExportArguments(mpeg));
 }
 
 TEST(PlayerCommands, CompressorListsNameWhatFfmpegHas) {
+    // Only what the installed ffmpeg has, in the list's order.
     const std::set<std::string, std::less<>> all = {"msmpeg4", "msmpeg4v2", "mpeg4", "libmp3lame", "pcm_s16le", "mp2"};
     std::vector<std::string> video;
     for (const CodecEntry& entry : VideoCodecEntries(all))
@@ -155,10 +116,6 @@ TEST(PlayerCommands, CompressorListsNameWhatFfmpegHas) {
     for (const CodecEntry& entry : AudioCodecEntries(all))
         audio.push_back(entry.name);
     EXPECT_THAT(audio, ElementsAre("PCM", "MPEG Layer-2", "MPEG Layer-3 (LAME)"));
-    // Only one entry holds the V3 name, so the last match is that encoder.
-    EXPECT_EQ(std::count_if(video.begin(), video.end(),
-                            [](const std::string& n) { return n.find("Microsoft MPEG-4 Video Codec V3") != n.npos; }),
-              1);
     EXPECT_TRUE(VideoCodecEntries({}).empty());
     EXPECT_TRUE(AudioCodecEntries({"libx264"}).empty());
 }
@@ -178,7 +135,6 @@ TEST(PlayerCommands, ProgressReaderTakesPiecesAsTheyCome) {
 TEST(PlayerCommands, PacingDropsLateFramesInsteadOfDrifting) {
     const FramePacing pacing{25.0};
     EXPECT_DOUBLE_EQ(pacing.DueAt(50), 2.0);
-    EXPECT_FALSE(pacing.TooLate(50, 2.0));
     EXPECT_FALSE(pacing.TooLate(50, 2.039));
     EXPECT_TRUE(pacing.TooLate(50, 2.041));
     // Frame 51 is judged by its own due time, not by when 50 was shown.

@@ -1,13 +1,11 @@
 #pragma once
-// A parent window for the player control that records the control's events, and waits that
-// dispatch messages until the control has said what a test waits for.
+// A parent window for the player control that records the control's events, the decoders this process still runs,
+// and the clips users queue.
 #include <windows.h>
 #include <tlhelp32.h>
 
-#include <cstdint>
+#include <cstdlib>
 #include <functional>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -17,10 +15,10 @@
 #include "tests/support/MessagePump.h"
 
 struct PlayerEvents {
-    std::vector<double> positions; // event 4
-    std::vector<PlayerEvent> playback;
-    std::vector<PlayerEvent> progress; // event 2
-    std::vector<PlayerEvent> completions; // event 1
+    std::vector<double> positions;        // once after every RunPlayer
+    std::vector<PlayerEvent> playback;    // playback progress and its end
+    std::vector<PlayerEvent> progress;    // export progress
+    std::vector<PlayerEvent> completions; // export ends
     std::function<void(double)> onPosition;
     std::function<void(const PlayerEvent&)> onProgress;
     std::function<void()> onCompleted;
@@ -32,17 +30,16 @@ public:
         HINSTANCE instance = GetModuleHandleA(nullptr);
         RegisterPlayerWindowClass(instance);
         WNDCLASSEXA parentClass = {};
-        parentClass.cbSize = sizeof(parentClass);
+        parentClass.cbSize = sizeof parentClass;
         parentClass.lpfnWndProc = &PlayerWindow::ParentProc;
         parentClass.hInstance = instance;
-        parentClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
         parentClass.lpszClassName = "MovaraPlayerTestParent";
         RegisterClassExA(&parentClass);
         parent = CreateWindowExA(0, "MovaraPlayerTestParent", "Player", WS_POPUP | WS_VISIBLE, 0, 0, width + 20,
                                  height + 20, nullptr, nullptr, instance, nullptr);
         SetWindowLongPtrA(parent, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&events));
         player = CreateWindowExA(0, playerWindowClass, "", WS_CHILD | WS_VISIBLE, 10, 10, width, height, parent,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(1053)), instance, nullptr);
+                                 reinterpret_cast<HMENU>(INT_PTR{1053}), instance, nullptr);
     }
     ~PlayerWindow() {
         if (IsWindow(parent))
@@ -53,8 +50,7 @@ public:
 
     CPlayerControl* Control() const { return CPlayerControl::FromWindow(player); }
 
-    // Waits until the control has nothing running and owes no event, then dispatches what
-    // is left in the queue.
+    // Waits until the control has nothing running and owes no event, then dispatches what is left in the queue.
     bool Settle(DWORD limitMs = 30000) {
         const bool idle = PumpUntil([&] { return Control() == nullptr || Control()->IsIdle(); }, limitMs);
         PumpPending();
@@ -68,49 +64,42 @@ public:
 private:
     static LRESULT CALLBACK ParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         auto* events = reinterpret_cast<PlayerEvents*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-        if (events != nullptr && lParam != 0) {
-            const PlayerEvent& event = *reinterpret_cast<const PlayerEvent*>(lParam);
-            switch (message) {
-            case playerPositionMessage:
-                events->positions.push_back(event.position);
-                if (events->onPosition)
-                    events->onPosition(event.position);
-                return 0;
-            case playerPlaybackMessage:
-                events->playback.push_back(event);
-                return 0;
-            case playerExportProgressMessage:
-                events->progress.push_back(event);
-                if (events->onProgress)
-                    events->onProgress(event);
-                return 0;
-            case playerExportCompletedMessage:
-                events->completions.push_back(event);
-                if (events->onCompleted)
-                    events->onCompleted();
-                return 0;
-            default:
-                break;
-            }
+        if (!events || !lParam)
+            return DefWindowProcA(window, message, wParam, lParam);
+        const PlayerEvent& event = *reinterpret_cast<const PlayerEvent*>(lParam);
+        switch (message) {
+        case playerPositionMessage:
+            events->positions.push_back(event.position);
+            if (events->onPosition)
+                events->onPosition(event.position);
+            return 0;
+        case playerPlaybackMessage: events->playback.push_back(event); return 0;
+        case playerExportProgressMessage:
+            events->progress.push_back(event);
+            if (events->onProgress)
+                events->onProgress(event);
+            return 0;
+        case playerExportCompletedMessage:
+            events->completions.push_back(event);
+            if (events->onCompleted)
+                events->onCompleted();
+            return 0;
+        default: return DefWindowProcA(window, message, wParam, lParam);
         }
-        return DefWindowProcA(window, message, wParam, lParam);
     }
 };
 
 // ffmpeg and ffprobe processes this process started that still run.
 inline int ChildDecoders() {
-    int count = 0;
     HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
     if (snapshot == INVALID_HANDLE_VALUE)
         return -1;
+    int count = 0;
     PROCESSENTRY32 entry = {};
-    entry.dwSize = sizeof(entry);
-    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
-        const std::string name = entry.szExeFile;
-        if (entry.th32ParentProcessID == GetCurrentProcessId() &&
-            (lstrcmpiA(name.c_str(), "ffmpeg.exe") == 0 || lstrcmpiA(name.c_str(), "ffprobe.exe") == 0))
-            ++count;
-    }
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
+        count += entry.th32ParentProcessID == GetCurrentProcessId() &&
+                 (lstrcmpiA(entry.szExeFile, "ffmpeg.exe") == 0 || lstrcmpiA(entry.szExeFile, "ffprobe.exe") == 0);
     CloseHandle(snapshot);
     return count;
 }
@@ -124,19 +113,16 @@ inline std::string PlayerTempFolder(const std::string& name) {
     return folder;
 }
 
-// The player finds ffmpeg in app\ beside the program, else on the PATH; a test program lives
-// elsewhere, so the shipped app folder goes on its PATH.
+// The player finds ffmpeg in app\ beside the program, else on the PATH; a test program lives elsewhere.
 inline void PutShippedProgramsOnPath() {
-    std::string app = AppFolder();
-    app.pop_back();
+    const std::string app = AppFolder().substr(0, AppFolder().size() - 1);
     char path[32767] = {};
     GetEnvironmentVariableA("PATH", path, sizeof(path));
     if (std::string(path).find(app) == std::string::npos)
-        SetEnvironmentVariableA("PATH", (std::string(app) + ";" + path).c_str());
+        SetEnvironmentVariableA("PATH", (app + ";" + path).c_str());
 }
 
-// One clip of each source kind users queue, RealMedia (ffmpeg's own "rm" muxer) included:
-// file name and ffmpeg output options.
+// One clip of each source kind users queue, RealMedia (ffmpeg's own "rm" muxer) last: name and ffmpeg options.
 struct ClipKind {
     std::string name;
     std::string options;
@@ -156,4 +142,16 @@ inline const std::vector<ClipKind>& SampleClipKinds() {
 }
 inline const ClipKind& RealMediaKind() {
     return SampleClipKinds().back();
+}
+
+// ffprobe's compact view of path: "stream|codec|..." lines and "format|..." (entries e.g. "stream=codec_name").
+inline std::string Probe(const std::string& path, const std::string& entries) {
+    return RunCommand(Quote(AppFolder() + "ffprobe.exe") + " -v error -show_entries " + entries + " -of compact=nk=1 " +
+                      Quote(path))
+        .output;
+}
+// The duration in a Probe that asked for format=duration; -1 when there is none.
+inline double ProbedDuration(const std::string& probe) {
+    const std::size_t format = probe.find("format|");
+    return format == std::string::npos ? -1.0 : std::atof(probe.c_str() + format + 7);
 }

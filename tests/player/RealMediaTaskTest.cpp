@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <cstdlib>
 #include <string>
 
 #include "engine/ConversionRun.h"
@@ -44,7 +43,6 @@ TEST(RealMediaTask, ExportedThroughThePlayerThenConvertedForIpod) {
 
     FakeHost host;
     host.settings.deviceFamily = DeviceFamily::Ipod;
-    host.settings.presetIndex = 0;
     host.settings.videoType = 1; // AVC
     host.settings.videoSize = 3; // 320x240
     host.settings.frameRate = 3;
@@ -73,18 +71,13 @@ TEST(RealMediaTask, ExportedThroughThePlayerThenConvertedForIpod) {
     EXPECT_EQ(done.exportDone, 1);
     EXPECT_FALSE(window.events.progress.empty());
     EXPECT_EQ(window.events.completions.size(), 1u);
-    ASSERT_FALSE(done.exportPath.empty());
     EXPECT_EQ(done.exportPath.compare(0, program.size(), program), 0) << done.exportPath;
-    EXPECT_EQ(GetFileAttributesA(done.exportPath.c_str()), INVALID_FILE_ATTRIBUTES) << "the intermediate file is gone";
+    EXPECT_FALSE(FileExists(done.exportPath)) << "the intermediate file is gone";
 
-    const std::string probe = RunCommand(Quote(AppFolder() + "ffprobe.exe") + " -v error -show_entries "
-                                                     "stream=codec_name,width,height:format=duration -of compact=nk=1 " +
-                                         Quote(output + "real clip.mp4")).output;
+    const std::string probe = Probe(output + "real clip.mp4", "stream=codec_name,width,height:format=duration");
     EXPECT_NE(probe.find("h264|320|240"), std::string::npos) << probe;
     EXPECT_NE(probe.find("stream|aac"), std::string::npos) << probe;
-    const std::size_t format = probe.find("format|");
-    ASSERT_NE(format, std::string::npos) << probe;
-    EXPECT_NEAR(std::atof(probe.c_str() + format + 7), 2.0, 0.25);
+    EXPECT_NEAR(ProbedDuration(probe), 2.0, 0.25) << probe;
     EXPECT_EQ(ChildDecoders(), 0);
     DeleteFileA((output + "real clip.mp4").c_str());
 }

@@ -1,9 +1,10 @@
-// The export of a RealMedia source through a fake player: the compressor choice, the order of
-// the settings, the intermediate name, the wait for the player's events, stop and refusal.
+// The export of a RealMedia source through a fake player: the compressor choice, the order of the settings, the
+// intermediate name, the wait for the player's events, stop and refusal.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cmath>
 #include <functional>
 #include <regex>
 #include <string>
@@ -19,30 +20,26 @@
 
 namespace {
 
+using testing::Contains;
 using testing::ElementsAre;
+using testing::StartsWith;
 
-// Messages the fake player posts to itself, as the real one's events arrive: through the
-// thread's queue, dispatched by the engine's wait.
-constexpr UINT fakeProgressMessage = WM_APP + 1;  // wParam: position in ms, lParam: total in ms
+// Messages the fake player posts to itself, as the real one's events arrive: through the thread's queue, dispatched
+// by the engine's wait.
+constexpr UINT fakeProgressMessage = WM_APP + 1; // wParam: position in ms, lParam: total in ms
 constexpr UINT fakeCompleteMessage = WM_APP + 2;
-constexpr UINT fakeStopMessage = WM_APP + 3;      // the user presses Stop
+constexpr UINT fakeStopMessage = WM_APP + 3; // the user presses Stop
 
 LRESULT CALLBACK EventWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case fakeProgressMessage:
-        OnExportProgress(static_cast<double>(wParam) / 1000.0, static_cast<double>(lParam) / 1000.0);
-        return 0;
-    case fakeCompleteMessage:
-        OnExportComplete();
-        return 0;
-    case fakeStopMessage:
-        cancelRequested = 1;
-        return 0;
-    default:
-        return DefWindowProcA(window, message, wParam, lParam);
+    case fakeProgressMessage: OnExportProgress(wParam / 1000.0, lParam / 1000.0); return 0;
+    case fakeCompleteMessage: OnExportComplete(); return 0;
+    case fakeStopMessage: cancelRequested = 1; return 0;
+    default: return DefWindowProcA(window, message, wParam, lParam);
     }
 }
 
+// Notes every call; the export does what onExport says (post events, write the file).
 class FakePlayer : public SourceExportPlayer {
 public:
     std::vector<std::string> video = {"Microsoft MPEG-4 Video Codec V3"};
@@ -51,25 +48,20 @@ public:
     bool acceptExport = true;
     bool exporting = false;
     std::string exportedTo;
-    // What the export does once started: post events, write the file.
     std::function<void(const std::string& path)> onExport;
 
     std::vector<std::string> VideoCodecNames() override { return video; }
     std::vector<std::string> AudioCodecNames() override { return audio; }
     void CloseClip() override { calls.push_back("CloseClip"); }
-    void SetOutputWidth(short v) override { calls.push_back("OutputWidth " + std::to_string(v)); }
-    void SetOutputHeight(short v) override { calls.push_back("OutputHeight " + std::to_string(v)); }
-    void SetColorDepth(short v) override { calls.push_back("ColorDepth " + std::to_string(v)); }
-    void SetOutputFrameRate(float v) override {
-        char text[32];
-        std::snprintf(text, sizeof(text), "OutputFrameRate %.3f", v);
-        calls.push_back(text);
-    }
-    void SetOutputFormat(long v) override { calls.push_back("OutputFormat " + std::to_string(v)); }
-    void SetUseVideoCodec(bool v) override { calls.push_back(std::string("UseVideoCodec ") + (v ? "1" : "0")); }
-    void SetVideoCodecIndex(short v) override { calls.push_back("VideoCodecIndex " + std::to_string(v)); }
-    void SetUseAudioCodec(bool v) override { calls.push_back(std::string("UseAudioCodec ") + (v ? "1" : "0")); }
-    void SetAudioCodecIndex(short v) override { calls.push_back("AudioCodecIndex " + std::to_string(v)); }
+    void SetOutputWidth(short v) override { Note("OutputWidth", v); }
+    void SetOutputHeight(short v) override { Note("OutputHeight", v); }
+    void SetColorDepth(short v) override { Note("ColorDepth", v); }
+    void SetOutputFrameRate(float v) override { Note("OutputFrameRate", std::lround(v * 1000)); }
+    void SetOutputFormat(long v) override { Note("OutputFormat", v); }
+    void SetUseVideoCodec(bool v) override { Note("UseVideoCodec", v); }
+    void SetVideoCodecIndex(short v) override { Note("VideoCodecIndex", v); }
+    void SetUseAudioCodec(bool v) override { Note("UseAudioCodec", v); }
+    void SetAudioCodecIndex(short v) override { Note("AudioCodecIndex", v); }
     bool OpenClip(const std::string& path, double start, double end, short play) override {
         calls.push_back("OpenClip " + path + " " + std::to_string(start) + " " + std::to_string(end) + " " +
                         std::to_string(play));
@@ -82,18 +74,19 @@ public:
     bool ExportClip(const std::string& path) override {
         calls.push_back("ExportClip");
         exportedTo = path;
-        if (!acceptExport)
-            return false;
-        exporting = true;
-        if (onExport)
+        exporting = acceptExport;
+        if (acceptExport && onExport)
             onExport(path);
-        return true;
+        return acceptExport;
     }
     void StopPlayer() override {
         calls.push_back("StopPlayer");
         exporting = false;
     }
     bool IsExporting() override { return exporting; }
+
+private:
+    void Note(const char* call, long value) { calls.push_back(call + (" " + std::to_string(value))); }
 };
 
 class SourceExportTest : public testing::Test {
@@ -102,7 +95,7 @@ protected:
         lstrcpynA(savedProgramDirectory, programDirectory, pathBufferSize);
         lstrcpynA(programDirectory, folder.Path().c_str(), pathBufferSize);
         WNDCLASSEXA windowClass = {};
-        windowClass.cbSize = sizeof(windowClass);
+        windowClass.cbSize = sizeof windowClass;
         windowClass.lpfnWndProc = EventWindowProc;
         windowClass.hInstance = GetModuleHandleA(nullptr);
         windowClass.lpszClassName = "MovaraFakePlayerEvents";
@@ -117,6 +110,8 @@ protected:
         currentTaskIndex = 0;
         cancelRequested = 0;
         UsePlayerForSourceExport(&player);
+        // By default the export writes its file and completes, with progress on the way.
+        OnExport("exported", {{fakeProgressMessage, 1000}, {fakeProgressMessage, 2000}, {fakeCompleteMessage, 0}});
     }
     void TearDown() override {
         UsePlayerForSourceExport(nullptr);
@@ -125,13 +120,13 @@ protected:
         lstrcpynA(programDirectory, savedProgramDirectory, pathBufferSize);
     }
 
-    // An export that writes its file and completes, with progress on the way.
-    void ExportWritesAndCompletes() {
-        player.onExport = [this](const std::string& path) {
-            folder.Write(path.substr(folder.Path().size()), "exported");
-            PostMessageA(events, fakeProgressMessage, 1000, 2000);
-            PostMessageA(events, fakeProgressMessage, 2000, 2000);
-            PostMessageA(events, fakeCompleteMessage, 0, 0);
+    // The export writes bytes as its file (none for null) and posts the messages, a progress one out of 2 s.
+    void OnExport(const char* bytes, std::vector<std::pair<UINT, WPARAM>> posts) {
+        player.onExport = [this, bytes, posts](const std::string& path) {
+            if (bytes)
+                folder.Write(path.substr(folder.Path().size()), bytes);
+            for (const auto& [message, position] : posts)
+                PostMessageA(events, message, position, 2000);
         };
     }
 
@@ -143,14 +138,13 @@ protected:
     HWND events = nullptr;
 };
 
-TEST_F(SourceExportTest, AviWithTheMicrosoftCodecInTheGivenOrder) {
+TEST_F(SourceExportTest, AviWithTheMicrosoftCodecInTheGivenOrderNamedInTheProgramFolder) {
     player.video = {"DivX Pro 5", "Microsoft MPEG-4 Video Codec V3", "DivX 6", "Cinepak"};
     player.audio = {"PCM", "MPEG Layer-3", "GSM 6.10"};
-    ExportWritesAndCompletes();
     ASSERT_TRUE(ExportSourceThroughPlayer(0));
     EXPECT_THAT(player.calls,
                 ElementsAre("CloseClip", "OutputWidth 320", "OutputHeight 240", "ColorDepth 24",
-                            "OutputFrameRate 25.000", "OutputFormat 8", "UseVideoCodec 1", "VideoCodecIndex 1",
+                            "OutputFrameRate 25000", "OutputFormat 8", "UseVideoCodec 1", "VideoCodecIndex 1",
                             "UseAudioCodec 1", "AudioCodecIndex 1", "OpenClip C:\\clips\\film.rm 1.000000 3.000000 0",
                             "SetClipRange C:\\clips\\film.rm 1.000000 3.000000", "ExportClip", "StopPlayer"));
     const ConversionTask task = host.tasks[0];
@@ -159,9 +153,15 @@ TEST_F(SourceExportTest, AviWithTheMicrosoftCodecInTheGivenOrder) {
     EXPECT_EQ(task.exportPath, player.exportedTo);
     EXPECT_NEAR(task.exportPercent, 100.0, 1e-6);
     EXPECT_TRUE(FileExists(task.exportPath));
+    ASSERT_EQ(task.exportPath.compare(0, folder.Path().size(), folder.Path()), 0) << task.exportPath;
+    std::smatch match;
+    const std::string name = task.exportPath.substr(folder.Path().size());
+    ASSERT_TRUE(std::regex_match(name, match, std::regex("film_([0-9]+)\\.avi"))) << name;
+    EXPECT_GE(std::stoi(match[1]), 10000);
+    EXPECT_LE(std::stoi(match[1]), 50001);
 }
 
-TEST_F(SourceExportTest, PcmWhenThereIsNoMp3AndDivXWithoutTheMicrosoftCodec) {
+TEST_F(SourceExportTest, PcmWhenThereIsNoMp3AndMpegWithoutTheMicrosoftCodec) {
     player.video = {"DivX 6", "Cinepak", "DivX Pro 5"};
     player.audio = {"PCM", "GSM 6.10", "MPEG Layer-3?"}; // the last one does hold the name
     EXPECT_EQ(ChooseExportCompressors(player.video, player.audio).video, 2);
@@ -170,106 +170,72 @@ TEST_F(SourceExportTest, PcmWhenThereIsNoMp3AndDivXWithoutTheMicrosoftCodec) {
     const ExportCompressors chosen = ChooseExportCompressors(player.video, player.audio);
     EXPECT_EQ(chosen.video, 2);
     EXPECT_EQ(chosen.audio, 0) << "\"PCM\" is found inside \"IMA ADPCM\"; the match is case-sensitive";
-    ExportWritesAndCompletes();
     ASSERT_TRUE(ExportSourceThroughPlayer(0));
-    EXPECT_THAT(player.calls, testing::Contains("AudioCodecIndex 0"));
-    EXPECT_THAT(player.calls, testing::Contains("OutputFormat 8"));
-    EXPECT_EQ(player.exportedTo.substr(player.exportedTo.size() - 4), ".avi");
-}
+    EXPECT_THAT(player.calls, Contains("AudioCodecIndex 0"));
+    EXPECT_THAT(player.calls, Contains("OutputFormat 8"));
+    EXPECT_THAT(player.exportedTo, testing::EndsWith(".avi"));
 
-TEST_F(SourceExportTest, MpegAtFilmRateWithoutAVideoCompressor) {
+    player.calls.clear();
     player.video = {"Cinepak", "microsoft mpeg-4 video codec v3"};
     player.audio = {"MPEG Layer-3"};
-    ExportWritesAndCompletes();
     ASSERT_TRUE(ExportSourceThroughPlayer(0));
     EXPECT_THAT(player.calls, ElementsAre("CloseClip", "OutputWidth 320", "OutputHeight 240", "ColorDepth 24",
-                                          "OutputFrameRate 23.976", "OutputFormat 6", testing::StartsWith("OpenClip"),
-                                          testing::StartsWith("SetClipRange"), "ExportClip", "StopPlayer"));
-    EXPECT_EQ(player.exportedTo.substr(player.exportedTo.size() - 4), ".mpg");
+                                          "OutputFrameRate 23976", "OutputFormat 6", StartsWith("OpenClip"),
+                                          StartsWith("SetClipRange"), "ExportClip", "StopPlayer"));
+    EXPECT_THAT(player.exportedTo, testing::EndsWith(".mpg"));
 }
 
-TEST_F(SourceExportTest, IntermediateNameInTheProgramFolder) {
-    ExportWritesAndCompletes();
-    ASSERT_TRUE(ExportSourceThroughPlayer(0));
-    const std::string& path = player.exportedTo;
-    ASSERT_EQ(path.compare(0, folder.Path().size(), folder.Path()), 0) << path;
-    std::smatch match;
-    const std::string name = path.substr(folder.Path().size());
-    ASSERT_TRUE(std::regex_match(name, match, std::regex("film_([0-9]+)\\.avi"))) << name;
-    const int number = std::stoi(match[1]);
-    EXPECT_GE(number, 10000);
-    EXPECT_LE(number, 50001);
-}
-
-TEST_F(SourceExportTest, StopDuringTheExportDeletesThePartialFile) {
-    player.onExport = [this](const std::string& path) {
-        folder.Write(path.substr(folder.Path().size()), "partial");
-        PostMessageA(events, fakeProgressMessage, 500, 2000);
-        PostMessageA(events, fakeStopMessage, 0, 0);
-        // The player would go on reporting; the stop ends the wait before it completes.
-        PostMessageA(events, fakeProgressMessage, 800, 2000);
+// A stop, an export that ends without its file and a player that goes away without a word all fail the export and
+// leave no intermediate file.
+TEST_F(SourceExportTest, StopAndFailuresLeaveNothing) {
+    // The player would go on reporting after the stop; the stop ends the wait before it completes.
+    OnExport("partial", {{fakeProgressMessage, 500}, {fakeStopMessage, 0}, {fakeProgressMessage, 800}});
+    host.tasks[0].exportDone = 1;
+    ConversionTask during;
+    player.onExport = [this, &during, stopping = player.onExport](const std::string& path) {
+        during = host.tasks[0];
+        stopping(path);
     };
     EXPECT_FALSE(ExportSourceThroughPlayer(0));
-    const ConversionTask task = host.tasks[0];
-    EXPECT_EQ(task.exportDone, 0);
-    EXPECT_FALSE(FileExists(task.exportPath));
-    EXPECT_THAT(player.calls, testing::Contains("StopPlayer"));
+    EXPECT_EQ(during.exportDone, 0) << "cleared at every start";
+    EXPECT_EQ(during.status, TaskStatus::SourceExport);
+    EXPECT_EQ(host.tasks[0].exportDone, 0);
+    EXPECT_FALSE(FileExists(host.tasks[0].exportPath));
+    EXPECT_THAT(player.calls, Contains("StopPlayer"));
     EXPECT_FALSE(player.exporting);
-}
+    cancelRequested = 0;
 
-TEST_F(SourceExportTest, RefusedExportFailsTheTaskAndLeavesNothing) {
-    player.acceptExport = false;
-    player.onExport = nullptr;
-    CurrentDirectoryGuard directory;
-    ConvertTask(0);
-    const ConversionTask task = host.tasks[0];
-    EXPECT_EQ(task.status, TaskStatus::Failed);
-    EXPECT_NE(task.finished, 1);
-    EXPECT_FALSE(task.exportPath.empty());
-    EXPECT_FALSE(FileExists(task.exportPath));
-}
-
-TEST_F(SourceExportTest, ExportEndingWithoutAFileFailsTheTask) {
-    player.onExport = [this](const std::string&) { PostMessageA(events, fakeCompleteMessage, 0, 0); };
-    CurrentDirectoryGuard directory;
-    ConvertTask(0);
-    EXPECT_EQ(host.tasks[0].status, TaskStatus::Failed);
-    EXPECT_NE(host.tasks[0].finished, 1);
-}
-
-TEST_F(SourceExportTest, PlayerThatGoesAwayEndsTheWait) {
-    // The player stops exporting without a word (its window was destroyed).
     player.onExport = [this](const std::string& path) {
         folder.Write(path.substr(folder.Path().size()), "partial");
-        player.exporting = false;
+        player.exporting = false; // its window was destroyed
     };
     EXPECT_FALSE(ExportSourceThroughPlayer(0));
+    EXPECT_FALSE(FileExists(host.tasks[0].exportPath));
+
+    CurrentDirectoryGuard directory;
+    OnExport(nullptr, {{fakeCompleteMessage, 0}});
+    ConvertTask(0);
+    EXPECT_EQ(host.tasks[0].status, TaskStatus::Failed) << "ended without a file";
+    EXPECT_NE(host.tasks[0].finished, 1);
+
+    player.acceptExport = false;
+    host.tasks[0].status = TaskStatus::None;
+    ConvertTask(0);
+    EXPECT_EQ(host.tasks[0].status, TaskStatus::Failed) << "refused";
+    EXPECT_NE(host.tasks[0].finished, 1);
+    EXPECT_FALSE(host.tasks[0].exportPath.empty());
     EXPECT_FALSE(FileExists(host.tasks[0].exportPath));
 }
 
 TEST_F(SourceExportTest, ProgressWithoutATotalComputesNothing) {
-    ConversionTask task = host.tasks[0];
-    task.exportPercent = 12.5;
-    task.exportPosition = 0.25;
-    host.tasks[0] = task;
+    host.tasks[0].exportPercent = 12.5;
+    host.tasks[0].exportPosition = 0.25;
     OnExportProgress(1.0, 0.0);
     OnExportProgress(std::nan(""), 2.0);
     EXPECT_EQ(host.tasks[0].exportPercent, 12.5);
     EXPECT_EQ(host.tasks[0].exportPosition, 0.25);
     OnExportProgress(1.0, 2.0);
     EXPECT_NEAR(host.tasks[0].exportPercent, 50.0, 1e-6);
-}
-
-TEST_F(SourceExportTest, ExportDoneIsClearedAtEveryStart) {
-    ConversionTask task = host.tasks[0];
-    task.exportDone = 1;
-    host.tasks[0] = task;
-    player.onExport = [this](const std::string&) {
-        EXPECT_EQ(host.tasks[0].exportDone, 0);
-        EXPECT_EQ(host.tasks[0].status, TaskStatus::SourceExport);
-        PostMessageA(events, fakeStopMessage, 0, 0);
-    };
-    EXPECT_FALSE(ExportSourceThroughPlayer(0));
 }
 
 } // namespace
