@@ -142,10 +142,14 @@ protected:
         return format;
     }
     std::string Status(int item) { return Cell(item, 5).text; }
-    void Check(int item, bool checked) {
+    // Sets what the test changes of a task.
+    void Change(int item, const std::function<void(ConversionTask&)>& change) {
         ConversionTask task = dialog.GetTask(item);
-        task.checked = checked;
+        change(task);
         dialog.SetTask(item, task);
+    }
+    void Check(int item, bool checked) {
+        Change(item, [&](ConversionTask& task) { task.checked = checked; });
     }
     CSkComboBox& Combo(int id) { return *static_cast<CSkComboBox*>(CWnd::FromHandle(dialog.GetDlgItem(id))); }
     // A user's pick in a combo: the selection and its posted notification.
@@ -239,14 +243,12 @@ TEST_F(TaskListWindow, AddingFillsEveryFieldAndEveryColumn) {
     EXPECT_EQ(dialog.GetCurrentIndex(), 2);
     EXPECT_EQ(SendMessageA(list, LVM_GETSELECTIONMARK, 0, 0), 2);
 
-    ConversionTask timed = dialog.GetTask(0);
-    timed.beginTime = 3725.9;
-    timed.endTime = 3726.0;
-    timed.checked = 0;
-    dialog.SetTask(0, timed);
-    ConversionTask done = dialog.GetTask(1);
-    done.finished = 1;
-    dialog.SetTask(1, done);
+    Change(0, [](ConversionTask& task) {
+        task.beginTime = 3725.9;
+        task.endTime = 3726.0;
+        task.checked = 0;
+    });
+    Change(1, [](ConversionTask& task) { task.finished = 1; });
     EXPECT_TRUE(Cell(0, 0).hasCheckBox);
     EXPECT_EQ(Cell(0, 0).checkState, 0);
     EXPECT_EQ(Cell(1, 0).checkState, 0x400);
@@ -280,10 +282,7 @@ TEST_F(TaskListWindow, RemovingFollowsTheRulesOfTheSelection) {
     EXPECT_EQ(dialog.GetCurrentIndex(), 1) << "the last row removed: the new last row is selected";
 
     // A check box click toggles the task and leaves the selection where it was.
-    CellHit hit;
-    hit.item = 0;
-    hit.subItem = 0;
-    hit.onCheckBox = true;
+    CellHit hit{0, 0, false, true};
     SendMessageA(window, kCellClickMessage, reinterpret_cast<WPARAM>(list), reinterpret_cast<LPARAM>(&hit));
     EXPECT_EQ(dialog.GetTask(0).checked, 0);
     EXPECT_EQ(dialog.GetCurrentIndex(), 1);
