@@ -1,23 +1,18 @@
 // The main window made in this process, where its objects can be asked what the outside cannot see, driven with the
 // messages a user's clicks send: the task list, the output settings panel, the preview's slider hand-off and real
 // conversion runs started and stopped with its buttons.
-#include "gui/ConverterDlg.h"
-#include "gui/MainWindowLogic.h"
-#include "gui/MessageDlg.h"
-#include "gui/SkinnedSystemActions.h"
-
-#include "skin/SkinLoader.h"
-
-#include "player/PlayerControl.h"
-
 #include "controls/SkComboBox.h"
 #include "controls/SkLabel.h"
 #include "controls/SkListBox.h"
-
 #include "engine/EngineGlobals.h"
 #include "engine/FinishingActions.h"
 #include "engine/SystemActions.h"
 #include "engine/TaskStatus.h"
+#include "gui/ConverterDlg.h"
+#include "gui/MessageDlg.h"
+#include "gui/SkinnedSystemActions.h"
+#include "player/PlayerControl.h"
+#include "skin/SkinLoader.h"
 
 #include "MovaraProcess.h"
 #include "resources/resource.h"
