@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <tuple>
 
 #include "player/PlayerCommands.h"
 
@@ -21,46 +22,33 @@ bool HasPair(const std::vector<std::string>& arguments, const std::string& optio
 }
 
 TEST(PlayerCommands, ProbeOutputTable) {
-    struct Row {
-        const char* text;
-        double duration;
-        double rate;
-        int width;
-        int height;
-        bool video;
-        bool audio;
+    const auto fields = [](const MediaInfo& m) {
+        return std::tuple(m.duration, m.frameRate, m.width, m.height, m.hasVideo, m.hasAudio);
     };
-    const Row rows[] = {
+    const std::pair<const char*, MediaInfo> rows[] = {
         // Video then audio, with CRLF line ends.
         {"codec_type=video\r\nwidth=320\r\nheight=240\r\nr_frame_rate=25/1\r\navg_frame_rate=25/1\r\n"
          "codec_type=audio\r\nwidth=N/A\r\nr_frame_rate=0/0\r\navg_frame_rate=0/0\r\nduration=3.000000\r\n",
-         3.0, 25.0, 320, 240, true, true},
+         {3.0, 25.0, 320, 240, true, true}},
         // Audio first: the picture is the video stream's, not the first stream's.
         {"codec_type=audio\nr_frame_rate=0/0\navg_frame_rate=0/0\ncodec_type=video\nwidth=640\nheight=360\n"
          "r_frame_rate=30000/1001\navg_frame_rate=30000/1001\nduration=10.01\n",
-         10.01, 30000.0 / 1001.0, 640, 360, true, true},
+         {10.01, 30000.0 / 1001.0, 640, 360, true, true}},
         // No average rate: the base rate.
-        {"codec_type=video\nwidth=176\nheight=144\nr_frame_rate=15/1\navg_frame_rate=0/0\nduration=2.5\n", 2.5, 15.0,
-         176, 144, true, false},
+        {"codec_type=video\nwidth=176\nheight=144\nr_frame_rate=15/1\navg_frame_rate=0/0\nduration=2.5\n",
+         {2.5, 15.0, 176, 144, true, false}},
         // A rate no one plays at falls back to 25.
-        {"codec_type=video\nwidth=8\nheight=8\nr_frame_rate=1000/1\navg_frame_rate=1000/1\nduration=1\n", 1.0, 25.0, 8,
-         8, true, false},
-        {"codec_type=audio\nduration=4.2\n", 4.2, 0.0, 0, 0, false, true}, // audio only
+        {"codec_type=video\nwidth=8\nheight=8\nr_frame_rate=1000/1\navg_frame_rate=1000/1\nduration=1\n",
+         {1.0, 25.0, 8, 8, true, false}},
+        {"codec_type=audio\nduration=4.2\n", {4.2, 0.0, 0, 0, false, true}}, // audio only
         // Nothing read: all zero.
-        {"", 0.0, 0.0, 0, 0, false, false},
-        {"duration=N/A\n", 0.0, 0.0, 0, 0, false, false},
-        {"duration=-3\n", 0.0, 0.0, 0, 0, false, false},
-        {"garbage without equals\n\n=\n", 0.0, 0.0, 0, 0, false, false},
+        {"", {}},
+        {"duration=N/A\n", {}},
+        {"duration=-3\n", {}},
+        {"garbage without equals\n\n=\n", {}},
     };
-    for (const Row& row : rows) {
-        const MediaInfo info = ParseProbeOutput(row.text);
-        EXPECT_NEAR(info.duration, row.duration, 1e-9) << row.text;
-        EXPECT_NEAR(info.frameRate, row.rate, 1e-9) << row.text;
-        EXPECT_EQ(info.width, row.width) << row.text;
-        EXPECT_EQ(info.height, row.height) << row.text;
-        EXPECT_EQ(info.hasVideo, row.video) << row.text;
-        EXPECT_EQ(info.hasAudio, row.audio) << row.text;
-    }
+    for (const auto& [text, expected] : rows)
+        EXPECT_EQ(fields(ParseProbeOutput(text)), fields(expected)) << text;
 }
 
 TEST(PlayerCommands, RatesAndTimes) {
