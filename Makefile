@@ -4,12 +4,15 @@
 #   make test    install what is missing, build, and run every test
 #   make bench   build and print the benchmarks' figures
 #   make fuzz    build the fuzz targets natively and run each for FUZZ_SECONDS (default 60)
+#   make soak    run the whole suite SOAK_RUNS times (default 20) beside SOAK_BURNERS CPU burners (default 2)
 
 BUILD   ?= build
 JOBS    ?= $(shell nproc)
 WINE_SH := cmake/wine.sh
 FUZZ_SECONDS ?= 60
 FUZZ_BUILD   ?= $(BUILD)/fuzz
+SOAK_RUNS    ?= 20
+SOAK_BURNERS ?= 2
 
 # Debian packages the build and the tests need; each entry is "command-or-path:package".
 NEEDS := \
@@ -32,7 +35,7 @@ NEEDS := \
   setsid:util-linux \
   pgrep:procps
 
-.PHONY: all deps build run test bench fuzz clean
+.PHONY: all deps build run test bench fuzz soak clean
 
 all: build
 
@@ -74,6 +77,9 @@ test: deps
 	end=$$(date +%s); \
 	echo "Build took $$((built - start)) s, tests took $$((end - built)) s."; \
 	exit $$rc
+
+soak: build
+	cmake/soak.sh $(BUILD) $(SOAK_RUNS) $(SOAK_BURNERS) $(JOBS)
 
 bench: build
 	cmake --build $(BUILD) -j $(JOBS) --target benchmarks
