@@ -144,7 +144,13 @@ protected:
         EXPECT_TRUE(PumpUntil([&] { return !IsWindow(box); })) << "the box closes";
         EXPECT_TRUE(movara.WaitUntilIdle());
         for (int row = 0; row < TaskCount(); ++row)
-            EXPECT_EQ(ListCellText(list, row, 5), " Finished ") << "row " << row;
+            EXPECT_EQ(ListCellText(list, row, 5), " Finished ") << "row " << row << "; log.txt ends:\n" << LogTail();
+    }
+
+    // Why a task failed is in the program's log, which every test's run appends to: its last lines say.
+    static std::string LogTail() {
+        const std::string log = ReadWholeFile(AppFolder() + "log.txt");
+        return log.substr(log.size() > 2000 ? log.size() - 2000 : 0);
     }
 
     void SaveWindowPicture(const char* name) {
