@@ -129,11 +129,16 @@ std::string FitFilter(int width, int height) {
 
 std::vector<std::string> DecodeArguments(const DecodeRequest& request) {
     std::vector<std::string> arguments = {"-nostdin", "-v", "error"};
-    if (request.start > 0.0) {
+    if (request.lastFrame) {
+        // The last second, turned round: its first frame is the file's last.
+        arguments.insert(arguments.end(), {"-sseof", "-1"});
+    } else if (request.start > 0.0) {
         arguments.insert(arguments.end(), {"-ss", SecondsArgument(request.start)});
     }
     arguments.insert(arguments.end(), {"-i", request.path, "-map", "0:v:0", "-an", "-sn"});
     std::string filter = FitFilter(request.width, request.height);
+    if (request.lastFrame)
+        filter = "reverse," + filter;
     if (request.still) {
         arguments.insert(arguments.end(), {"-frames:v", "1"});
     } else {

@@ -50,6 +50,7 @@ struct DecodeRequest {
     int height = 0;
     double frameRate = 25.0;
     bool still = true;
+    bool lastFrame = false; // a still of the file's last frame, counted back from its end (start is not used)
 };
 std::vector<std::string> DecodeArguments(const DecodeRequest& request);
 

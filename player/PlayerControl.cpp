@@ -360,9 +360,21 @@ void CPlayerControl::OnDecodeEnded(unsigned run) {
     OnFrameReady(run);
     if (!decoding || decoding->Serial() != run)
         return;
-    const bool playing = !decoding->Request().still;
+    const DecodeRequest request = decoding->Request();
+    const bool playing = !request.still;
     framesDroppedBefore += decoding->Dropped();
     decoding.reset();
+    if (request.still && !request.lastFrame && framesShown == 0 && request.start >= clipInfo.duration - 1.0) {
+        // Near the end of a container that lasts longer than its video (WMV files often do), ffmpeg finds no frame
+        // after the position: the file's last frame is shown instead, and the run's position event waits for it.
+        DecodeRequest last = request;
+        last.lastFrame = true;
+        auto session = std::make_unique<DecodeSession>(window, run, last);
+        if (session->Start(Ffmpeg())) {
+            decoding = std::move(session);
+            return;
+        }
+    }
     resumeAt = -1.0;
     FirePosition(run, 0.0, false);
     if (playing) {
