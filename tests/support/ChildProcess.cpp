@@ -60,6 +60,7 @@ ChildRun RunChild(const std::string& commandLine, const ChildOptions& options) {
                                      environment.empty() ? nullptr : environment.data(),
                                      options.currentDirectory.empty() ? nullptr : options.currentDirectory.c_str(),
                                      &startup, &info) != FALSE;
+        run.startError = run.started ? 0 : GetLastError();
         CloseIfOpen(inputRead);
         CloseIfOpen(outputWrite);
         CloseIfOpen(errorWrite);
@@ -140,7 +141,8 @@ bool MakeClip(const std::string& path, double seconds, const std::string& codecs
     const ChildRun run = RunChild(command, options);
     const bool made = run.exitCode == 0 && FileSize(path) > 0;
     if (!made) // the caller's check only says false: say why
-        std::fprintf(stderr, "MakeClip: %s %s (exit code %lu): %s\n", run.started ? "ran" : "could not start",
-                     command.c_str(), static_cast<unsigned long>(run.exitCode), run.output.c_str());
+        std::fprintf(stderr, "MakeClip: %s %s (exit code %lu, start error %lu): %s\n",
+                     run.started ? "ran" : "could not start", command.c_str(), static_cast<unsigned long>(run.exitCode),
+                     static_cast<unsigned long>(run.startError), run.output.c_str());
     return made;
 }

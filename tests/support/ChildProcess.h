@@ -10,6 +10,7 @@
 
 struct ChildRun {
     bool started = false;
+    DWORD startError = 0; // GetLastError of a CreateProcess that failed
     DWORD exitCode = 0xFFFFFFFF;
     DWORD processId = 0;
     std::vector<std::string> outputPieces; // each ReadFile of standard output

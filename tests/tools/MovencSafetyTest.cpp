@@ -82,7 +82,8 @@ protected:
                                         " -v error -show_entries stream=codec_name,width,height,r_frame_rate,"
                                         "sample_rate,channels,profile,level:format=duration -of flat=h=0 " +
                                         Quote(path));
-        EXPECT_EQ(run.exitCode, 0u) << "ffprobe of " << path << " (started: " << run.started << "): " << run.output;
+        EXPECT_EQ(run.exitCode, 0u) << "ffprobe of " << path << " (started: " << run.started << ", start error "
+                                    << run.startError << "): " << run.output;
         std::map<std::string, std::string> facts;
         for (const std::string& line : TextLines(run.output)) {
             const std::size_t eq = line.find('=');
