@@ -5,6 +5,7 @@
 
 #include "engine/ErrorLog.h"
 #include "engine/TaskProgress.h"
+#include "framework/ProcessStart.h"
 
 bool cancelRequested = false;
 UniqueHandle encoderInput;
@@ -103,8 +104,10 @@ UniqueHandle CreateHiddenProcess(const char* command, STARTUPINFOA& startup, DWO
     startup.wShowWindow = SW_HIDE;
     PROCESS_INFORMATION process = {};
     std::vector<char> commandLine = WritableCommand(command);
-    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, creationFlags, nullptr, nullptr, &startup,
-                        &process)) {
+    if (!StartProcessRetrying([&] {
+            return CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, creationFlags, nullptr, nullptr,
+                                  &startup, &process) != FALSE;
+        })) {
         return {};
     }
     UniqueHandle thread(process.hThread);

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "engine/EncoderRunner.h"
+#include "framework/ProcessStart.h"
 #include "framework/UniqueHandle.h"
 
 namespace {
@@ -64,7 +65,10 @@ public:
         std::vector<char> buffer(commandLine.begin(), commandLine.end());
         buffer.push_back('\0');
         PROCESS_INFORMATION process = {};
-        if (!CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process)) {
+        if (!StartProcessRetrying([&] {
+                return CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
+                                      &process) != FALSE;
+            })) {
             return {};
         }
         const UniqueHandle thread(process.hThread); // not needed: closed on return

@@ -1,5 +1,6 @@
 #include "MovaraProcess.h"
 
+#include "framework/ProcessStart.h"
 #include "resources/resource.h"
 #include "tests/support/ChildProcess.h"
 #include "tests/support/MessagePump.h"
@@ -32,8 +33,10 @@ bool MovaraProcess::Start(const char* workingFolder) {
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     std::string commandLine = "\"" + program + "\"";
-    started = CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, workingFolder,
-                             &startup, &process) != FALSE;
+    started = StartProcessRetrying([&] {
+        return CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, workingFolder,
+                              &startup, &process) != FALSE;
+    });
     if (started)
         CloseHandle(process.hThread);
     return started;

@@ -1,5 +1,6 @@
 #include "tests/support/ChildProcess.h"
 
+#include "framework/ProcessStart.h"
 #include "tests/support/Files.h"
 
 #include <cstdio>
@@ -56,10 +57,12 @@ ChildRun RunChild(const std::string& commandLine, const ChildOptions& options) {
         run.startTick = GetTickCount64();
         std::string environment =
             options.environmentPath.empty() ? std::string() : EnvironmentWithPath(options.environmentPath);
-        run.started = CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
-                                     environment.empty() ? nullptr : environment.data(),
-                                     options.currentDirectory.empty() ? nullptr : options.currentDirectory.c_str(),
-                                     &startup, &info) != FALSE;
+        run.started = StartProcessRetrying([&] {
+            return CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
+                                  environment.empty() ? nullptr : environment.data(),
+                                  options.currentDirectory.empty() ? nullptr : options.currentDirectory.c_str(),
+                                  &startup, &info) != FALSE;
+        });
         run.startError = run.started ? 0 : GetLastError();
         CloseIfOpen(inputRead);
         CloseIfOpen(outputWrite);

@@ -6,6 +6,8 @@
 #include <thread>
 #include <vector>
 
+#include "framework/ProcessStart.h"
+
 namespace {
 
 // What ffmpeg writes into a pipe waits there until it is read; a frame of raw video is large.
@@ -126,8 +128,10 @@ bool FfmpegProcess::Start(const std::string& program, const std::string& command
     PROCESS_INFORMATION info = {};
     std::string line = commandLine;
     const DWORD flags = DETACHED_PROCESS | CREATE_SUSPENDED | (haveList ? EXTENDED_STARTUPINFO_PRESENT : 0);
-    const BOOL started = CreateProcessA(program.c_str(), line.data(), nullptr, nullptr, TRUE, flags, nullptr, nullptr,
-                                        &startup.StartupInfo, &info);
+    const bool started = StartProcessRetrying([&] {
+        return CreateProcessA(program.c_str(), line.data(), nullptr, nullptr, TRUE, flags, nullptr, nullptr,
+                              &startup.StartupInfo, &info) != FALSE;
+    });
     const DWORD startError = GetLastError();
     if (haveList)
         DeleteProcThreadAttributeList(list);
