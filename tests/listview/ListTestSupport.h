@@ -1,5 +1,5 @@
 #pragma once
-// The parent window of the skinned list in its tests, benchmark and gallery: it answers the list's cell requests
+// The parent window of the skinned list in its tests and benchmark: it answers the list's cell requests
 // from a table of rows, as the main window answers them from its tasks, and records what the list reports.
 
 #include "skin/CellFormat.h"

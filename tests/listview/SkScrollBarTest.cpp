@@ -1,7 +1,7 @@
 // The bitmap scroll bars beside the skinned list, each test run on both bars: no thumb while the list cannot scroll,
-// the thumb against the end arrow, arrows that step on release and repeat on their timers, track clicks that page
-// once on release, a release over an arrow (where the bars differ), and thumb drags that leave the list at the
-// matching position. Input goes in as the messages a user's action produces; the arithmetic is ListGeometryTest's.
+// arrows that step on release and repeat on their timers, track clicks that page once on release, a release over an
+// arrow (where the bars differ), and thumb drags that leave the list at the matching position. Input goes in as the
+// messages a user's action produces; the arithmetic is ListGeometryTest's.
 #include "skin/SkListView.h"
 
 #include "ListTestSupport.h"
@@ -52,9 +52,7 @@ class ScrollBarTest : public ListWithBars, public testing::WithParamInterface<Ba
 protected:
     bool Horizontal() const { return GetParam() == BarAxis::horizontal; }
     CSkListScrollBar& bar() {
-        if (Horizontal())
-            return parent.list.HorizontalBar();
-        return parent.list.VerticalBar();
+        return Horizontal() ? static_cast<CSkListScrollBar&>(parent.list.HorizontalBar()) : parent.list.VerticalBar();
     }
     int Length() { return Horizontal() ? bar().GetClientRect().right : bar().GetClientRect().bottom; }
     int Pos() { return State().first; }
@@ -63,10 +61,6 @@ protected:
         std::pair<int, int> state;
         parent.list.GetScrollState(Horizontal() ? SB_HORZ : SB_VERT, &state.first, &state.second);
         return state;
-    }
-    // A pixel of the bar, along it and across it.
-    COLORREF At(const PaintedPixels& p, int along, int across) {
-        return Horizontal() ? p.At(along, across) : p.At(across, along);
     }
     void Send(UINT message, int along, WPARAM keys = MK_LBUTTON) {
         SendMessageA(bar().GetSafeHwnd(), message, keys, Horizontal() ? MAKELPARAM(along, 8) : MAKELPARAM(8, along));
@@ -93,9 +87,10 @@ TEST_P(ScrollBarTest, NoThumbWhileTheListFits) {
     // How many places along the track differ from the track's first pixels.
     auto thumbPixels = [&] {
         const PaintedPixels p = PaintWindow(bar().GetSafeHwnd());
+        auto at = [&](int along) { return Horizontal() ? p.At(along, 8) : p.At(8, along); };
         int differing = 0;
         for (int along = 16; along < Length() - 32; ++along)
-            differing += At(p, along, 8) != At(p, 16, 8);
+            differing += at(along) != at(16);
         return differing;
     };
     EXPECT_GT(thumbPixels(), 30) << "a thumb while the list can scroll";
@@ -106,24 +101,6 @@ TEST_P(ScrollBarTest, NoThumbWhileTheListFits) {
     bar().Resync();
     ASSERT_EQ(Limit(), 0);
     EXPECT_EQ(thumbPixels(), 0) << "arrows and track only";
-}
-
-// The 67-pixel built-in thumb is drawn 75 long, both its ends whole; at the start it is clamped after the arrow.
-TEST_P(ScrollBarTest, FullyScrolledTheThumbTouchesTheEndArrow) {
-    ScrollBy(100000);
-    const int top = bar().GetThumbPos();
-    EXPECT_EQ(top + 75, Length() - bar().Skin().endCapLength - 16);
-    const PaintedPixels p = PaintWindow(bar().GetSafeHwnd());
-    HBITMAP thumb = bar().Skin().thumbBitmap;
-    const int across = bar().Skin().thumbInset + 6;
-    for (int d : {0, 3, 10}) {
-        EXPECT_EQ(At(p, top + d, across), Horizontal() ? BitmapPixel(thumb, d, 6) : BitmapPixel(thumb, 6, d)) << d;
-        EXPECT_EQ(At(p, top + 74 - d, across),
-                  Horizontal() ? BitmapPixel(thumb, 66 - d, 6) : BitmapPixel(thumb, 6, 66 - d))
-            << d;
-    }
-    ScrollBy(-100000);
-    EXPECT_EQ(bar().GetThumbPos(), ClampThumb(-100, Length(), bar().Sizes()));
 }
 
 // Nothing on the press, a page on the release; the second click of a quick pair arrives as a double click and is a
@@ -171,7 +148,6 @@ TEST_P(ScrollBarTest, HeldArrowStepsOnTheRepeatTimerAfterTheDelay) {
     for (int i = 1; i <= 3; ++i) {
         Timer(CSkListScrollBar::kRepeatTimer);
         EXPECT_EQ(Pos(), i * line);
-        EXPECT_EQ(bar().GetThumbPos(), ThumbPosition(Length(), i * line, Limit(), bar().Sizes()));
     }
     Release(endArrow);
     EXPECT_EQ(Pos(), 4 * line) << "and the release steps once more";
@@ -193,25 +169,23 @@ TEST_P(ScrollBarTest, HeldArrowStepsOnTheRepeatTimerAfterTheDelay) {
     EXPECT_EQ(Pos(), 3 * line);
 }
 
-// Forward, further, back, past the end, before the start, the middle: the list follows every time.
+// Forward, back, past the end: the list follows every time.
 TEST_P(ScrollBarTest, DraggedThumbLeavesTheListAtTheMatchingPosition) {
     const int length = Length();
     const int limit = Limit();
     const BarSizes sizes = bar().Sizes();
-    for (int to : {length / 3, length / 2, length / 5, 3 * length, -length, length / 2 + 7}) {
+    for (int to : {length / 2, length / 5, 3 * length}) {
         Press(bar().GetThumbPos() + 37);
         ASSERT_TRUE(bar().IsDragging());
         Send(WM_MOUSEMOVE, to);
-        const int dragged = ClampThumb(to - 37, length, sizes);
-        EXPECT_EQ(bar().GetThumbPos(), dragged);
-        const int expected = PositionForThumb(dragged, length, limit, sizes);
+        const int expected = PositionForThumb(ClampThumb(to - 37, length, sizes), length, limit, sizes);
         EXPECT_EQ(Pos(), expected) << "while dragging to " << to;
         Release(to);
         EXPECT_FALSE(bar().IsDragging());
         EXPECT_EQ(Pos(), expected) << "after the release at " << to;
         EXPECT_EQ(bar().GetThumbPos(), ThumbPosition(length, expected, limit, sizes));
-        EXPECT_TRUE(to != 3 * length || Pos() == limit) << "past the end: the list's end";
     }
+    EXPECT_EQ(Pos(), limit) << "dragged past the end: the list's end";
 }
 
 INSTANTIATE_TEST_SUITE_P(Bars, ScrollBarTest, testing::Values(BarAxis::horizontal, BarAxis::vertical),
