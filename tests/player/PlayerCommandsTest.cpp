@@ -3,11 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
-#include <limits>
 #include <tuple>
 
-#include "player/PlayerCommands.h"
+#include "player/PlayerControl.h"
 
 namespace {
 
@@ -51,25 +49,8 @@ TEST(PlayerCommands, ProbeOutputTable) {
         EXPECT_EQ(fields(ParseProbeOutput(text)), fields(expected)) << text;
 }
 
-TEST(PlayerCommands, RatesAndTimes) {
-    EXPECT_DOUBLE_EQ(ParseRate("30000/1001"), 30000.0 / 1001.0);
-    EXPECT_DOUBLE_EQ(ParseRate("25"), 25.0);
-    EXPECT_DOUBLE_EQ(ParseRate("0/0"), 0.0);
-    EXPECT_DOUBLE_EQ(ParseRate("x/y"), 0.0);
-    EXPECT_EQ(RateArgument(23.976f), "24000/1001");
-    EXPECT_EQ(RateArgument(29.97), "30000/1001");
-    EXPECT_EQ(RateArgument(25.0), "25.000");
-    EXPECT_EQ(SecondsArgument(1.5), "1.500000");
-    EXPECT_TRUE(IsValidRange(0.0, 0.0));
-    EXPECT_TRUE(IsValidRange(1.0, 3.0));
-    EXPECT_FALSE(IsValidRange(3.0, 1.0));
-    EXPECT_FALSE(IsValidRange(-0.5, 1.0));
-    EXPECT_FALSE(IsValidRange(std::nan(""), 1.0));
-    EXPECT_FALSE(IsValidRange(0.0, std::numeric_limits<double>::infinity()));
-}
-
 // What the runs with the real ffmpeg cannot tell: where the seek stands, playback without a seek, an export of a
-// source without sound, a format the control does not make.
+// source without sound.
 TEST(PlayerCommands, ArgumentsTheRealRunsDoNotShow) {
     const DecodeRequest still{"C:\\My Videos\\a b.avi", 1.0, 0.0, 329, 128};
     const std::vector<std::string> a = DecodeArguments(still);
@@ -88,24 +69,23 @@ TEST(PlayerCommands, ArgumentsTheRealRunsDoNotShow) {
     ASSERT_TRUE(silent);
     EXPECT_THAT(*silent, testing::Not(Contains("-c:a")));
     EXPECT_THAT(*silent, testing::Not(Contains("0:a:0")));
-    mpeg.format = 7;
-    EXPECT_FALSE(ExportArguments(mpeg));
 }
 
-TEST(PlayerCommands, CompressorListsNameWhatFfmpegHas) {
-    // Only what the installed ffmpeg has, in the list's order.
+TEST(PlayerCommands, CompressorListsNameWhatFfmpegHasInTheListsOrder) {
     const std::set<std::string, std::less<>> all = {"msmpeg4", "msmpeg4v2", "mpeg4", "libmp3lame", "pcm_s16le", "mp2"};
-    std::vector<std::string> video;
-    for (const CodecEntry& entry : VideoCodecEntries(all))
-        video.push_back(entry.name);
-    EXPECT_THAT(video, ElementsAre("Microsoft MPEG-4 Video Codec V2", "Microsoft MPEG-4 Video Codec V3",
-                                   "MPEG-4 Part 2 (DivX compatible)"));
-    std::vector<std::string> audio;
-    for (const CodecEntry& entry : AudioCodecEntries(all))
-        audio.push_back(entry.name);
-    EXPECT_THAT(audio, ElementsAre("PCM", "MPEG Layer-2", "MPEG Layer-3 (LAME)"));
-    EXPECT_TRUE(VideoCodecEntries({}).empty());
+    const auto names = [](const std::vector<CodecEntry>& entries) {
+        std::vector<std::string> result;
+        for (const CodecEntry& entry : entries)
+            result.push_back(entry.name);
+        return result;
+    };
+    EXPECT_THAT(names(VideoCodecEntries(all)),
+                ElementsAre("Microsoft MPEG-4 Video Codec V2", "Microsoft MPEG-4 Video Codec V3",
+                            "MPEG-4 Part 2 (DivX compatible)"));
+    EXPECT_THAT(names(AudioCodecEntries(all)), ElementsAre("PCM", "MPEG Layer-2", "MPEG Layer-3 (LAME)"));
     EXPECT_TRUE(AudioCodecEntries({"libx264"}).empty());
+    const PlayerCodecList list(VideoCodecEntries(all));
+    EXPECT_EQ(list.CodecName(-1) + list.CodecName(3), "") << "an index outside the list";
 }
 
 TEST(PlayerCommands, ProgressReaderTakesPiecesAsTheyCome) {

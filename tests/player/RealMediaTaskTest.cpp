@@ -1,12 +1,15 @@
-// A RealMedia task converted end to end: the engine exports its range through the real player
-// control, then runs the iPod pipeline with the real front-end and ffmpeg on the export.
+// A RealMedia task converted end to end: the engine exports its range through the real player control, then runs the
+// iPod pipeline with the real front-end and ffmpeg on the export. An export that is stopped, that completes without
+// its file or whose control goes away fails and leaves no intermediate file.
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <regex>
 #include <string>
 
 #include "engine/ConversionRun.h"
 #include "engine/ConversionTask.h"
+#include "engine/EncoderRunner.h"
 #include "engine/EngineGlobals.h"
 #include "engine/ProgressParsing.h"
 #include "engine/SourceExport.h"
@@ -62,24 +65,53 @@ TEST(RealMediaTask, ExportedThroughThePlayerThenConvertedForIpod) {
     SystemActionsInstalled replaced(&actions);
     lstrcpynA(outputDirectory, output.c_str(), pathBufferSize);
 
-    EXPECT_TRUE(RunConversion());
-    UsePlayerForSourceExport(nullptr);
-    lstrcpynA(programDirectory, savedProgram, pathBufferSize);
+    // Stopped at its first progress, then complete but without its file.
+    currentTaskIndex = 0;
+    window.events.onProgress = [](const PlayerEvent& event) {
+        OnExportProgress(event.position, event.total);
+        cancelRequested = true;
+    };
+    EXPECT_FALSE(ExportSourceThroughPlayer(0));
+    EXPECT_FALSE(FileExists(host.tasks[0].exportPath)) << "stopped";
+    EXPECT_EQ(ChildDecoders(), 0);
+    cancelRequested = false;
+    window.events.onProgress = [](const PlayerEvent& event) { OnExportProgress(event.position, event.total); };
+    window.events.onCompleted = [&host] {
+        DeleteFileA(host.tasks[0].exportPath.c_str());
+        OnExportComplete();
+    };
+    EXPECT_FALSE(ExportSourceThroughPlayer(0));
+    EXPECT_FALSE(FileExists(host.tasks[0].exportPath)) << "complete without a file";
+    std::string intermediate; // the export as the engine asked for it, probed before the engine takes it
+    window.events.onCompleted = [&] {
+        intermediate = Probe(host.tasks[0].exportPath, "stream=codec_name,width,height,r_frame_rate");
+        OnExportComplete();
+    };
+    window.events.completions.clear();
 
+    EXPECT_TRUE(RunConversion());
     const ConversionTask done = host.tasks[0];
     EXPECT_EQ(done.finished, 1) << FormatTaskStatus(done).text;
     EXPECT_EQ(done.exportDone, 1);
-    EXPECT_FALSE(window.events.progress.empty());
     EXPECT_EQ(window.events.completions.size(), 1u);
-    EXPECT_EQ(done.exportPath.compare(0, program.size(), program), 0) << done.exportPath;
+    EXPECT_NE(intermediate.find("msmpeg4v3|320|240|25/1"), std::string::npos) << intermediate;
+    EXPECT_NE(intermediate.find("mp3|"), std::string::npos) << intermediate;
+    EXPECT_TRUE(std::regex_match(done.exportPath.substr(program.size()), std::regex("real clip_[0-9]{5}\\.avi")))
+        << done.exportPath;
     EXPECT_FALSE(FileExists(done.exportPath)) << "the intermediate file is gone";
-
     const std::string probe = Probe(output + "real clip.mp4", "stream=codec_name,width,height:format=duration");
     EXPECT_NE(probe.find("h264|320|240"), std::string::npos) << probe;
     EXPECT_NE(probe.find("stream|aac"), std::string::npos) << probe;
     EXPECT_NEAR(ProbedDuration(probe), 2.0, 0.25) << probe;
-    EXPECT_EQ(ChildDecoders(), 0);
     DeleteFileA((output + "real clip.mp4").c_str());
+
+    // The control goes away in the middle: the engine's wait ends rather than waiting for it.
+    window.events.onProgress = [&window](const PlayerEvent&) { DestroyWindow(window.parent); };
+    EXPECT_FALSE(ExportSourceThroughPlayer(0));
+    EXPECT_FALSE(FileExists(host.tasks[0].exportPath));
+    EXPECT_EQ(ChildDecoders(), 0);
+    UsePlayerForSourceExport(nullptr);
+    lstrcpynA(programDirectory, savedProgram, pathBufferSize);
 }
 
 } // namespace
