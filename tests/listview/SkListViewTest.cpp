@@ -1,5 +1,6 @@
 // The skinned list control: what cells look like (painted into a memory canvas through WM_PRINTCLIENT), what clicks
-// and header right clicks report to the parent, which rectangles RedrawCells invalidates, bad input, and no GDI leak.
+// and header right clicks report to the parent, header titles kept in their columns, which rectangles RedrawCells
+// invalidates, bad input, and no GDI leak.
 // The arithmetic behind it is ListGeometryTest's.
 #include "skin/SkListView.h"
 
@@ -44,18 +45,18 @@ protected:
         return r;
     }
     // The list's pending update region, which must be one rectangle, after action; empty when there is none.
-    template <class Action> RECT Invalidated(Action&& action) {
+    template <class Action> PixelRect Invalidated(Action&& action) {
         UpdateWindow(list());
         ValidateRect(list(), nullptr);
         action();
         RECT r = {0, 0, 0, 0};
         if (!GetUpdateRect(list(), &r, FALSE))
-            return r;
+            return {};
         OwnedRegion region(CreateRectRgn(0, 0, 0, 0));
         GetUpdateRgn(list(), region.get(), FALSE);
         OwnedRegion box(CreateRectRgnIndirect(&r));
         EXPECT_TRUE(EqualRgn(region.get(), box.get())) << "the update region is one rectangle";
-        return r;
+        return ToPixelRect(r);
     }
 
     ListTestParent parent{40, 40, 600, 400, RECT{10, 10, 410, 210}};
@@ -186,6 +187,23 @@ TEST_F(ListViewTest, HeaderRightClickReportsTheColumnOrNoneWithTheScreenPoint) {
     EXPECT_EQ(parent.headerHits.size(), 2u);
 }
 
+// A title too wide for its column is cut there: nothing outside the column changes.
+TEST_F(ListViewTest, AHeaderTitleTooWideForItsColumnStaysInIt) {
+    parent.SetRowCount(2);
+    HWND header = parent.list.Header().GetSafeHwnd();
+    const PaintedPixels before = PaintWindow(header);
+    HDITEMA item = {};
+    item.mask = HDI_TEXT;
+    item.pszText = const_cast<char*>("Source of the selection, and much more than fits");
+    SendMessageA(header, HDM_SETITEMA, 1, reinterpret_cast<LPARAM>(&item));
+    const PaintedPixels after = PaintWindow(header);
+    RECT column = {};
+    Header_GetItemRect(header, 1, &column);
+    EXPECT_NE(PixelsOf(after, column), PixelsOf(before, column));
+    for (const RECT& outside : {RECT{0, 0, column.left, column.bottom}, RECT{column.right, 0, 400, column.bottom}})
+        EXPECT_EQ(PixelsOf(after, outside), PixelsOf(before, outside)) << outside.left;
+}
+
 // Rows, one part of a cell, a column that does not exist, rows off the page, an empty list; no rectangle for a cell
 // outside the list.
 TEST_F(ListViewTest, RedrawCellsInvalidatesTheCellsPartOnThePageOnly) {
@@ -193,24 +211,19 @@ TEST_F(ListViewTest, RedrawCellsInvalidatesTheCellsPartOnThePageOnly) {
     for (int i = 0; i < 50; ++i)
         rows.push_back({"row " + std::to_string(i), i * 2});
     parent.SetRows(rows);
-    RECT expected = {};
-    const RECT first = Cell(2, 2);
-    const RECT last = Cell(4, 2);
-    UnionRect(&expected, &first, &last);
-    EXPECT_EQ(Invalidated([&] { parent.list.RedrawCells(4, 2, 2, 0, true); }), expected);
+    EXPECT_EQ(Invalidated([&] { parent.list.RedrawCells(4, 2, 2, 0, true); }),
+              BoundingUnion(ToPixelRect(Cell(2, 2)), ToPixelRect(Cell(4, 2))));
     const RECT cell = Cell(3, 0);
     EXPECT_EQ(Invalidated([&] { parent.list.RedrawCells(3, 3, 0, 1, false); }),
-              (RECT{cell.left, cell.top, cell.left + (cell.bottom - cell.top), cell.bottom}));
-    const RECT none = {0, 0, 0, 0};
-    EXPECT_EQ(Invalidated([&] { parent.list.RedrawCells(3, 3, 7, 0, false); }), none);
+              (PixelRect{cell.left, cell.top, cell.left + (cell.bottom - cell.top), cell.bottom}));
+    EXPECT_EQ(Invalidated([&] { parent.list.RedrawCells(3, 3, 7, 0, false); }), PixelRect{});
     ListView_Scroll(list(), 0, 10 * parent.list.RowHeight());
-    ASSERT_EQ(ListView_GetTopIndex(list()), 10);
-    EXPECT_EQ(Invalidated([&] { parent.list.RedrawCells(0, 9, 1, 0, false); }), none);
+    EXPECT_EQ(Invalidated([&] { parent.list.RedrawCells(0, 9, 1, 0, false); }), PixelRect{}) << "above the page";
     RECT r = {};
     EXPECT_FALSE(parent.list.GetCellRect(50, 0, &r) || parent.list.GetCellRect(-1, 0, &r) ||
                  parent.list.GetCellRect(0, 3, &r));
     parent.SetRows({});
-    EXPECT_EQ(Invalidated([&] { parent.list.RedrawCells(0, 0, 0, 0, false); }), none);
+    EXPECT_EQ(Invalidated([&] { parent.list.RedrawCells(0, 0, 0, 0, false); }), PixelRect{});
     EXPECT_EQ(PaintWindow(list()).At(200, 120), CSkListView::kBufferColour) << "an empty list shows the buffer";
 }
 
@@ -223,7 +236,7 @@ TEST_F(ListViewTest, NoCellDrawsOutsideItself) {
     ListView_SetColumnWidth(list(), 0, 0);
     EXPECT_EQ(Cell(0, 0).right, Cell(0, 0).left);
     EXPECT_EQ(PixelsOf(PaintWindow(list()), Cell(0, 1)), PixelsOf(before, source)) << "moved 20 pixels left";
-    EXPECT_EQ(Invalidated([&] { parent.list.RedrawCells(0, 1, 0, 0, false); }), (RECT{0, 0, 0, 0}));
+    EXPECT_EQ(Invalidated([&] { parent.list.RedrawCells(0, 1, 0, 0, false); }), PixelRect{});
     ListView_SetColumnWidth(list(), 0, 20);
     parent.rows[0].name = std::string(5000, 'W');
     parent.rows[1].name = std::string(5000, '&');

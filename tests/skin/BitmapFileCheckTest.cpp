@@ -33,7 +33,6 @@ TEST(BitmapFileCheck, TellsWholeFilesFromBrokenOnes) {
     };
     const Row rows[] = {
         {"whole", whole, true},
-        {"one pixel wide", BmpFileBytes(1, 18), true},
         {"rows padded to 4 bytes", BmpFileBytes(113, 13), true},
         {"bytes after the pixels", BmpFileBytes(5, 5) + "trailing", true},
         {"top-down counts its rows", With32(small, 22, static_cast<std::uint32_t>(-8)), true},
@@ -42,7 +41,6 @@ TEST(BitmapFileCheck, TellsWholeFilesFromBrokenOnes) {
         {"compressed data one byte short", Rle(100).substr(0, 54 + 99), false},
         {"compressed data of no size", Rle(0), false},
         {"empty", "", false},
-        {"text", "this is not a bitmap\r\n", false},
         {"header only", whole.substr(0, 54), false},
         {"one byte short", whole.substr(0, whole.size() - 1), false},
         {"cut in the header", whole.substr(0, 30), false},

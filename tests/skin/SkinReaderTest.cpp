@@ -20,37 +20,21 @@ struct LookupCase {
     std::string value;
 };
 
-std::string Utf16(const std::string& ascii) {
-    std::string out = "\xFF\xFE"s;
-    for (char c : ascii)
-        out += {c, '\0'};
-    return out;
-}
-
 const LookupCase kLookupCases[] = {
     {"first wins, lower-cased", "TITLE=X.BMP\r\ntitle=y.bmp\r\n", "title", true, "x.bmp"},
     {"blanks around = belong to key", "background = bg.bmp\n", "background", false, ""},
-    {"blank key matches only with its blank", "background = bg.bmp\n", "background ", true, " bg.bmp"},
     {"split at the first =", "title=a=b.bmp\n", "title", true, "a=b.bmp"},
     {"empty value is found", "title=\n", "title", true, ""},
     {"UTF-8 BOM is a separator", "\xEF\xBB\xBFtitle=t.bmp\r\n", "title", true, "t.bmp"},
-    {"UTF-16 never matches", Utf16("title=t.bmp\r\n"), "title", false, ""},
+    {"UTF-16 never matches", "\xFF\xFEt\0i\0t\0l\0e\0=\0t\0.\0b\0m\0p\0\r\0\n\0"s, "title", false, ""},
     {"0x80 and above split the entry", "title=caf\xE9.bmp\n", "title", true, "caf"},
-    {"the rest after a high byte is an entry of its own", "title=caf\xE9name=x.bmp\n", "name", true, "x.bmp"},
     {"last line without a line break", "edit_back=e.bmp\ntitle=t.bmp", "title", true, "t.bmp"},
     {"a run without = is no entry", "title\n[skin]\n; note\ntitle=t.bmp\n", "title", true, "t.bmp"},
-    {"spoilt key never matches", ";background=old.bmp\n", "background", false, ""},
     {"tab splits a line", "x\tb=c\n", "b", true, "c"},
-    {"DEL belongs to the entry",
-     "title=a\x7F"
-     "b\n",
-     "title", true,
-     "a\x7F"
-     "b"},
+    {"DEL belongs to the entry", "title=a\177b\n", "title", true, "a\177b"},
     {"inner blanks kept", "ti tle=x y\n", "ti tle", true, "x y"},
     {"directory with backslashes", "directory=C:\\Skins\\Blue\n", "directory", true, "c:\\skins\\blue"},
     {"empty file", "", "title", false, ""},
-    {"only separators", "\x01\x02\r\n\n\t\x90\xFF", "title", false, ""},
     {"binary bytes around an entry", "\x00\xFF\x10title=t.bmp\x00\x81"s, "title", true, "t.bmp"},
     {"key of 63 characters fits", std::string(63, 'k') + "=v\n", std::string(63, 'k'), true, "v"},
     {"key of 64 characters is skipped, later entries still read", std::string(64, 'k') + "=v\ntitle=t\n", "title", true,
