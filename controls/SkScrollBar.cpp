@@ -101,6 +101,8 @@ LRESULT CSkScrollBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_MOUSEMOVE: return OnMouseMove(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
     case WM_LBUTTONUP: return OnLButtonUp();
     case WM_KEYDOWN: return OnKeyDown(wParam, lParam);
+    // In a dialog the arrow keys would otherwise move the focus on rather than reach the bar, which hands them on.
+    case WM_GETDLGCODE: return CWnd::WindowProc(message, wParam, lParam) | DLGC_WANTARROWS;
     case WM_CAPTURECHANGED: return OnCaptureChanged();
     default: return CWnd::WindowProc(message, wParam, lParam);
     }

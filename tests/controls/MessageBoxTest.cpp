@@ -29,15 +29,15 @@ struct SeenBox {
 // What the timer does with the box once it finds it.
 std::function<void(HWND)> onBox;
 
-BOOL CALLBACK FindBox(HWND window, LPARAM found) {
-    const bool box = IsWindowVisible(window) && GetDlgItem(window, IDC_MSG_CLOSE) && GetDlgItem(window, IDC_MSG_TEXT);
-    *reinterpret_cast<HWND*>(found) = box ? window : nullptr;
-    return !box;
-}
-
 void CALLBACK DriveBox(HWND, UINT, UINT_PTR timer, DWORD) {
     HWND box = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), FindBox, reinterpret_cast<LPARAM>(&box));
+    const WNDENUMPROC find = [](HWND window, LPARAM found) -> BOOL {
+        const bool isBox =
+            IsWindowVisible(window) && GetDlgItem(window, IDC_MSG_CLOSE) && GetDlgItem(window, IDC_MSG_TEXT);
+        *reinterpret_cast<HWND*>(found) = isBox ? window : nullptr;
+        return !isBox;
+    };
+    EnumThreadWindows(GetCurrentThreadId(), find, reinterpret_cast<LPARAM>(&box));
     if (box && onBox) {
         KillTimer(nullptr, timer);
         std::exchange(onBox, nullptr)(box);
@@ -53,6 +53,7 @@ void Click(HWND box, int button) {
 SeenBox RunBox(
     const char* text, const char* caption, unsigned type, HWND parent = nullptr,
     const std::function<void(HWND)>& end = [](HWND box) { Click(box, IDOK); }) {
+    EnsureBuiltInSkin();
     SeenBox seen;
     onBox = [&](HWND box) {
         GetWindowRect(box, &seen.window);
@@ -73,12 +74,7 @@ SeenBox RunBox(
     return seen;
 }
 
-class MessageBoxTest : public ::testing::Test {
-protected:
-    void SetUp() override { EnsureBuiltInSkin(); }
-};
-
-TEST_F(MessageBoxTest, ShowsItsKindAndEndsWithTheCodeOfHowItEnded) {
+TEST(MessageBoxTest, ShowsItsKindAndEndsWithTheCodeOfHowItEnded) {
     const unsigned question = MB_YESNO | MB_ICONQUESTION;
     const int information = IDI_MSG_INFORMATION;
     struct Row {
@@ -123,7 +119,7 @@ TEST_F(MessageBoxTest, ShowsItsKindAndEndsWithTheCodeOfHowItEnded) {
     EXPECT_NE(GetFileAttributesA(screenshot.c_str()), INVALID_FILE_ATTRIBUTES) << screenshot;
 }
 
-TEST_F(MessageBoxTest, WithoutAParentOrAnActiveWindowTheMainWindowOwnsTheBox) {
+TEST(MessageBoxTest, WithoutAParentOrAnActiveWindowTheMainWindowOwnsTheBox) {
     // Movara in the background: its main window exists, but no window of the thread is active.
     CWinApp app;
     CWnd main;
@@ -145,13 +141,13 @@ TEST_F(MessageBoxTest, WithoutAParentOrAnActiveWindowTheMainWindowOwnsTheBox) {
     main.DestroyWindow();
 }
 
-TEST_F(MessageBoxTest, CentresOverAShowingParentAndOnTheScreenOtherwise) {
+TEST(MessageBoxTest, CentresOverAShowingParentAndOnTheScreenOtherwise) {
     ASSERT_TRUE(CWnd::RegisterWindowClass("MovaraTestParent", 0, nullptr, GetSysColorBrush(COLOR_WINDOW)));
     CWnd parent;
     ASSERT_TRUE(parent.CreateEx(0, "MovaraTestParent", "parent", WS_POPUP, {100, 60, 700, 460}, nullptr, 0));
     const POINT screen = {GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2};
-    const std::pair<int, POINT> rows[] = {{SW_HIDE, screen}, {SW_SHOWNOACTIVATE, {400, 260}}, {SW_MINIMIZE, screen}};
-    for (const auto& [show, centre] : rows) {
+    for (const auto& [show, centre] :
+         {std::pair{SW_HIDE, screen}, {SW_SHOWNOACTIVATE, {400, 260}}, {SW_MINIMIZE, screen}}) {
         parent.ShowWindow(show);
         const RECT box = RunBox("Centred", "", 0, parent.GetSafeHwnd()).window;
         EXPECT_NEAR((box.left + box.right) / 2, centre.x, 1) << show;
