@@ -44,16 +44,10 @@ TEST(RealMediaTask, ExportedThroughThePlayerThenConvertedForIpod) {
     CurrentDirectoryGuard directory;
     WorkDirectoryOverride workFolder(work);
 
-    FakeHost host;
-    host.settings.deviceFamily = DeviceFamily::Ipod;
-    host.settings.videoType = 1; // AVC
-    host.settings.videoSize = 3; // 320x240
+    FakeHost host; // the default settings: iPod, AVC at 320x240
     host.settings.frameRate = 3;
     host.settings.videoQuality = 5;
-    host.settings.channels = 1;
-    host.settings.audioQuality = 2;
     host.settings.sampleRate = 2;
-    host.settings.volume = 1;
     host.settings.outputDirectory = output;
     ConversionTask task = MakeNewTask(source, 4.0, 12345);
     task.beginTime = 0.5;
@@ -94,6 +88,8 @@ TEST(RealMediaTask, ExportedThroughThePlayerThenConvertedForIpod) {
     EXPECT_EQ(done.finished, 1) << FormatTaskStatus(done).text;
     EXPECT_EQ(done.exportDone, 1);
     EXPECT_EQ(window.events.completions.size(), 1u);
+    EXPECT_NEAR(window.events.progress.back().position, 2.0, 1e-6) << "progress rises to the total";
+    EXPECT_NEAR(window.events.progress.back().total, 2.0, 1e-6);
     EXPECT_NE(intermediate.find("msmpeg4v3|320|240|25/1"), std::string::npos) << intermediate;
     EXPECT_NE(intermediate.find("mp3|"), std::string::npos) << intermediate;
     EXPECT_TRUE(std::regex_match(done.exportPath.substr(program.size()), std::regex("real clip_[0-9]{5}\\.avi")))
