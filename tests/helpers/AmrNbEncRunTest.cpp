@@ -1,4 +1,4 @@
-// amrnbenc as the 3GP pipeline runs it: 8000 Hz mono PCM in, AMR-NB out, read back by ffprobe.
+// amrnbenc as the 3GP pipeline runs it: 8000 Hz mono PCM in, AMR-NB out.
 #include <gtest/gtest.h>
 
 #include "tests/support/ChildProcess.h"
@@ -10,33 +10,27 @@ ChildRun AmrNbEnc(const std::string& arguments) {
     return RunCommand(AppFolder() + "amrnbenc.exe " + arguments);
 }
 
+// A bit rate picks the highest mode at or below it, the lowest for less: "#!AMR\n", then 100 frames of 20 ms, each
+// starting with the mode's byte (mode << 3 | 4) and of its size.
 TEST(AmrNbEncRun, EncodesTwoSecondsAtEveryModeBoundary) {
     const TempFolder temp;
     const std::string wav = temp.Path() + "speech.wav", amr = temp.Path() + "speech.amr";
     ASSERT_TRUE(MakeClip(wav, 2, "-ar 8000 -ac 1 -c:a pcm_s16le", ClipContent::Tone));
-    // Bit rate → the AMR mode's first frame byte (mode << 3 | 4) and the frame size in bytes.
-    struct Case {
+    const struct {
         const char* bitrate;
-        int header;
-        int frameBytes;
-    };
-    for (const Case c :
-         {Case{"12200", 0x3C, 32}, Case{"12199", 0x34, 27}, Case{"4750", 0x04, 13}, Case{"1", 0x04, 13}}) {
+        unsigned char header;
+        std::size_t frameBytes;
+    } cases[] = {{"12200", 0x3C, 32}, {"12199", 0x34, 27}, {"7950", 0x2C, 21}, {"4750", 0x04, 13}, {"1", 0x04, 13}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.bitrate);
         DeleteFileA(amr.c_str());
         const ChildRun run = AmrNbEnc("-b " + std::string(c.bitrate) + " " + Quote(wav) + " " + Quote(amr));
         ASSERT_EQ(run.exitCode, 0u) << run.output;
         EXPECT_EQ(run.output, "");
-        const ChildRun probe = RunCommand(AppFolder() +
-                                          "ffprobe.exe -v error -show_entries "
-                                          "stream=codec_name,sample_rate,channels -of compact " +
-                                          Quote(amr));
-        EXPECT_NE(probe.output.find("codec_name=amr_nb|sample_rate=8000|channels=1"), std::string::npos)
-            << probe.output;
-        // "#!AMR\n", then 100 frames of 20 ms, each of the same mode.
         const std::string bytes = ReadWholeFile(amr);
-        ASSERT_EQ(bytes.size(), 6u + 100u * c.frameBytes) << c.bitrate;
+        ASSERT_EQ(bytes.size(), 6u + 100u * c.frameBytes);
         EXPECT_EQ(bytes.substr(0, 6), "#!AMR\n");
-        EXPECT_EQ(static_cast<unsigned char>(bytes[6]), c.header) << c.bitrate;
+        EXPECT_EQ(static_cast<unsigned char>(bytes[6]), c.header);
     }
 }
 

@@ -1,18 +1,15 @@
 // The shipped movenc.exe end to end, running the real ffmpeg (through the Wine bridge here) on clips made at test
-// time: the engine's custom iPod commands, "q" and termination, and the front-end as a careless or hostile command
-// meets it: the input named as output, relative and UTF-8 paths, ffmpeg's failures, damaged or empty outputs.
+// time: "q" and termination, and the front-end as a careless or hostile command meets it: the input named as output,
+// relative and UTF-8 paths, ffmpeg's failures, damaged or empty outputs.
 #include <gmock/gmock.h>
 
 #include <windows.h>
 
 #include <tlhelp32.h>
 
-#include <cmath>
-#include <map>
+#include <cstdlib>
 #include <regex>
 
-#include "engine/CommandTemplates.h"
-#include "engine/ProgressParsing.h"
 #include "tests/support/ChildProcess.h"
 #include "tests/support/Files.h"
 
@@ -52,18 +49,12 @@ protected:
 
     void SetUp() override { ASSERT_TRUE(clipReady) << "the sample clips could not be made"; }
 
-    // Runs a command as the engine does: the app folder current, the program found there.
-    static ChildRun RunInApp(const std::string& command, ChildOptions options = {}) {
-        options.currentDirectory = app;
-        const CurrentDirectoryGuard back;
-        SetCurrentDirectoryA(app.c_str());
-        return RunChild(command, options);
-    }
-
-    // The front-end by its full path, in `directory` (the test folder by default).
-    static ChildRun Movenc(const std::string& arguments, const std::string& directory = {}) {
-        ChildOptions options;
-        options.currentDirectory = directory.empty() ? folder : directory;
+    // The front-end by its full path, in the test folder unless options say otherwise. Unless the test writes "q"
+    // or terminates it, its standard input is at end of file from the start, which must not stop it as "q" does.
+    static ChildRun Movenc(const std::string& arguments, ChildOptions options = {}) {
+        if (options.currentDirectory.empty())
+            options.currentDirectory = folder;
+        options.closeInputAtStart = !options.quitWhen && !options.terminateWhen;
         return RunChild(Quote(app + "movenc.exe") + " " + arguments, options);
     }
 
@@ -71,124 +62,22 @@ protected:
         EXPECT_NE(run.exitCode, 0u);
         const std::vector<std::string> lines = TextLines(run.errors);
         ASSERT_EQ(lines.size(), 1u) << run.errors;
-        EXPECT_THAT(lines[0], StartsWith("error: "));
+        EXPECT_THAT(lines[0], testing::AllOf(StartsWith("error: "), HasSubstr(part)));
         EXPECT_GT(lines[0].size(), 8u);
-        EXPECT_THAT(lines[0], HasSubstr(part));
     }
 
-    // What ffprobe says of a file: "stream.0.width" = "320", "format.duration" = "6.000000".
-    static std::map<std::string, std::string> Probe(const std::string& path) {
+    // The length ffprobe reads in a file.
+    static double Duration(const std::string& path) {
         const ChildRun run = RunCommand(Quote(app + "ffprobe.exe") +
-                                        " -v error -show_entries stream=codec_name,width,height,r_frame_rate,"
-                                        "sample_rate,channels,profile,level:format=duration -of flat=h=0 " +
-                                        Quote(path));
+                                        " -v error -show_entries format=duration -of csv=p=0 " + Quote(path));
         EXPECT_EQ(run.exitCode, 0u) << "ffprobe of " << path << " (started: " << run.started << ", start error "
                                     << run.startError << "): " << run.output;
-        std::map<std::string, std::string> facts;
-        for (const std::string& line : TextLines(run.output)) {
-            const std::size_t eq = line.find('=');
-            const std::string value = line.substr(eq + 1);
-            const bool quoted = value.size() >= 2 && value.front() == '"';
-            facts[line.substr(0, eq)] = quoted ? value.substr(1, value.size() - 2) : value;
-        }
-        return facts;
-    }
-
-    static double Duration(const std::string& path) { return std::atof(Probe(path)["format.duration"].c_str()); }
-
-    // Every line is a progress line of the engine's format, each piece read ends with a line (one write per line),
-    // and the figures never go back. The last time is returned.
-    static double CheckProgress(const ChildRun& run) {
-        static const std::regex shape("size=[ 0-9]{7}[0-9]kB time=[0-9]+\\.[0-9]{2}");
-        double lastTime = -1.0;
-        long lastSize = -1;
-        const std::vector<std::string> lines = TextLines(run.output);
-        EXPECT_FALSE(lines.empty());
-        for (const std::string& line : lines) {
-            EXPECT_TRUE(std::regex_match(line, shape)) << "'" << line << "'";
-            const long size = std::atol(line.c_str() + 5);
-            const double time = std::atof(line.c_str() + line.find("time=") + 5);
-            EXPECT_GE(size, lastSize) << line;
-            EXPECT_GE(time, lastTime) << line;
-            lastSize = size;
-            lastTime = time;
-        }
-        for (const std::string& piece : run.outputPieces)
-            EXPECT_TRUE(piece.ends_with("\r\n")) << "'" << piece << "'";
-        return lastTime;
+        return std::atof(run.output.c_str());
     }
 
     static inline std::string app, folder, clip, aviClip, clipContent;
     static inline bool clipReady = false;
 };
-
-struct PresetCase {
-    int videoType, videoSize, frameRate, videoQuality, channels, audioQuality, sampleRate, volume; // combo items
-    double begin, end;
-    const char* video; // codec, size and frame rate as ffprobe tells them
-    const char* audio; // codec, sample rate, channels
-    bool closeInput;   // end of file on standard input from the start: it means nothing
-};
-
-const PresetCase presetCases[] = {
-    {0, 0, 1, 0, 0, 0, 1, 0, 0.0, 10.0, "mpeg4 176x120 2997/200", "aac 24000 1", true},
-    {1, 3, 3, 6, 1, 5, 3, 7, 0.0, 10.0, "h264 320x240 2997/100", "aac 48000 2", false},
-    {1, 4, 0, 3, 1, 2, 0, 1, 2.5, 7.5, "h264 368x208 25/1", "aac 44100 2", false},
-};
-
-TEST_F(MovencSafety, CustomIpodCommandsGiveTheFilesTheyAskFor) {
-    char commandTemplate[1024] = {};
-    GetPrivateProfileStringA("profile0", "Command0", "", commandTemplate, sizeof commandTemplate,
-                             (app + "iPod_Profile.ini").c_str());
-    ASSERT_THAT(commandTemplate, StartsWith("movenc "));
-    for (const PresetCase& c : presetCases) {
-        SCOPED_TRACE(c.video);
-        ConversionTask task;
-        task.sourcePath = aviClip;
-        task.outputName = std::string("out ") + c.video;
-        task.outputName.resize(task.outputName.rfind(' ')); // no "/" in a file name
-        task.beginTime = c.begin;
-        task.endTime = c.end;
-        task.title = "Clip \"one\"";
-        OutputSettings s;
-        s.videoType = c.videoType, s.videoSize = c.videoSize, s.frameRate = c.frameRate;
-        s.videoQuality = c.videoQuality, s.channels = c.channels, s.audioQuality = c.audioQuality;
-        s.sampleRate = c.sampleRate, s.volume = c.volume, s.outputDirectory = folder;
-        const std::string output = folder + task.outputName + ".mp4";
-        DeleteFileA(output.c_str());
-
-        const std::string command = ExpandPresetTemplate(commandTemplate, task, s, "2024-05-06 07:08:09");
-        ChildOptions options;
-        options.closeInputAtStart = c.closeInput;
-        const ChildRun run = RunInApp(command, options);
-        EXPECT_EQ(run.exitCode, 0u) << command << "\n" << run.errors;
-        EXPECT_EQ(run.errors, "");
-
-        // The length is what the command's whole-second " -t" asks for; the engine's own parser, fed the output in
-        // the pieces of at most 255 bytes its reader takes, reads the same time and the file's size.
-        const double length = std::floor(c.end - c.begin);
-        EXPECT_NEAR(CheckProgress(run), length, 0.5);
-        ConversionTask parsed;
-        parsed.beginTime = c.begin;
-        parsed.endTime = c.end;
-        for (const std::string& piece : run.outputPieces)
-            for (std::size_t at = 0; at < piece.size(); at += 255)
-                ApplyProgressChunk(parsed, piece.substr(at, 255).c_str(), 1000);
-        EXPECT_NEAR(parsed.encodedTime, length, 0.5);
-        const double sizeKB = FileSize(output) / 1024.0;
-        EXPECT_NEAR(parsed.outputSizeKB, sizeKB, sizeKB * 0.02 + 1);
-
-        std::map<std::string, std::string> p = Probe(output);
-        EXPECT_NEAR(std::atof(p["format.duration"].c_str()), length, 0.5);
-        EXPECT_EQ(p["stream.0.codec_name"] + " " + p["stream.0.width"] + "x" + p["stream.0.height"] + " " +
-                      p["stream.0.r_frame_rate"],
-                  c.video);
-        EXPECT_EQ(p["stream.1.codec_name"] + " " + p["stream.1.sample_rate"] + " " + p["stream.1.channels"], c.audio);
-        if (p["stream.0.codec_name"] == "h264") {
-            EXPECT_EQ(p["stream.0.profile"] + " " + p["stream.0.level"], "Constrained Baseline 13");
-        }
-    }
-}
 
 // "q" makes ffmpeg finish the file: it plays, and it is shorter. The input is read at its own rate here so that
 // "after 2 s" is the media time the progress shows.
@@ -200,17 +89,30 @@ TEST_F(MovencSafety, QuitOnStandardInputLeavesAValidShorterFile) {
         const std::size_t last = text.rfind("time=");
         return last != std::string::npos && std::atof(text.c_str() + last + 5) >= 2.0;
     };
-    const ChildRun run = RunInApp("movenc -re -i " + Quote(aviClip) +
-                                      " -vcodec h264 -coder 0 -vlevel 13 -bufsize 256 -g 250 -s 320x240 -b 576 "
-                                      "-acodec aac -ac 2 -ab 128 -y " +
-                                      Quote(output),
-                                  options);
+    const ChildRun run = Movenc("-re -i " + Quote(aviClip) +
+                                    " -vcodec h264 -coder 0 -vlevel 13 -bufsize 256 -g 250 -s 320x240 -b 576 "
+                                    "-acodec aac -ac 2 -ab 128 -y " +
+                                    Quote(output),
+                                options);
     EXPECT_EQ(run.exitCode, 0u) << run.errors;
     EXPECT_EQ(run.errors, "");
-    const double lastTime = CheckProgress(run);
-    std::map<std::string, std::string> p = Probe(output);
-    EXPECT_EQ(p["stream.0.codec_name"], "h264");
-    const double duration = std::atof(p["format.duration"].c_str());
+    // Every line is a progress line of the engine's format whose figures never go back, and every piece read ends
+    // with a line end (one write per line), so the engine never reads half a line.
+    static const std::regex shape("size=[ 0-9]{7}[0-9]kB time=[0-9]+\\.[0-9]{2}");
+    double lastTime = -1.0;
+    long lastSize = -1;
+    for (const std::string& line : TextLines(run.output)) {
+        ASSERT_TRUE(std::regex_match(line, shape)) << "'" << line << "'";
+        const long size = std::atol(line.c_str() + 5);
+        const double time = std::atof(line.c_str() + line.find("time=") + 5);
+        EXPECT_GE(size, lastSize) << line;
+        EXPECT_GE(time, lastTime) << line;
+        lastSize = size;
+        lastTime = time;
+    }
+    for (const std::string& piece : run.outputPieces)
+        EXPECT_TRUE(piece.ends_with("\r\n")) << "'" << piece << "'";
+    const double duration = Duration(output);
     EXPECT_GE(duration, 1.5);
     EXPECT_LT(duration, 8.0);
     EXPECT_NEAR(lastTime, duration, 0.5);
@@ -230,7 +132,7 @@ TEST_F(MovencSafety, TerminatingTheFrontEndEndsFfmpeg) {
         return true;
     };
     const ChildRun run =
-        RunInApp("movenc -re -i " + Quote(aviClip) + " -vcodec mpeg4 -b 4000 -acodec pcm -y " + Quote(output), options);
+        Movenc("-re -i " + Quote(aviClip) + " -vcodec mpeg4 -b 4000 -acodec pcm -y " + Quote(output), options);
     EXPECT_EQ(run.exitCode, 9u); // it was running when terminated
     ASSERT_NE(ffmpeg, nullptr) << "ffmpeg was running under the front-end";
     // At its own rate ffmpeg would go on for eight more seconds; the minute is a guard against a hang.
@@ -321,30 +223,24 @@ TEST_F(MovencSafety, MissingFfmpegIsReported) {
 }
 
 TEST_F(MovencSafety, VerifyTellsAPlayableFileFromTheRest) {
-    EXPECT_EQ(RunInApp("movenc -verify " + Quote(aviClip)).exitCode, 0u);
+    EXPECT_EQ(Movenc("-verify " + Quote(aviClip)).exitCode, 0u);
     TempFolder temp;
     const std::string text = temp.Write("text.3gp", "not a video");
-    ChildRun run = RunInApp("movenc -verify " + Quote(text));
-    EXPECT_NE(run.exitCode, 0u);
-    EXPECT_EQ(run.errors, "error: \"" + text + "\" is not a playable video\r\n");
-    run = RunInApp("movenc -verify " + Quote(folder + "gone.3gp"));
-    EXPECT_NE(run.exitCode, 0u);
-    EXPECT_THAT(run.errors, HasSubstr("does not exist"));
+    ExpectOneErrorLine(Movenc("-verify " + Quote(text)), "\"" + text + "\" is not a playable video");
+    ExpectOneErrorLine(Movenc("-verify " + Quote(folder + "gone.3gp")), "does not exist");
 }
 
-// The AMR step through our own encoder: decode, encode, then the main run; the working file named as the first input
-// need not exist yet.
+// The AMR step through our own encoder is listed between the decoding and the main run, and nothing runs: the
+// working file named as the first input need not exist yet.
 TEST_F(MovencSafety, PrintListsTheCommandsAndRunsNothing) {
     const std::string output = folder + "printed.3gp";
     DeleteFileA(output.c_str());
-    const ChildRun run = RunInApp("movenc -print -i " + Quote(folder + "later_temp.3gp") + " -i " + Quote(aviClip) +
-                                  " -map 0:v -map 1:a -vcodec copy -acodec amr_nb -ab 12.2k -y " + Quote(output));
+    const ChildRun run = Movenc("-print -i " + Quote(folder + "later_temp.3gp") + " -i " + Quote(aviClip) +
+                                " -map 0:v -map 1:a -vcodec copy -acodec amr_nb -ab 12.2k -y " + Quote(output));
     EXPECT_EQ(run.exitCode, 0u) << run.errors;
     const std::vector<std::string> lines = TextLines(run.output);
     ASSERT_EQ(lines.size(), 3u) << run.output;
-    EXPECT_THAT(lines[0], testing::AllOf(HasSubstr("ffmpeg.exe"), HasSubstr("-ar 8000")));
     EXPECT_THAT(lines[1], HasSubstr("amrnbenc.exe -b 12200 <movenc-wav> <movenc-amr>"));
-    EXPECT_THAT(lines[2], HasSubstr("-i <movenc-amr>"));
     EXPECT_EQ(FileSize(output), -1) << "nothing ran";
 }
 
@@ -381,17 +277,16 @@ TEST_F(MovencSafety, Utf8NamesAreWrittenAsGivenAndNamesWindowsCannotHoldAreRefus
               (std::vector<std::string>{"Vide\xCC\x81o.mp4", "Vidéo 😀 ü 日本 — copie.mp4", "clip 😀 日本.mp4"}));
 }
 
-// Relative paths from the test folder, and from a folder below it through "..".
+// A relative path through "..", from a folder below the test folder: the bridge translates it for the host.
 TEST_F(MovencSafety, RelativeWindowsPathsReachTheirFiles) {
     const std::string out = folder + "sub\\x.mp4";
+    DeleteFileA(out.c_str());
     ASSERT_TRUE(CopyFileA(clip.c_str(), (folder + "sub\\in.mp4").c_str(), FALSE));
-    for (const auto& [arguments, directory] : {std::pair<std::string, std::string>{"-i sub\\in.mp4 -y sub\\x.mp4", ""},
-                                               {"-i ..\\sub\\in.mp4 -y ..\\sub\\x.mp4", folder + "sub"}}) {
-        DeleteFileA(out.c_str());
-        const ChildRun run = Movenc(arguments + " -vcodec mpeg4 -acodec aac", directory);
-        EXPECT_EQ(run.exitCode, 0u) << run.errors;
-        EXPECT_NEAR(Duration(out), 6.0, 0.5) << arguments;
-    }
+    ChildOptions options;
+    options.currentDirectory = folder + "sub";
+    const ChildRun run = Movenc("-i ..\\sub\\in.mp4 -vcodec mpeg4 -acodec aac -y ..\\sub\\x.mp4", options);
+    EXPECT_EQ(run.exitCode, 0u) << run.errors;
+    EXPECT_NEAR(Duration(out), 6.0, 0.5);
 }
 
 TEST_F(MovencSafety, ADamagedSourceIsNotReportedAsConverted) {
