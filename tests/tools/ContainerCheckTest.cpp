@@ -1,4 +1,4 @@
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 
 #include <cstring>
 #include <string>
@@ -9,23 +9,14 @@
 namespace {
 
 using Bytes = std::vector<unsigned char>;
+using testing::HasSubstr;
 
-void PutBe32(Bytes& out, std::uint32_t v) {
-    for (int shift = 24; shift >= 0; shift -= 8)
-        out.push_back(static_cast<unsigned char>(v >> shift));
-}
-
-void PutLe32(Bytes& out, std::uint32_t v) {
-    for (int shift = 0; shift < 32; shift += 8)
-        out.push_back(static_cast<unsigned char>(v >> shift));
-}
-
-Bytes MakeBox(const char* type, const Bytes& body) {
-    Bytes box;
-    PutBe32(box, static_cast<std::uint32_t>(8 + body.size()));
-    box.insert(box.end(), type, type + 4);
-    box.insert(box.end(), body.begin(), body.end());
-    return box;
+// A 32-bit number in either byte order.
+Bytes Number(std::uint32_t v, bool bigEndian) {
+    Bytes out;
+    for (int i = 0; i < 4; ++i)
+        out.push_back(static_cast<unsigned char>(v >> (bigEndian ? 24 - 8 * i : 8 * i)));
+    return out;
 }
 
 Bytes Join(std::initializer_list<Bytes> parts) {
@@ -33,6 +24,10 @@ Bytes Join(std::initializer_list<Bytes> parts) {
     for (const Bytes& part : parts)
         all.insert(all.end(), part.begin(), part.end());
     return all;
+}
+
+Bytes MakeBox(const char* type, const Bytes& body) {
+    return Join({Number(static_cast<std::uint32_t>(8 + body.size()), true), Bytes(type, type + 4), body});
 }
 
 ContainerVerdict Check(const Bytes& file) {
@@ -45,68 +40,59 @@ ContainerVerdict Check(const Bytes& file) {
     });
 }
 
-const Bytes ftyp = MakeBox("ftyp", {'3', 'g', 'p', '4', 0, 0, 0, 0});
-const Bytes moov = MakeBox("moov", Join({MakeBox("mvhd", Bytes(20, 0)), MakeBox("trak", Bytes(30, 1))}));
-const Bytes mdat = MakeBox("mdat", Bytes(100, 7));
-
 TEST(ContainerCheck, Mp4FamilyFilesMustBeWhole) {
-    struct Case {
-        const char* name;
-        Bytes file;
-        std::string problemPart; // empty: whole
-    };
+    const Bytes ftyp = MakeBox("ftyp", {'3', 'g', 'p', '4', 0, 0, 0, 0});
+    const Bytes moov = MakeBox("moov", Join({MakeBox("mvhd", Bytes(20, 0)), MakeBox("trak", Bytes(30, 1))}));
+    const Bytes mdat = MakeBox("mdat", Bytes(100, 7));
     Bytes cut = Join({ftyp, moov, mdat});
     cut.resize(cut.size() - 10);
     Bytes largeSize = {0, 0, 0, 1, 'm', 'd', 'a', 't', 0, 0, 0, 0, 0, 0, 0, 26};
     largeSize.resize(26, 5);
-    Bytes toTheEnd = {0, 0, 0, 0, 'm', 'd', 'a', 't', 9, 9, 9};
-    const Case cases[] = {
-        {"moov first", Join({ftyp, moov, mdat}), ""},
-        {"moov last", Join({ftyp, mdat, moov}), ""},
-        {"64-bit box size", Join({ftyp, moov, largeSize}), ""},
-        {"last box to the end of the file", Join({ftyp, moov, toTheEnd}), ""},
-        {"cut off", cut, "cut off"},
-        {"no moov", Join({ftyp, mdat}), "no index"},
-        {"moov without a track", Join({ftyp, MakeBox("moov", MakeBox("mvhd", Bytes(20, 0))), mdat}), "no track"},
-        {"empty mdat", Join({ftyp, moov, MakeBox("mdat", {})}), "no media"},
-        {"damaged moov", Join({ftyp, MakeBox("moov", {0, 0, 0, 99, 't', 'r', 'a', 'k'}), mdat}), "damaged"},
+    const std::pair<Bytes, const char*> cases[] = {
+        {Join({ftyp, moov, mdat}), ""},
+        {Join({ftyp, mdat, moov}), ""},
+        {Join({ftyp, moov, largeSize}), ""},                              // a 64-bit box size
+        {Join({ftyp, moov, {0, 0, 0, 0, 'm', 'd', 'a', 't', 9, 9}}), ""}, // the last box to the end of the file
+        {cut, "cut off"},
+        {Join({ftyp, mdat}), "no index"},
+        {Join({ftyp, MakeBox("moov", MakeBox("mvhd", Bytes(20, 0))), mdat}), "no track"},
+        {Join({ftyp, moov, MakeBox("mdat", {})}), "no media"},
+        {Join({ftyp, MakeBox("moov", {0, 0, 0, 99, 't', 'r', 'a', 'k'}), mdat}), "damaged"},
     };
-    for (const Case& c : cases) {
-        const ContainerVerdict verdict = Check(c.file);
-        EXPECT_TRUE(verdict.known) << c.name;
-        if (c.problemPart.empty())
-            EXPECT_EQ(verdict.problem, "") << c.name;
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        const auto& [file, problem] = cases[i];
+        const ContainerVerdict verdict = Check(file);
+        EXPECT_TRUE(verdict.known) << i;
+        if (*problem)
+            EXPECT_THAT(verdict.problem, HasSubstr(problem)) << i;
         else
-            EXPECT_NE(verdict.problem.find(c.problemPart), std::string::npos) << c.name << ": " << verdict.problem;
+            EXPECT_EQ(verdict.problem, "") << i;
     }
 }
 
+// A header, the packet sizes (shifted, with the key flag), then the packets.
 Bytes Pmp(const std::vector<std::uint32_t>& packetSizes, std::size_t dataBytes) {
-    Bytes file = {'p', 'm', 'p', 'm'};
-    PutLe32(file, 1);
-    PutLe32(file, 0);
-    PutLe32(file, static_cast<std::uint32_t>(packetSizes.size()));
-    while (file.size() < 56)
-        file.push_back(0);
+    Bytes file = Join({{'p', 'm', 'p', 'm'},
+                       Number(1, false),
+                       Number(0, false),
+                       Number(static_cast<std::uint32_t>(packetSizes.size()), false)});
+    file.resize(56);
     for (std::uint32_t size : packetSizes)
-        PutLe32(file, size << 1 | 1);
+        file = Join({file, Number(size << 1 | 1, false)});
     file.resize(file.size() + dataBytes, 3);
     return file;
 }
 
+// The PMP index must cover the file; other kinds are left to ffprobe.
 TEST(ContainerCheck, PmpIndexMustCoverTheFile) {
     EXPECT_EQ(Check(Pmp({40, 60}, 100)).problem, "");
-    EXPECT_NE(Check(Pmp({40, 60}, 90)).problem.find("does not match"), std::string::npos);
-    EXPECT_NE(Check(Pmp({40, 60}, 110)).problem.find("does not match"), std::string::npos);
-    EXPECT_NE(Check(Pmp({}, 0)).problem.find("no frames"), std::string::npos);
+    EXPECT_THAT(Check(Pmp({40, 60}, 90)).problem, HasSubstr("does not match"));
+    EXPECT_THAT(Check(Pmp({40, 60}, 110)).problem, HasSubstr("does not match"));
+    EXPECT_THAT(Check(Pmp({}, 0)).problem, HasSubstr("no frames"));
     Bytes wrongVersion = Pmp({40}, 40);
     wrongVersion[4] = 2;
-    EXPECT_NE(Check(wrongVersion).problem.find("header"), std::string::npos);
-}
-
-TEST(ContainerCheck, OtherKindsAreLeftToFfprobe) {
+    EXPECT_THAT(Check(wrongVersion).problem, HasSubstr("header"));
     EXPECT_FALSE(Check(Bytes{'R', 'I', 'F', 'F', 0, 0, 0, 0, 'A', 'V', 'I', ' '}).known);
-    EXPECT_FALSE(Check(Bytes{0, 0, 1, 0xBA, 0, 0, 0, 0, 0}).known);
     EXPECT_FALSE(Check(Bytes{'p', 'm', 'p'}).known) << "too short to tell";
 }
 

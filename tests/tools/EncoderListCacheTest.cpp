@@ -5,21 +5,6 @@
 
 namespace {
 
-TEST(EncoderCache, ReadsBackOnlyWhatWasWrittenForTheSameKey) {
-    const EncoderSet encoders = {"aac", "libx264", "libxvid"};
-    const std::string text = FormatEncoderCache("C:\\app\\ffmpeg.exe|0:100|1:2", encoders);
-    EXPECT_EQ(text, "C:\\app\\ffmpeg.exe|0:100|1:2\naac\nlibx264\nlibxvid\n");
-    EXPECT_EQ(ParseEncoderCache(text, "C:\\app\\ffmpeg.exe|0:100|1:2"), encoders);
-    // Another ffmpeg, or the same one replaced.
-    EXPECT_EQ(ParseEncoderCache(text, "C:\\app\\ffmpeg.exe|0:101|1:2"), std::nullopt);
-    EXPECT_EQ(ParseEncoderCache(text, "C:\\app\\ffmpeg.exe"), std::nullopt);
-    EXPECT_EQ(ParseEncoderCache(text, ""), std::nullopt);
-    // A file cut short, or one with no names, is not trusted.
-    EXPECT_EQ(ParseEncoderCache(text.substr(0, text.size() - 1), "C:\\app\\ffmpeg.exe|0:100|1:2"), std::nullopt);
-    EXPECT_EQ(ParseEncoderCache("key\n", "key"), std::nullopt);
-    EXPECT_EQ(ParseEncoderCache("", "key"), std::nullopt);
-}
-
 // The list is asked for once and again when ffmpeg changes; an empty answer is not kept; without ffmpeg it is always
 // asked for.
 TEST(EncoderCache, AsksOnceAndAgainWhenFfmpegChanges) {
