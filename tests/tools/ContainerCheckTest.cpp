@@ -63,10 +63,8 @@ TEST(ContainerCheck, Mp4FamilyFilesMustBeWhole) {
         const auto& [file, problem] = cases[i];
         const ContainerVerdict verdict = Check(file);
         EXPECT_TRUE(verdict.known) << i;
-        if (*problem)
-            EXPECT_THAT(verdict.problem, HasSubstr(problem)) << i;
-        else
-            EXPECT_EQ(verdict.problem, "") << i;
+        EXPECT_EQ(verdict.problem.empty(), !*problem) << i;
+        EXPECT_THAT(verdict.problem, HasSubstr(problem)) << i;
     }
 }
 

@@ -30,11 +30,7 @@ TEST(JoinCommandLine, SplitsBackIntoTheSameArguments) {
 }
 
 TEST(FfmpegErrorLine, TakesTheFirstLineThatStatesTheCause) {
-    struct Row {
-        const char* output;
-        const char* line;
-    };
-    const Row rows[] = {
+    const std::pair<const char*, const char*> rows[] = {
         {"", ""},
         {"in.avi: Invalid data found when processing input\r\n", "in.avi: Invalid data found when processing input"},
         {"Conversion failed!\n", ""},
@@ -49,58 +45,49 @@ TEST(FfmpegErrorLine, TakesTheFirstLineThatStatesTheCause) {
         {"o.mp4: Invalid argument\n", "o.mp4: Invalid argument"},
         {"[tag without address] stays\n", "[tag without address] stays"},
     };
-    for (const Row& row : rows)
-        EXPECT_EQ(FfmpegErrorLine(row.output), row.line) << row.output;
+    for (const auto& [output, line] : rows)
+        EXPECT_EQ(FfmpegErrorLine(output), line) << output;
 }
 
+// "N/A" is no duration; without a duration line ffprobe could not read the file, and its reason is kept.
 TEST(OutputCheck, ReadsWhatFfprobeSays) {
-    const ProbedFile both = ParseProbeOutput("codec_type=video\r\ncodec_type=audio\r\nduration=6.000000\r\n");
-    EXPECT_TRUE(both.video);
-    EXPECT_TRUE(both.audio);
-    EXPECT_DOUBLE_EQ(both.duration, 6.0);
     const ProbedFile audioOnly = ParseProbeOutput("codec_type=audio\nduration=N/A\n");
     EXPECT_FALSE(audioOnly.video);
     EXPECT_TRUE(std::isnan(audioOnly.duration));
     EXPECT_TRUE(audioOnly.unreadable.empty());
-    // No duration line: ffprobe could not read the file, and its reason is kept.
     EXPECT_EQ(ParseProbeOutput("", "[mov,mp4 @ 0x5] moov atom not found\nx.3gp: Invalid data found\n").unreadable,
               "moov atom not found");
     EXPECT_EQ(ParseProbeOutput("", "").unreadable, "ffprobe said nothing of it");
 }
 
+// A file shorter than asked for (by more than a second, or by a tenth of a long clip) or without the video asked for
+// fails; a damaged source is named as the cause; a file ffprobe could not look into is not called one without video.
 TEST(OutputCheck, JudgesTheOutputAgainstWhatWasAskedFor) {
-    OutputFacts facts;
-    facts.source = "in.mp4";
-    facts.output = "out.mp4";
-    facts.videoExpected = true;
-    facts.written = {true, true, 6.0, {}};
-    facts.expectedSeconds = 6.0;
-    EXPECT_EQ(JudgeOutput(facts), "");
-    facts.written.duration = 5.1; // within a second: the last frame, the audio's last block
-    EXPECT_EQ(JudgeOutput(facts), "");
-    facts.written.duration = 2.68;
-    EXPECT_EQ(JudgeOutput(facts), "the output file \"out.mp4\" holds only 2.68 s of the 6.00 s asked for");
-    facts.firstInputError = "stream 1, offset 0x186a4: partial file";
-    EXPECT_EQ(JudgeOutput(facts), "the source \"in.mp4\" is damaged: the conversion stopped at 2.68 s of 6.00 s "
-                                  "(stream 1, offset 0x186a4: partial file)");
-    // A long clip may be short by a tenth before it counts.
-    facts = {};
-    facts.written = {true, false, 91.0, {}};
-    facts.expectedSeconds = 100.0;
-    EXPECT_EQ(JudgeOutput(facts), "");
-    facts.written.duration = std::nan("");
-    EXPECT_THAT(JudgeOutput(facts), testing::HasSubstr("holds only 0.00 s of the 100.00 s"));
-    // No length known: only the streams count.
-    facts.expectedSeconds = std::nan("");
-    EXPECT_EQ(JudgeOutput(facts), "");
-    facts.videoExpected = true;
-    facts.written.video = false;
-    facts.output = "x.mp4";
-    EXPECT_EQ(JudgeOutput(facts), "the output file \"x.mp4\" holds no video stream");
-    // A file ffprobe could not look into is not called a file without video.
-    facts.written.unreadable = "cannot start \"ffprobe.exe\": Access denied.";
-    EXPECT_EQ(JudgeOutput(facts),
-              "ffprobe cannot read the output file \"x.mp4\": cannot start \"ffprobe.exe\": Access denied.");
+    const double none = std::nan("");
+    const struct {
+        double asked, written;
+        bool video;
+        const char *unreadable, *inputError, *verdict;
+    } rows[] = {
+        {6.0, 6.0, true, "", "", ""},
+        {6.0, 5.1, true, "", "", ""}, // the last frame, the audio's last block
+        {6.0, 2.68, true, "", "", "the output file \"out.mp4\" holds only 2.68 s of the 6.00 s asked for"},
+        {6.0, 2.68, true, "", "stream 1, offset 0x186a4: partial file",
+         "the source \"in.mp4\" is damaged: the conversion stopped at 2.68 s of 6.00 s (stream 1, offset 0x186a4: "
+         "partial file)"},
+        {100.0, 91.0, true, "", "", ""},
+        {100.0, none, true, "", "", "the output file \"out.mp4\" holds only 0.00 s of the 100.00 s asked for"},
+        {none, 1.0, true, "", "", ""},
+        {none, 1.0, false, "", "", "the output file \"out.mp4\" holds no video stream"},
+        {none, 1.0, false, "cannot start \"ffprobe.exe\": Access denied.", "",
+         "ffprobe cannot read the output file \"out.mp4\": cannot start \"ffprobe.exe\": Access denied."},
+    };
+    for (const auto& row : rows) {
+        const ProbedFile written{row.video, true, row.written, row.unreadable};
+        // Source, output, seconds asked for, what ffprobe saw, video asked for, ffmpeg's first input error.
+        const OutputFacts facts{"in.mp4", "out.mp4", row.asked, written, true, row.inputError};
+        EXPECT_EQ(JudgeOutput(facts), row.verdict) << row.verdict;
+    }
 }
 
 // "file:" comes off; a protocol or standard input is no local file; a drive letter or a colon in a name is no protocol.

@@ -1,6 +1,6 @@
 // The shipped movenc.exe end to end, running the real ffmpeg (through the Wine bridge here) on clips made at test
 // time: "q" and termination, and the front-end as a careless or hostile command meets it: the input named as output,
-// relative and UTF-8 paths, ffmpeg's failures, damaged or empty outputs.
+// UTF-8 paths, ffmpeg's failures, damaged or empty outputs.
 #include <gmock/gmock.h>
 
 #include <windows.h>
@@ -39,7 +39,6 @@ protected:
         app = AppFolder();
         folder = FullPathOf("movenc tests") + "\\";
         CreateDirectoryA(folder.c_str(), nullptr);
-        CreateDirectoryA((folder + "sub").c_str(), nullptr);
         aviClip = folder + "clip one.avi";
         clip = folder + "long clip name.mp4";
         clipReady = MakeClip(clip, 6, "-s 160x120 -c:v mpeg4 -c:a aac -movflags +faststart") &&
@@ -66,7 +65,6 @@ protected:
         EXPECT_GT(lines[0].size(), 8u);
     }
 
-    // The length ffprobe reads in a file.
     static double Duration(const std::string& path) {
         const ChildRun run = RunCommand(Quote(app + "ffprobe.exe") +
                                         " -v error -show_entries format=duration -of csv=p=0 " + Quote(path));
@@ -140,7 +138,6 @@ TEST_F(MovencSafety, FailuresGiveOneErrorLineAndWriteNothing) {
         std::string arguments;
         std::string errorPart;
     } cases[] = {
-        {"-i " + Quote(aviClip) + " -frobnicate 3 -y " + Quote(output), "\"-frobnicate\""},
         {"-i " + Quote(folder + "no such clip.avi") + " -vcodec xvid -y " + Quote(output), "no such clip.avi"},
         {"-i " + Quote(garbage) + " -vcodec h264 -acodec aac -y " + Quote(output), ""},
         {"-i " + Quote(clip) + " -f bogusfmt -y " + Quote(output), "'bogusfmt' is not a suitable output format"},
@@ -180,10 +177,8 @@ TEST_F(MovencSafety, AnOutputThatIsTheInputUnderAnotherNameIsRefused) {
         {"other letter case of a non-ASCII letter", "-i " + Quote(accented) + " -y " + Quote(folder + "VIDÉO.mp4"),
          accented},
         {"other spelling", in + Quote(folder + "..\\movenc tests\\.\\long clip name.mp4"), clip},
-        {"hard link", in + Quote(link), clip},
         {"hard link, input format given", "-f mov " + in + Quote(link), clip},
         {"short name, input format given", "-f mov " + in + Quote(shortName), clip},
-        {"file: in front", in + Quote("file:" + clip), clip},
         {"file: in front of a relative name", in + "\"file:long clip name.mp4\"", clip},
         {"file: on both",
          "-i " + Quote("file:" + clip) + " -vcodec mpeg4 -y " + Quote("file:" + std::string(shortName)), clip},
@@ -195,14 +190,6 @@ TEST_F(MovencSafety, AnOutputThatIsTheInputUnderAnotherNameIsRefused) {
     }
     DeleteFileA(link.c_str());
     DeleteFileA(accented.c_str());
-}
-
-TEST_F(MovencSafety, VerifyTellsAPlayableFileFromTheRest) {
-    EXPECT_EQ(Movenc("-verify " + Quote(aviClip)).exitCode, 0u);
-    TempFolder temp;
-    const std::string text = temp.Write("text.3gp", "not a video");
-    ExpectOneErrorLine(Movenc("-verify " + Quote(text)), "\"" + text + "\" is not a playable video");
-    ExpectOneErrorLine(Movenc("-verify " + Quote(folder + "gone.3gp")), "does not exist");
 }
 
 // Any name Windows can hold is written under that very name, four-byte characters and combining accents included (not
@@ -219,7 +206,6 @@ TEST_F(MovencSafety, Utf8NamesAreWrittenAsGivenAndNamesWindowsCannotHoldAreRefus
         {"Vidéo 😀 ü 日本 — copie.mp4", nullptr},
         {"Vide\xCC\x81o.mp4", nullptr}, // "e" and a combining acute
         {"a:b.mp4", "holds \":\""},
-        {"what?.mp4", "holds \"?\""},
         {"dossier \\x.mp4", "the name \"dossier \" ends in a space"},
         {"x.mp4.", "ends in a dot"},
     };
@@ -238,40 +224,28 @@ TEST_F(MovencSafety, Utf8NamesAreWrittenAsGivenAndNamesWindowsCannotHoldAreRefus
               (std::vector<std::string>{"Vide\xCC\x81o.mp4", "Vidéo 😀 ü 日本 — copie.mp4", "clip 😀 日本.mp4"}));
 }
 
-// A relative path through "..", from a folder below the test folder: the bridge translates it for the host.
-TEST_F(MovencSafety, RelativeWindowsPathsReachTheirFiles) {
-    const std::string out = folder + "sub\\x.mp4";
-    DeleteFileA(out.c_str());
-    ASSERT_TRUE(CopyFileA(clip.c_str(), (folder + "sub\\in.mp4").c_str(), FALSE));
-    ChildOptions options;
-    options.currentDirectory = folder + "sub";
-    const ChildRun run = Movenc("-i ..\\sub\\in.mp4 -vcodec mpeg4 -acodec aac -y ..\\sub\\x.mp4", options);
-    EXPECT_EQ(run.exitCode, 0u) << run.errors;
-    EXPECT_NEAR(Duration(out), 6.0, 0.5);
-}
-
-TEST_F(MovencSafety, ADamagedSourceIsNotReportedAsConverted) {
+// ffmpeg exits 0 also when it gave up part way through a damaged source or wrote no video; such a file is never
+// reported as converted, and -verify, the pipelines' last step, tells a playable file from the rest.
+TEST_F(MovencSafety, AResultThatIsNotWhatWasAskedForFails) {
     // The first 46 % of the clip: ffmpeg decodes about 2.7 s of it, logs errors and exits 0.
     TempFolder temp;
     const std::string damaged = temp.Write("cut short.mp4", clipContent.substr(0, clipContent.size() * 46 / 100));
-    const std::string out = Quote(temp.Path() + "from damaged.mp4");
+    const std::string out = Quote(temp.Path() + "out.mp4");
     const ChildRun run = Movenc("-i " + Quote(damaged) + " -vcodec mpeg4 -acodec aac -y " + out);
     ExpectOneErrorLine(run, "the source \"" + damaged + "\" is damaged: the conversion stopped at ");
     EXPECT_THAT(run.errors, HasSubstr("of 6.00 s"));
-    // A length of its own asked for, within what the damaged part holds: that is fine.
-    const ChildRun shortRun = Movenc("-i " + Quote(damaged) + " -t 00:00:02 -vcodec mpeg4 -acodec aac -y " + out);
-    EXPECT_EQ(shortRun.exitCode, 0u) << shortRun.errors;
-}
+    // Asked for as such, a length within what the damaged part holds, or sound alone, is fine.
+    EXPECT_EQ(Movenc("-i " + Quote(damaged) + " -t 00:00:02 -vcodec mpeg4 -acodec aac -y " + out).exitCode, 0u);
 
-TEST_F(MovencSafety, AnOutputWithoutTheVideoAskedForFails) {
-    TempFolder temp;
     const std::string sound = temp.Path() + "sound only.wav";
     ASSERT_TRUE(MakeClip(sound, 3, "", ClipContent::Tone));
-    const std::string out = Quote(temp.Path() + "no video.mp4");
     ExpectOneErrorLine(Movenc("-i " + Quote(sound) + " -vcodec mpeg4 -acodec aac -y " + out), "holds no video stream");
-    // Sound alone, asked for as such, is what it should be.
-    const ChildRun audio = Movenc("-i " + Quote(sound) + " -vn -acodec aac -y " + out);
-    EXPECT_EQ(audio.exitCode, 0u) << audio.errors;
+    EXPECT_EQ(Movenc("-i " + Quote(sound) + " -vn -acodec aac -y " + out).exitCode, 0u);
+
+    EXPECT_EQ(Movenc("-verify " + Quote(aviClip)).exitCode, 0u);
+    const std::string text = temp.Write("text.3gp", "not a video");
+    ExpectOneErrorLine(Movenc("-verify " + Quote(text)), "\"" + text + "\" is not a playable video");
+    ExpectOneErrorLine(Movenc("-verify " + Quote(folder + "gone.3gp")), "does not exist");
 }
 
 } // namespace
