@@ -51,7 +51,7 @@ void PlayerBench() {
     const std::string real = folder + "export source.rm";
     if (!MakeClip(h264, 12.0, "-shortest -s 640x360 -c:v libx264 -pix_fmt yuv420p -c:a aac") ||
         !MakeClip(play, 12.0, "-shortest -s 640x360 -c:v mpeg4 -q:v 3 -c:a libmp3lame") ||
-        !MakeClip(real, 10.0, "-shortest " + RealMediaKind().options)) {
+        !MakeClip(real, 10.0, "-shortest " + realMediaKind.options)) {
         std::printf("ffmpeg could not make the clips\n");
         return;
     }

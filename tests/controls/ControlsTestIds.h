@@ -6,9 +6,6 @@
 #define IDC_G_COMBO 3102
 #define IDC_G_LIST 3103
 #define IDC_G_LABEL 3104
-#define IDC_G_LABEL_MULTI 3105
 #define IDC_G_TABS 3106
 #define IDC_G_EDIT 3107
-#define IDC_G_GROUP 3108
-#define IDC_G_ICON 3109
 #define IDC_G_COMBO_SHORT 3110

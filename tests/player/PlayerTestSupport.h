@@ -127,22 +127,17 @@ struct ClipKind {
     std::string name;
     std::string options;
 };
-inline const std::vector<ClipKind>& SampleClipKinds() {
-    static const std::vector<ClipKind> kinds = {
-        {"clip.avi", "-c:v mpeg4 -c:a libmp3lame"},
-        {"clip.mpg", "-c:v mpeg2video -c:a mp2 -f vob"},
-        {"clip.wmv", "-c:v wmv2 -c:a wmav2"},
-        {"clip.mov", "-c:v libx264 -pix_fmt yuv420p -c:a aac"},
-        {"clip.flv", "-c:v flv1 -c:a libmp3lame"},
-        {"clip.3gp", "-c:v h263 -s 176x144 -c:a aac -ar 22050 -ac 1"},
-        {"clip.mp4", "-c:v libx264 -pix_fmt yuv420p -c:a aac"},
-        {"clip.rm", "-c:v rv20 -c:a ac3 -b:a 64k -f rm"},
-    };
-    return kinds;
-}
-inline const ClipKind& RealMediaKind() {
-    return SampleClipKinds().back();
-}
+inline const ClipKind sampleClipKinds[] = {
+    {"clip.avi", "-c:v mpeg4 -c:a libmp3lame"},
+    {"clip.mpg", "-c:v mpeg2video -c:a mp2 -f vob"},
+    {"clip.wmv", "-c:v wmv2 -c:a wmav2"},
+    {"clip.mov", "-c:v libx264 -pix_fmt yuv420p -c:a aac"},
+    {"clip.flv", "-c:v flv1 -c:a libmp3lame"},
+    {"clip.3gp", "-c:v h263 -s 176x144 -c:a aac -ar 22050 -ac 1"},
+    {"clip.mp4", "-c:v libx264 -pix_fmt yuv420p -c:a aac"},
+    {"clip.rm", "-c:v rv20 -c:a ac3 -b:a 64k -f rm"},
+};
+inline const ClipKind& realMediaKind = sampleClipKinds[7];
 
 // ffprobe's compact view of path: "stream|codec|..." lines and "format|..." (entries e.g. "stream=codec_name").
 inline std::string Probe(const std::string& path, const std::string& entries) {
