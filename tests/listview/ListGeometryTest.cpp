@@ -1,5 +1,5 @@
 // The skinned list's arithmetic without windows: thumb placement and its inverse for dragging, the rows a cell
-// redraw touches, cell parts, progress bars and header caps.
+// redraw touches, cell parts, and progress bars.
 #include "skin/ListGeometry.h"
 
 #include <gtest/gtest.h>
@@ -155,18 +155,6 @@ TEST(ProgressBar, RectangleAndFill) {
     EXPECT_EQ(ProgressFillWidth(93, -20, 100), 0);
     EXPECT_EQ(ProgressFillWidth(93, 5, 0), 0);
     EXPECT_EQ(ProgressFillWidth(1000, 2000000000, 2100000000), 952);
-}
-
-TEST(HeaderCaps, LaterColumnsOverlapThePreviousEndCapByOnePixel) {
-    const HeaderItemPieces first = LayoutHeaderItem({0, 0, 20, 18}, true, HeaderSizes());
-    const HeaderItemPieces second = LayoutHeaderItem({20, 0, 198, 18}, false, HeaderSizes());
-    EXPECT_EQ(first.startCap, (PixelRect{0, 0, 2, 16}));
-    EXPECT_EQ(first.spanColumn.Width(), 0);
-    EXPECT_EQ(first.endCap, (PixelRect{18, 0, 20, 16}));
-    EXPECT_EQ(second.startCap, (PixelRect{19, 0, 21, 16}));
-    EXPECT_EQ(second.spanColumn, (PixelRect{21, 0, 22, 16}));
-    EXPECT_EQ(second.middle, (PixelRect{22, 0, 200, 16}));
-    EXPECT_EQ(second.title, (PixelRect{22, 2, 196, 16}));
 }
 
 } // namespace

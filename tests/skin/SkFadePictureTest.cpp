@@ -20,8 +20,7 @@ protected:
         RECT r = {};
         GetWindowRect(picture.GetSafeHwnd(), &r);
         MapWindowPoints(nullptr, host, reinterpret_cast<POINT*>(&r), 2);
-        return {static_cast<int>(r.left), static_cast<int>(r.top), static_cast<int>(r.right),
-                static_cast<int>(r.bottom)};
+        return ToPixelRect(r);
     }
 
     HWND host = CreateWindowExA(WS_EX_TOPMOST, "STATIC", "", WS_POPUP | WS_VISIBLE, 600, 80, 400, 300, nullptr, nullptr,
@@ -29,15 +28,12 @@ protected:
     CSkFadePicture picture;
 };
 
-TEST_F(SkFadePictureTest, MissingResourceStartsNothing) {
+// A missing resource starts nothing. One fade at a time; once done, the control has the picture's size where it was,
+// and a paint shows the picture.
+TEST_F(SkFadePictureTest, FadeEndsWithThePictureAtItsOwnSize) {
     EXPECT_FALSE(picture.StartFade(4711, 1));
-    EXPECT_EQ(picture.GetPicture(), nullptr);
     EXPECT_FALSE(picture.WaitForFade(0));
     EXPECT_EQ(PlaceInHost(), (PixelRect{17, 20, 47, 50})) << "the control keeps its size";
-}
-
-// One fade at a time; once done, the control has the picture's size where it was, and a paint shows the picture.
-TEST_F(SkFadePictureTest, FadeEndsWithThePictureAtItsOwnSize) {
     ASSERT_TRUE(picture.StartFade(IDB_FADE_PICTURE, 1));
     EXPECT_FALSE(picture.StartFade(IDB_FADE_PICTURE, 1));
     ASSERT_TRUE(picture.WaitForFade(60000));

@@ -32,13 +32,7 @@ inline std::string BmpFileBytes(int width, int height, std::uint32_t colour = 0x
 // A file of these bytes under the temporary folder, removed when the object goes.
 class TempFile {
 public:
-    explicit TempFile(const std::string& bytes) {
-        static int serial = 0;
-        const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-        path = std::filesystem::temp_directory_path() /
-               ("movara_" + std::to_string(stamp) + "_" + std::to_string(++serial) + ".tmp");
-        std::ofstream(path, std::ios::binary) << bytes;
-    }
+    explicit TempFile(const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
     ~TempFile() {
         std::error_code ignored;
         std::filesystem::remove(path, ignored);
@@ -48,5 +42,7 @@ public:
     std::string Path() const { return path.string(); }
 
 private:
-    std::filesystem::path path;
+    const std::filesystem::path path =
+        std::filesystem::temp_directory_path() /
+        ("movara_" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()) + ".tmp");
 };
