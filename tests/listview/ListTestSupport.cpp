@@ -1,11 +1,11 @@
 #include "ListTestSupport.h"
 
-ListTestParent::ListTestParent(int x, int y, int width, int height, const RECT& listRect, DWORD listStyle) {
+ListTestParent::ListTestParent(int x, int y, int width, int height, const RECT& listRect) {
     CWnd::RegisterWindowClass("MovaraListTestParent", CS_DBLCLKS, LoadCursor(nullptr, IDC_ARROW),
                               reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
     CreateEx(0, "MovaraListTestParent", "List test", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN,
              {x, y, x + width, y + height}, nullptr, 0);
-    list.Create(WS_CHILD | WS_VISIBLE | listStyle, listRect, GetSafeHwnd(), 1011);
+    list.Create(WS_CHILD | WS_VISIBLE | LVS_SHOWSELALWAYS, listRect, GetSafeHwnd(), 1011);
 }
 
 void ListTestParent::SetColumns(const std::vector<TestColumn>& columns) {
@@ -46,7 +46,6 @@ LRESULT ListTestParent::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             FillCell(*reinterpret_cast<CellFormat*>(lParam));
         return 0;
     case kCellClickMessage: cellHits.push_back(*reinterpret_cast<const CellHit*>(lParam)); return 0;
-    case kHeaderRightClickMessage: headerHits.push_back(*reinterpret_cast<const HeaderHit*>(lParam)); return 0;
     case WM_NOTIFY:
         clickNotifications += reinterpret_cast<const NMHDR*>(lParam)->code == static_cast<UINT>(NM_CLICK);
         return CWnd::WindowProc(message, wParam, lParam);

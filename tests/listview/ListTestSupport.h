@@ -37,9 +37,8 @@ struct TestColumn {
 
 class ListTestParent : public CWnd {
 public:
-    // A visible top-level window at (x, y) whose client area holds the list at listRect; listStyle is added to
-    // WS_CHILD | WS_VISIBLE.
-    ListTestParent(int x, int y, int width, int height, const RECT& listRect, DWORD listStyle = LVS_SHOWSELALWAYS);
+    // A visible top-level window at (x, y) whose client area holds the list at listRect.
+    ListTestParent(int x, int y, int width, int height, const RECT& listRect);
     ~ListTestParent() override { DestroyWindow(); }
 
     void SetColumns(const std::vector<TestColumn>& columns);
@@ -61,7 +60,6 @@ public:
     std::function<void(CellFormat&)> fillOverride; // when set, fills every cell instead of the table
     int cellRequests = 0;
     std::vector<CellHit> cellHits;
-    std::vector<HeaderHit> headerHits;
     int clickNotifications = 0; // NM_CLICK from the list that reached this window
 
 protected:

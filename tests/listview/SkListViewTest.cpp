@@ -1,6 +1,5 @@
 // The skinned list control: what cells look like (painted into a memory canvas through WM_PRINTCLIENT), what clicks
-// report to the parent, header titles kept in their columns, which rectangles RedrawCells invalidates, bad input, and
-// no GDI leak.
+// report to the parent, which rectangles RedrawCells invalidates, bad input, and no GDI leak.
 // The arithmetic behind it is ListGeometryTest's.
 #include "skin/SkListView.h"
 
@@ -147,23 +146,6 @@ TEST_F(ListViewTest, ClicksReportTheCellAndWhetherTheCheckBoxWasHit) {
     const CellHit& second = parent.cellHits[1];
     EXPECT_TRUE(first.item == 1 && first.subItem == 0 && first.onCheckBox && !first.onImage);
     EXPECT_TRUE(second.item == 2 && second.subItem == 1 && !second.onCheckBox);
-}
-
-// A title too wide for its column is cut there: nothing outside the column changes.
-TEST_F(ListViewTest, AHeaderTitleTooWideForItsColumnStaysInIt) {
-    parent.SetRowCount(2);
-    HWND header = parent.list.Header().GetSafeHwnd();
-    const PaintedPixels before = PaintWindow(header);
-    HDITEMA item = {};
-    item.mask = HDI_TEXT;
-    item.pszText = const_cast<char*>("Source of the selection, and much more than fits");
-    SendMessageA(header, HDM_SETITEMA, 1, reinterpret_cast<LPARAM>(&item));
-    const PaintedPixels after = PaintWindow(header);
-    RECT column = {};
-    Header_GetItemRect(header, 1, &column);
-    EXPECT_NE(PixelsOf(after, column), PixelsOf(before, column));
-    for (const RECT& outside : {RECT{0, 0, column.left, column.bottom}, RECT{column.right, 0, 400, column.bottom}})
-        EXPECT_EQ(PixelsOf(after, outside), PixelsOf(before, outside)) << outside.left;
 }
 
 // Rows, one part of a cell, a column that does not exist, rows off the page, an empty list; no rectangle for a cell

