@@ -42,8 +42,7 @@ LRESULT ListTestParent::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case kCellFormatMessage:
         ++cellRequests;
-        if (answersCells)
-            FillCell(*reinterpret_cast<CellFormat*>(lParam));
+        FillCell(*reinterpret_cast<CellFormat*>(lParam));
         return 0;
     case kCellClickMessage: cellHits.push_back(*reinterpret_cast<const CellHit*>(lParam)); return 0;
     case WM_NOTIFY:

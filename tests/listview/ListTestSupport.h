@@ -56,7 +56,6 @@ private:
 public:
     CSkListView list;
     std::vector<TestRow> rows;
-    bool answersCells = true;                      // false: ignores kCellFormatMessage
     std::function<void(CellFormat&)> fillOverride; // when set, fills every cell instead of the table
     int cellRequests = 0;
     std::vector<CellHit> cellHits;

@@ -41,7 +41,6 @@ TEST(BitmapFileCheck, TellsWholeFilesFromBrokenOnes) {
         {"compressed data of no size", Rle(0), false},
         {"empty", "", false},
         {"one byte short", whole.substr(0, whole.size() - 1), false},
-        {"cut in the header", whole.substr(0, 30), false},
         {"wrong magic", "XM" + whole.substr(2), false},
         {"zero width", With32(whole, 18, 0), false},
         {"huge height", With32(whole, 22, 0x7FFFFFFF), false},

@@ -17,7 +17,6 @@ TEST(ButtonLayout, PlacesImageAndCaption) {
     const Row rows[] = {
         {"beside, with caption", {kButton, 16, 16, true, 0}, {3, 12}, {19, 0, 50, 40}},
         {"beside, no caption: centred", {kButton, 16, 16, false, 0}, {17, 12}, kButton},
-        {"above, with caption", {kButton, 16, 16, true, 1}, {17, 3}, {0, 16, 50, 40}},
         {"below the caption, offset button", {{10, 20, 60, 60}, 16, 16, true, 3}, {27, 41}, {10, 20, 60, 44}},
         {"unknown placement as beside", {kButton, 16, 16, true, 9}, {3, 12}, {19, 0, 50, 40}},
         {"wider than the button: halves toward zero", {{0, 0, 10, 10}, 15, 15, false, 0}, {-2, -2}, {0, 0, 10, 10}},

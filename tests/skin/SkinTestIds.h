@@ -7,6 +7,3 @@
 #define IDB_TEST_RED_KEYED 9101
 #define IDB_TEST_BLUE_KEYED 9102
 #define IDB_FADE_PICTURE 9103
-
-#define IDD_BUTTON_TEST 9201
-#define IDC_FIRST 9211 // the first of three buttons, numbered in order
