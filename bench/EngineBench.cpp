@@ -44,7 +44,7 @@ void HiddenWait(const std::string& folder) {
     DeleteFileA(stats.c_str());
 }
 
-void EncodeShare(const std::string& folder, RecordingHost& host) {
+void EncodeShare(const std::string& folder, FakeHost& host) {
     cancelRequested = false;
     const std::string stats = folder + "encode_stats.txt";
     host.writes.clear();
@@ -86,7 +86,7 @@ void ParseAndFormat() {
 // The runner's own cost while programs run, and parsing a chunk.
 void EngineBench() {
     TempFolder folder;
-    RecordingHost host;
+    FakeHost host;
     host.tasks.resize(1);
     host.tasks[0].endTime = 1e6;
     HostInstalled installed(&host);

@@ -6,7 +6,6 @@
 #include <climits>
 #include <limits>
 #include <set>
-#include <stdexcept>
 #include <string>
 #include <vector>
 #include <windows.h>
@@ -61,10 +60,7 @@ const std::vector<FamilyCase>& Families() {
 }
 
 const FamilyCase& Family(const std::string& name) {
-    for (const FamilyCase& family : Families())
-        if (name == family.name)
-            return family;
-    throw std::invalid_argument(name);
+    return *std::find_if(Families().begin(), Families().end(), [&](const FamilyCase& f) { return name == f.name; });
 }
 
 class Pipelines : public testing::Test {
@@ -159,7 +155,7 @@ protected:
     TempFolder work, output, sources;
     CurrentDirectoryGuard directoryGuard;
     WorkDirectoryOverride workOverride{work.Path()};
-    RecordingHost host;
+    FakeHost host;
     HostInstalled installed{&host};
     RecordingSystemActions actions;
     SystemActionsInstalled actionsInstalled{&actions};
@@ -251,15 +247,13 @@ TEST_P(StopAtEachStatus, DeletesExactlyItsFilesAndLeavesLaterTasksAlone) {
     EXPECT_TRUE(actions.handOffs.empty());
 }
 
-// 3GP with AAC runs the pipeline of 3GP with AMR, and Pocket PC that of Xbox.
+// 3GP with AAC runs the pipeline of 3GP with AMR; Xbox and Pocket PC run one encoder step, stopped as PSP's is.
 const StopCase stops[] = {{"Ipod", Converting, 1, {}},
                           {"Psp", Converting, 2, {}},
                           {"ThreeGpAmr", Converting, 1, {"clip_temp.3gp"}},
                           {"ThreeGpAmr", Exporting, 2, {"clip_temp.3gp", "clip.3gp"}},
-                          {"ThreeGp2", Converting, 1, {"clip_temp.3gp"}},
                           {"ThreeGp2", Exporting, 2, {"clip_temp.3gp", "clip_temp_2.3g2"}},
                           {"ThreeGp2", Changing, 4, {"clip_temp.3gp", "clip_temp_2.3g2", "clip.3g2"}},
-                          {"Xbox", Converting, 1, {}},
                           {"Pmp", Converting, 1, {"clip_temp.avi", "clip_temp.mp3"}},
                           {"Pmp", Muxing, 2, {"clip_temp.avi", "clip_temp.mp3", "clip.pmp"}}};
 
@@ -302,20 +296,22 @@ TEST_F(Pipelines, TheRunResetsEveryTaskAndSkipsUncheckedOnes) {
 }
 
 // A RealMedia source is exported first; the export file goes once the task is converted or stopped, and a stop
-// during the export runs nothing.
+// during the export runs nothing. An encoder that the length stop ended has not failed, whatever its exit code.
 struct ExportCase {
     const char* name;
     const char* family;
     bool exported;
     TaskStatus stopAt; // None: no stop
+    const char* options = "";
+    double length = 40.0;
 };
 
 class Export : public Pipelines, public testing::WithParamInterface<ExportCase> {};
 
 TEST_P(Export, TheExportFileGoesOnceTheTaskIsConvertedOrStopped) {
     const ExportCase& c = GetParam();
-    UseFamily(c.family, c.stopAt == Converting);
-    ExportingTask("clip_12345.avi", c.exported, c.stopAt == SourceExport);
+    UseFamily(c.family, c.stopAt == Converting, 1, c.options);
+    ExportingTask("clip_12345.avi", c.exported, c.stopAt == SourceExport, c.length);
     host.onWrite = [&](int, const ConversionTask& task) {
         if (c.stopAt == Converting && task.outputSizeKB > 0 && !cancelRequested)
             CancelConversion();
@@ -333,26 +329,11 @@ TEST_P(Export, TheExportFileGoesOnceTheTaskIsConvertedOrStopped) {
 INSTANTIATE_TEST_SUITE_P(Pipelines, Export,
                          testing::Values(ExportCase{"Converted", "Xbox", true, None},
                                          ExportCase{"StoppedInTheExport", "Pmp", false, SourceExport},
-                                         ExportCase{"StoppedInTheEncoder", "PocketPc", true, Converting}),
+                                         ExportCase{"StoppedInTheEncoder", "PocketPc", true, Converting},
+                                         ExportCase{"EndedByTheLengthStop", "Xbox", true, None,
+                                                    "--chunk \"size=     150kB time=2.00 \" --wait-q 15000 --exit 5",
+                                                    2.0}),
                          [](const testing::TestParamInfo<ExportCase>& info) { return std::string(info.param.name); });
-
-TEST_F(Pipelines, TheEncoderEndedByTheLengthStopHasNotFailed) {
-    // A two-stage task of 2 s: the encoder is told to quit at 2.00 and then exits with 5.
-    UseFamily("Xbox", false, 1, "--chunk \"size=     150kB time=2.00 \" --wait-q 15000 --exit 5");
-    ExportingTask("clip_40000.avi", true, false, 2.0);
-    ConvertTask(0);
-    EXPECT_TRUE(host.tasks[0].finished) << Log();
-    EXPECT_EQ(Log(), "");
-}
-
-TEST_F(Pipelines, WithoutAPlayerARealMediaTaskFailsAndTheRunGoesOn) {
-    UseFamily("Xbox");
-    host.tasks = {MakeNewTask(sources.Path() + "clip.rm", 40.0, pspFileNumber), Task("next")};
-    EXPECT_TRUE(RunConversion());
-    ExpectFailed("RealMedia");
-    EXPECT_EQ(Trace(), std::vector<std::string>{"progress next.1"});
-    EXPECT_TRUE(host.tasks[1].finished);
-}
 
 TEST_F(Pipelines, AHelperExitingWithAnErrorFailsOnlyItsTask) {
     UseFamily("ThreeGpAmr", false, 2, "--exit 3 --exit-if $TITLE bad");
@@ -367,33 +348,58 @@ TEST_F(Pipelines, AHelperExitingWithAnErrorFailsOnlyItsTask) {
 }
 
 // A task that cannot be converted as asked: a step that fails, a preset without its commands, a range the commands
-// cannot carry (they take whole seconds, and a length of 0 means "to the end").
+// cannot carry (they take whole seconds, and a length of 0 means "to the end"), an output that would be the source.
+// It leaves the output folder as it was: what it wrote (a device file, working files, PSP's thumbnail) goes, files
+// that were there before stay, and so does the source.
 struct Failure {
     const char* what;
     const char* family;
     const char* reason;
-    std::string first;    // options for the first step, or a command in its place
-    size_t commands = 9;  // how many of the family's commands the preset holds
-    int profileIndex = 0; // the preset selected, and the iPod's preset
+    std::string first = {}; // options for the failing step, or a command in place of the first one
+    size_t commands = 9;    // how many of the family's commands the preset holds
+    int profileIndex = 0;   // the preset selected, and the iPod's preset
     int presetIndex = 0;
     double begin = 0.0, end = 40.0;
+    size_t step = 1;                      // the step that gets `first`
+    std::vector<std::string> before = {}; // files in the output folder before the task
+    std::string source = "clip.avi";      // in the sources folder, or after ">" in the output folder
 };
+
+Failure StepFails(const char* what, const char* family, size_t step, std::vector<std::string> before = {}) {
+    return {
+        .what = what, .family = family, .reason = "exit code 1", .first = "--exit 1", .step = step, .before = before};
+}
+Failure SourceIsOutput(const char* what, const char* family, const char* source) {
+    return {.what = what, .family = family, .reason = "is the source itself", .source = std::string(">") + source};
+}
 
 class FailingTask : public Pipelines, public testing::WithParamInterface<Failure> {};
 
-TEST_P(FailingTask, FailsAndLogsWhy) {
+TEST_P(FailingTask, FailsLogsWhyAndLeavesTheOutputFolderAsItWas) {
     const Failure& c = GetParam();
     const bool ownCommand = c.first.find(".exe") != std::string::npos;
-    UseFamily(c.family, false, ownCommand ? 0 : 1, c.first);
+    UseFamily(c.family, false, ownCommand ? 0 : c.step, c.first);
     if (ownCommand)
         commands[0] = c.first;
     commands.resize(std::min(commands.size(), c.commands));
     WriteProfile();
     host.settings.profileIndex = c.profileIndex;
     host.settings.presetIndex = c.presetIndex;
-    host.tasks = {Task("clip", c.begin, c.end)};
+    std::vector<std::string> left = c.before;
+    for (const std::string& name : c.before)
+        output.Write(name, "the user's own file");
+    const bool beside = c.source[0] == '>';
+    if (beside)
+        left.push_back(c.source.substr(1));
+    const std::string source = (beside ? output : sources).Write(c.source.substr(beside), "the user's video");
+    host.tasks = {MakeNewTask(source, c.end, pspFileNumber)};
+    host.tasks[0].beginTime = c.begin;
+    host.tasks[0].outputName = "clip";
     ConvertTask(0);
     ExpectFailed(c.reason);
+    EXPECT_EQ(ReadWholeFile(source), "the user's video");
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(FilesIn(output.Path()), left);
     // Only a failing encoder has run.
     EXPECT_EQ(Trace().empty(), ownCommand || c.first.empty());
 }
@@ -401,96 +407,31 @@ TEST_P(FailingTask, FailsAndLogsWhy) {
 INSTANTIATE_TEST_SUITE_P(
     Pipelines, FailingTask,
     testing::Values(
-        Failure{"EncoderError", "Xbox", "step 1 of 1 (encoder) ended with exit code 2", "--exit 2"},
         Failure{"EncoderReason", "Xbox", "step 1 of 1 (encoder) ended with exit code 1: No space left on device\r\n",
                 "--chunk \"size=     100kB time=1.00 \\n\" --chunk \"error: No space left on device\\n\" --exit 1"},
         Failure{"MissingProgram", "PocketPc", "step 1 of 1 (encoder) could not be started", "no_such_encoder.exe"},
         Failure{"NoOutput", "Xbox", "does not exist after the last step", FakeCommand("--end")},
-        Failure{"MissingHelper", "Psp", "step 1 of 2 (helper) could not be started", "no_such_helper.exe"},
-        Failure{"ShortPmp", "Pmp", "has no command 4", "", 3}, Failure{"ShortPsp", "Psp", "has no command 2", "", 1},
+        Failure{"ShortPmp", "Pmp", "has no command 4", "", 3},
         Failure{"ShortThreeGp2", "ThreeGp2", "has no command 5", "", 4},
         Failure{"NothingSelected", "Xbox", "no preset is selected", "", 9, -1},
-        Failure{"NoSuchPreset", "PocketPc", "has no command 1", "", 9, 1},
         Failure{"HugePresetIndex", "Xbox", "preset 2147483648 of", "", 9, INT_MAX},
         Failure{"NoSuchIpodPreset", "Ipod", "iPod preset 2 has no \"Command0\"", "", 9, 0, 2},
-        Failure{"EndAtBegin", "Xbox", "the selected range is too short", "", 9, 0, 0, 5.0, 5.0},
         Failure{"EndBeforeBegin", "Pmp", "the selected range is too short", "", 9, 0, 0, 8.0, 3.0},
         Failure{"BeginNotANumber", "Ipod", "the selected range is too short", "", 9, 0, 0, nan, 10.0},
         Failure{"EndNotANumber", "Xbox", "the selected range is too short", "", 9, 0, 0, 0.0, nan},
         Failure{"UnderASecond", "Xbox", "the selected range is too short", "", 9, 0, 0, 1.5, 2.4},
         Failure{"Endless", "Psp", "the selected range is too short", "", 9, 0, 0, 0.0,
-                std::numeric_limits<double>::infinity()}),
+                std::numeric_limits<double>::infinity()},
+        Failure{.what = "NoPlayerForRealMedia", .family = "Xbox", .reason = "RealMedia", .source = "clip.rm"},
+        // The failing step has written its files (a full disk, say).
+        StepFails("XboxEncoder", "Xbox", 1), StepFails("PmpMuxer", "Pmp", 4), StepFails("PspEncoder", "Psp", 2),
+        StepFails("OverAFileOfTheUser", "Xbox", 1, {"clip.mpg"}),
+        StepFails("BesideAWorkingFileOfTheUser", "Pmp", 1, {"clip_temp.mp3"}),
+        // The 3GP2 clean-up may delete the 3GP2 working file: a source by that name is refused too.
+        SourceIsOutput("IpodSource", "Ipod", "CLIP.MP4"), SourceIsOutput("ThreeGpSource", "ThreeGpAmr", "clip.3gp"),
+        SourceIsOutput("PmpSource", "Pmp", "Clip.pmp"), SourceIsOutput("PspSource", "Psp", "m4v12345.mp4"),
+        SourceIsOutput("ThreeGp2WorkingFileSource", "ThreeGp2", "clip_temp_2.3g2")),
     [](const testing::TestParamInfo<Failure>& info) { return std::string(info.param.what); });
-
-// A failed task removes what it wrote (a device file, working files, PSP's thumbnail), never what was there before.
-struct FailedWrites {
-    const char* family;
-    size_t failingStep;
-    std::vector<std::string> before; // files of that name there before the task
-    std::vector<std::string> gone;
-};
-
-class PipelineFailedWrites : public Pipelines, public testing::WithParamInterface<FailedWrites> {};
-
-TEST_P(PipelineFailedWrites, RemovesTheFilesItMadeAndNoOthers) {
-    const FailedWrites& c = GetParam();
-    // The failing step writes its files, then fails (a full disk, say).
-    UseFamily(c.family, false, c.failingStep, "--exit 1");
-    for (const std::string& name : c.before)
-        output.Write(name, "the user's own file");
-    host.tasks = {Task("clip")};
-    ConvertTask(0);
-    EXPECT_EQ(host.tasks[0].status, Failed);
-    for (const std::string& name : c.gone)
-        EXPECT_FALSE(FileExists(Output(name))) << name;
-    EXPECT_EQ(FilesIn(output.Path()), c.before);
-}
-
-const FailedWrites failedWrites[] = {{"Xbox", 1, {}, {"clip.mpg"}},
-                                     {"Pmp", 4, {}, {"clip.pmp", "clip_temp.avi", "clip_temp.mp3"}},
-                                     {"Psp", 2, {}, {"M4V12345.THM", "M4V12345.MP4"}},
-                                     {"Xbox", 1, {"clip.mpg"}, {}},
-                                     {"Pmp", 1, {"clip_temp.mp3"}, {"clip_temp.avi"}}};
-
-INSTANTIATE_TEST_SUITE_P(Pipelines, PipelineFailedWrites, testing::ValuesIn(failedWrites));
-
-// An output that would be the source itself is refused, the source kept; a 3GP of the other type beside the source
-// is no collision. The 3GP2 clean-up may delete the 3GP2 working file: a source by that name is refused too.
-struct SourceBesideOutput {
-    const char* family;
-    const char* sourceName; // in the output folder
-    const char* outputName;
-    bool refused;
-};
-
-class PipelineSourceBesideOutput : public Pipelines, public testing::WithParamInterface<SourceBesideOutput> {};
-
-TEST_P(PipelineSourceBesideOutput, RefusesOnlyTheSourceItself) {
-    const SourceBesideOutput& c = GetParam();
-    UseFamily(c.family);
-    const std::string source = output.Write(c.sourceName, "the user's video");
-    host.tasks = {MakeNewTask(source, 40.0, pspFileNumber)};
-    host.tasks[0].outputName = c.outputName;
-    ConvertTask(0);
-    EXPECT_EQ(ReadWholeFile(source), "the user's video");
-    if (c.refused) {
-        ExpectFailed("is the source itself");
-        EXPECT_TRUE(Trace().empty());
-    } else {
-        EXPECT_TRUE(host.tasks[0].finished) << Log();
-    }
-}
-
-const SourceBesideOutput besides[] = {{"Ipod", "CLIP.MP4", "clip", true},
-                                      {"ThreeGpAmr", "clip.3gp", "clip", true},
-                                      {"Pmp", "Clip.pmp", "clip", true},
-                                      {"Psp", "m4v12345.mp4", "anything", true},
-                                      {"ThreeGp2", "clip_temp_2.3g2", "clip", true},
-                                      {"ThreeGp2", "clip.3gp", "clip", false},
-                                      {"ThreeGpAmr", "clip.3g2", "clip", false},
-                                      {"ThreeGpAac", "clip.3g2", "clip", false}};
-
-INSTANTIATE_TEST_SUITE_P(Pipelines, PipelineSourceBesideOutput, testing::ValuesIn(besides));
 
 TEST_F(Pipelines, TheHandOffIsSkippedForAShutDownAndLoggedOverItsLimit) {
     UseFamily("Ipod");
@@ -536,35 +477,6 @@ TEST_F(Pipelines, TasksMadeUniqueKeepTheirOwnOutputs) {
                 << family << " " << OutputNameShown(task, host.settings);
         }
     }
-}
-
-// The builders that take the task from the main window and, for iPod, the preset from the profile file.
-TEST_F(Pipelines, TaskCommandsReadTheIndexedTaskAndTheSelectedPreset) {
-    host.tasks = {Task("first", 0.0, 30.0), Task("second", 0.0, 60.0)};
-    host.settings.deviceFamily = DeviceFamily::Pmp;
-    EXPECT_EQ(ExpandTemplate("$INPUT_FILE $LENGTH $OUTPUT_DIR$OUTPUT_FILE", 1),
-              sources.Path() + "second.avi 00:01:00 " + Output("second"));
-    std::string shape = ExpandTemplate("$TIMESTAMP", 0);
-    std::replace_if(
-        shape.begin(), shape.end(), [](char c) { return c >= '0' && c <= '9'; }, 'd');
-    EXPECT_EQ(shape, "dddd-dd-dd dd:dd:dd");
-    EXPECT_EQ(ExpandTemplate("$INPUT_FILE", 2), "");
-    EXPECT_EQ(ExpandTemplate("$INPUT_FILE", -1), "");
-
-    work.Write("iPod_Profile.ini", "[Info]\r\nDefaultProfile=0\r\n"
-                                   "[profile0]\r\nTitle=Custom\r\nCommand0=enc$START$LENGTH -s $SIZE\r\n"
-                                   "[profile1]\r\nTitle=Fixed\r\nCommand0=enc -s $SIZE \"$OUTPUT_FILE\"\r\n");
-    SetCurrentDirectoryA(sources.Path().c_str());
-    EXPECT_EQ(BuildPresetCommand(0), "enc -ss 00:00:00 -t 00:00:30 -s 320x240");
-    EXPECT_EQ(FullPathOf(".") + "\\", work.Path()) << "the work folder is made current";
-    host.settings.presetIndex = 1;
-    EXPECT_EQ(BuildPresetCommand(1), "enc -s $SIZE \"second\"");
-    for (int preset : {2, -1}) {
-        host.settings.presetIndex = preset;
-        EXPECT_EQ(BuildPresetCommand(1), std::nullopt) << preset;
-    }
-    host.settings.presetIndex = 0;
-    EXPECT_EQ(BuildPresetCommand(2), std::nullopt);
 }
 
 } // namespace

@@ -5,23 +5,23 @@
 //   --trace FILE      append "<role> <tag>" (--tag TEXT, default "-"): "progress" when standard input and output are
 //                     pipes (the engine's encoder run), "hidden" otherwise
 //   --log FILE        append the command line; --write FILE: create FILE (may repeat)
-//   --wait-file FILE  wait up to a minute until FILE exists, else end at once with exit code 99
+//   --wait-event NAME wait up to a minute until the named event is set, else end at once with exit code 99
 //   --silent MS       print nothing for MS ms
 //   --chunk TEXT      print TEXT in one write (may repeat; "\n" becomes a line feed); after each, pause --interval MS
-//                     (default 50) or, with --ack FILE, wait until FILE holds one byte per chunk so far, so that the
-//                     reader sees every chunk by itself
+//                     (default 50) or, with --ack NAME, take one count of the named semaphore (the reader releases
+//                     one per chunk it has handled), so that the reader sees every chunk by itself
 //   --progress MS     then print "size=" kB in 8 "kB time=" seconds lines every interval for MS ms, 50 kB and 1 s each
 //   --wait-q MS       then wait up to MS ms for "q"; --finish MS: after a "q", go on for MS ms finishing the file
 //   --record FILE     append "input:<bytes received on stdin>"; --stats FILE: "printed:<writes> cpu:<seconds>"
 //   --exit N          exit code (default 0); --exit-if A B: use it only when A and B are the same text
-//   --burn            spin the processor instead of sleeping while waiting
+//   --burn            spin the processor instead of sleeping through pauses
 // Standard input is read by a thread of its own: every wait ends as soon as "q" arrives.
 #include <windows.h>
 
 #include <atomic>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
-#include <functional>
 #include <map>
 #include <mutex>
 #include <string>
@@ -33,16 +33,17 @@ namespace {
 std::mutex inputLock;
 std::string inputReceived;
 std::atomic<bool> quitSeen{false};
+const HANDLE quitEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
 bool burn = false;
 
 void ReadInput() {
-    HANDLE in = GetStdHandle(STD_INPUT_HANDLE);
     char buffer[64] = {};
     DWORD got = 0;
-    while (ReadFile(in, buffer, sizeof(buffer), &got, nullptr) && got > 0) {
+    while (ReadFile(GetStdHandle(STD_INPUT_HANDLE), buffer, sizeof(buffer), &got, nullptr) && got > 0) {
         std::lock_guard<std::mutex> lock(inputLock);
         inputReceived.append(buffer, got);
-        quitSeen = inputReceived.find('q') != std::string::npos;
+        if (inputReceived.find('q') != std::string::npos && !quitSeen.exchange(true))
+            SetEvent(quitEvent);
     }
 }
 
@@ -53,20 +54,19 @@ void AppendLine(const std::string& path, const std::string& line) {
     }
 }
 
-// Waits in steps of 10 ms until `done` or "q", for at most ms; whether `done` came.
-bool WaitUntil(const std::function<bool()>& done, int ms) {
-    for (int waited = 0; waited < ms && !quitSeen && !done(); waited += 10) {
-        const DWORD start = GetTickCount();
-        for (volatile unsigned sink = 0; burn && GetTickCount() - start < 10;)
-            sink = sink + 1;
-        if (!burn)
-            Sleep(10);
-    }
-    return done();
+// Waits up to ms for `object` to be signalled, ending early on "q": whether it was.
+bool WaitForObject(HANDLE object, DWORD ms) {
+    const HANDLE both[] = {quitEvent, object};
+    return WaitForMultipleObjects(2, both, FALSE, ms) == WAIT_OBJECT_0 + 1;
 }
-// Pauses for ms unless "q" comes; false when it came.
+
+// Pauses for ms unless "q" comes; false when it came. With --burn the processor spins through the pause.
 bool Pause(int ms) {
-    WaitUntil([] { return false; }, ms);
+    const DWORD start = GetTickCount();
+    for (volatile unsigned sink = 0; burn && !quitSeen && GetTickCount() - start < DWORD(ms);)
+        sink = sink + 1;
+    if (!burn)
+        WaitForSingleObject(quitEvent, DWORD(ms));
     return !quitSeen;
 }
 
@@ -129,19 +129,17 @@ int main(int argc, char** argv) {
         AppendLine(path, "fake encoder output");
     std::thread(ReadInput).detach(); // may stay blocked in ReadFile; the process ends it
 
-    const std::string waitFile = option["--wait-file"], ack = option["--ack"];
-    if (!WaitUntil([&] { return waitFile.empty() || GetFileAttributesA(waitFile.c_str()) != ~0u; }, 60000))
+    if (!option["--wait-event"].empty() &&
+        !WaitForObject(CreateEventA(nullptr, TRUE, FALSE, option["--wait-event"].c_str()), 60000))
         ExitProcess(99);
+    const HANDLE ack =
+        option["--ack"].empty() ? nullptr : CreateSemaphoreA(nullptr, 0, LONG_MAX, option["--ack"].c_str());
     bool running = Pause(ms("--silent"));
     int printed = 0;
     for (size_t i = 0; running && i < chunks.size(); ++i) {
         printed += Print(chunks[i]);
-        const auto acked = [&] {
-            WIN32_FILE_ATTRIBUTE_DATA data;
-            return GetFileAttributesExA(ack.c_str(), GetFileExInfoStandard, &data) && data.nFileSizeLow > i;
-        };
-        if (!ack.empty())
-            running = WaitUntil(acked, 15000) || !quitSeen;
+        if (ack)
+            running = WaitForObject(ack, 15000) || !quitSeen;
         else if (i + 1 < chunks.size() || ms("--progress") > 0)
             running = Pause(ms("--interval"));
     }
@@ -154,7 +152,7 @@ int main(int argc, char** argv) {
     }
     if (running)
         running = Pause(ms("--wait-q"));
-    if (quitSeen)
+    if (quitSeen) // nothing compares this time: it only has to outlast the engine's wait after a Stop
         Sleep(DWORD(ms("--finish")));
     {
         std::lock_guard<std::mutex> lock(inputLock);
