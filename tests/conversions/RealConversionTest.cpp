@@ -90,16 +90,13 @@ protected:
         return host.tasks[0];
     }
 
-    std::string Probe(const std::string& file, const char* entries = "stream=codec_name,width,height,sample_rate,"
-                                                                     "channels:format=duration") {
-        return RunCommand(AppFolder() + "ffprobe.exe -v error -show_entries " + entries + " -of compact=nk=1 " +
+    // ffprobe's lines "stream|codec|width|height|rate|channels" and, last, "format|duration".
+    std::string Probe(const std::string& file) {
+        return RunCommand(AppFolder() +
+                          "ffprobe.exe -v error -show_entries stream=codec_name,width,height,sample_rate,"
+                          "channels:format=duration -of compact=nk=1 " +
                           Quote(output + file))
             .output;
-    }
-
-    double Duration(const std::string& file) {
-        const std::string probe = Probe(file, "format=duration");
-        return std::atof(probe.c_str() + probe.find('|') + 1);
     }
 
     static TempFolder root;
@@ -117,7 +114,6 @@ TEST_P(RealConversion, GivesTheFileItsDevicePlays) {
     const ConversionCase& c = GetParam();
     const ConversionTask task = Convert(c.source, c.settings);
     const std::vector<std::string> files = Words(c.files);
-    EXPECT_TRUE(task.finished);
     EXPECT_EQ(FormatTaskStatus(task).text, " Finished ");
     // The engine's own parser, fed by the front-end through the runner, reached the range's end.
     EXPECT_NEAR(task.encodedTime, 2.0, 0.5);
@@ -128,7 +124,7 @@ TEST_P(RealConversion, GivesTheFileItsDevicePlays) {
     for (const std::string& stream : Words(c.streams))
         EXPECT_NE(probe.find(stream), std::string::npos) << probe;
     // The 2-second range, give or take a frame or an AMR block.
-    EXPECT_NEAR(Duration(files[0]), 2.0, 0.2);
+    EXPECT_NEAR(std::atof(probe.c_str() + probe.rfind('|') + 1), 2.0, 0.2) << probe;
     // Only a converted iPod file goes to iTunes.
     const std::vector<std::string> handedOff = {"VazoVeduz \"" + output + files[0] + "\" "};
     EXPECT_EQ(handOffs, c.settings.deviceFamily == DeviceFamily::Ipod ? handedOff : std::vector<std::string>{});
@@ -177,8 +173,6 @@ TEST_F(RealConversion, Utf8NamesOnIpodAndPmp) {
         EXPECT_TRUE(Convert(name + ".avi", settings, output + folder).finished);
         EXPECT_EQ(FilesIn(output + folder), std::vector<std::string>{name + extension});
         EXPECT_NE(Probe(folder + name + extension).find(stream), std::string::npos);
-        const std::vector<std::string> handedOff = {"VazoVeduz \"" + output + folder + name + ".mp4\" "};
-        EXPECT_EQ(handOffs, settings.deviceFamily == DeviceFamily::Ipod ? handedOff : std::vector<std::string>{});
         DeleteFileA((output + folder + name + extension).c_str());
     }
     RemoveDirectoryA((output + folder).c_str());

@@ -27,7 +27,7 @@ protected:
     OutputSettings settings;
 };
 
-TEST_F(TemplateTest, CommonVariablesAndTheirTimes) {
+TEST_F(TemplateTest, CommonVariablesTheirTimesAndAnExportedSource) {
     settings.deviceFamily = DeviceFamily::Xbox;
     // The length is taken before truncation: 9.6 s shows as 9.
     EXPECT_EQ(Common("x -i \"$INPUT_FILE\" -ss $START -t $LENGTH -title \"$TITLE\" $TIMESTAMP "
@@ -43,6 +43,11 @@ TEST_F(TemplateTest, CommonVariablesAndTheirTimes) {
     std::string text = "$A and $A, $AB";
     ReplaceAll(text, "$A", "x$Ay");
     EXPECT_EQ(text, "x$Ay and x$Ay, x$AyB");
+    // An exported source has no time options.
+    task.needsExport = true;
+    task.exportPath = "C:\\app\\Holiday_export.avi";
+    EXPECT_EQ(Common("-i \"$INPUT_FILE\"|$START|$LENGTH|"), "-i \"C:\\app\\Holiday_export.avi\"| | |");
+    EXPECT_EQ(Preset("-i \"$INPUT_FILE\"$START$LENGTH -y"), "-i \"C:\\app\\Holiday_export.avi\"   -y");
 }
 
 TEST_F(TemplateTest, ReplacementOrderAppliesLaterVariablesToEarlierValues) {
@@ -51,13 +56,6 @@ TEST_F(TemplateTest, ReplacementOrderAppliesLaterVariablesToEarlierValues) {
     settings.outputDirectory = "D:\\$TITLE\\";
     EXPECT_EQ(Common("$INPUT_FILE|$TITLE|$OUTPUT_DIR"), "C:\\in\\T D:\\$TITLE\\.avi|T D:\\$TITLE\\|D:\\$TITLE\\");
     EXPECT_EQ(Preset("$INPUT_FILE|$TITLE|$OUTPUT_DIR"), "C:\\in\\T D:\\$TITLE\\.avi|T D:\\$TITLE\\|D:\\$TITLE\\");
-}
-
-TEST_F(TemplateTest, ExportedSourceHasNoTimeOptions) {
-    task.needsExport = true;
-    task.exportPath = "C:\\app\\Holiday_export.avi";
-    EXPECT_EQ(Common("-i \"$INPUT_FILE\"|$START|$LENGTH|"), "-i \"C:\\app\\Holiday_export.avi\"| | |");
-    EXPECT_EQ(Preset("-i \"$INPUT_FILE\"$START$LENGTH -y"), "-i \"C:\\app\\Holiday_export.avi\"   -y");
 }
 
 TEST_F(TemplateTest, PspFileNameDependsOnThePreset) {
@@ -106,21 +104,14 @@ TEST_F(TemplateTest, CustomPresetSubstitutesEverySetting) {
 
 TEST(TimeText, TruncatesTowardZeroWithUnboundedHours) {
     const std::pair<double, const char*> cases[] = {{3725.9, "01:02:05"},
-                                                    {59.999, "00:00:59"},
                                                     {360000.0, "100:00:00"},
                                                     {-0.4, "00:00:00"},
                                                     {std::numeric_limits<double>::quiet_NaN(), "00:00:00"},
-                                                    {1e300, "596523:14:07"},
                                                     {std::numeric_limits<double>::infinity(), "596523:14:07"},
                                                     {-std::numeric_limits<double>::infinity(), "00:00:00"}};
     for (const auto& [seconds, text] : cases)
         EXPECT_EQ(FormatTimeText(seconds), text) << seconds;
-    // FormatHms shares one buffer.
-    EXPECT_STREQ(FormatHms(-1), "00:00:00");
     EXPECT_STREQ(FormatHms(INT_MAX), "596523:14:07");
-    const char* first = FormatHms(1);
-    FormatHms(2);
-    EXPECT_STREQ(first, "00:00:02");
 }
 
 TEST(ConversionTask, BaseNameAndRealMediaFromPath) {
@@ -130,33 +121,18 @@ TEST(ConversionTask, BaseNameAndRealMediaFromPath) {
         bool realMedia;
     } cases[] = {
         {"C:\\Videos\\a.b.rmvb", "a.b", true},
-        {"C:\\Videos\\charm.avi", "charm", false}, // "rm" before the last dot does not count
+        {"C:\\Videos\\charm.avi", "charm", false}, // "rm" before the last dot
+                                                   // does not count
         {"C:\\Videos\\MOVIE.RMVB", "MOVIE", true}, // file names ignore case
         {"C:\\Videos\\x.farm", "x", true},         // anywhere after the last dot
         {"C:\\old.rmvb\\movie", "movie", false},   // dots in folder names are no extension
         {"D:\\mixed/sub\\x.y.wmv", "x.y", false},
-        {"clip.avi", "clip", false},
         {"C:\\Videos\\trailing.", "trailing", false},
-        {"C:\\Videos\\.rm", "", true},
         {"", "", false},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(TaskBaseName(c.path), c.baseName) << c.path;
         EXPECT_EQ(IsRealMediaPath(c.path), c.realMedia) << c.path;
-    }
-}
-
-TEST(ConversionTask, NewTaskHasTheInitialValuesAndADeviceFileNumberFromBothRanges) {
-    ConversionTask expected;
-    expected.sourcePath = "E:\\in\\a.b.rmvb";
-    expected.outputName = expected.title = expected.exportBaseName = "a.b";
-    expected.endTime = 93.5;
-    expected.checked = expected.needsExport = true;
-    expected.deviceFileNumber = 12345;
-    EXPECT_EQ(MakeNewTask("E:\\in\\a.b.rmvb", 93.5, 12345), expected);
-    for (int i = 0; i < 20; ++i) {
-        const int number = MakeNewTask("C:\\v\\clip.avi", 10.0).deviceFileNumber;
-        EXPECT_TRUE(number >= 10000 && number <= 20001 + 1001) << number;
     }
 }
 

@@ -86,13 +86,6 @@ private:
     HWND hwnd = nullptr;
 };
 
-// A name for a kernel object that the fake encoder opens, unique to this process.
-inline std::string KernelObjectName(const char* what) {
-    static int made = 0;
-    return "movara_test_" + std::string(what) + "_" + std::to_string(GetCurrentProcessId()) + "_" +
-           std::to_string(++made);
-}
-
 // The main window as the engine sees it: tasks and the run's settings. Every task written back is kept with its
 // index, status redraws are counted, the shut-down box is a field, and a test can act the moment a task arrives (as
 // the Stop button would, in the middle of a run). After UseAck, each task written back releases one count of a
@@ -123,7 +116,9 @@ public:
 
     // The fake encoder's option that waits for this host.
     std::string UseAck() {
-        const std::string name = KernelObjectName("ack");
+        static int made = 0;
+        const std::string name =
+            "movara_test_ack_" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(++made);
         ack.reset(CreateSemaphoreA(nullptr, 0, LONG_MAX, name.c_str()));
         return " --ack " + name;
     }

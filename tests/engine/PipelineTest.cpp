@@ -80,7 +80,7 @@ protected:
 
     // Selects the family and writes its test preset: each step a fake encoder command that traces its role with the
     // tag "$TITLE.<step>" and writes its file; the encoder prints one progress chunk and, with `waitForQuit`, then
-    // waits for "q" and records its input. `options` go to step `step` (from 1).
+    // waits for "q", records its input and exits with 6. `options` go to step `step` (from 1).
     void UseFamily(const char* name, bool waitForQuit = false, size_t step = 0, const std::string& options = "") {
         const FamilyCase& family = Family(name);
         host.settings.deviceFamily = family.family;
@@ -92,8 +92,8 @@ protected:
                 arguments += " --write \"$OUTPUT_DIR$OUTPUT_FILE" + plan.substr(1) + "\"";
             if (plan[0] == 'P')
                 arguments += " --chunk \"size=     100kB time=1.00 \"";
-            if (plan[0] == 'P' && waitForQuit)
-                arguments += " --wait-q 15000 --record " + Quote(record);
+            if (plan[0] == 'P' && waitForQuit) // a stopped encoder's exit code is no failure
+                arguments += " --wait-q 15000 --exit 6 --record " + Quote(record);
             if (commands.size() + 1 == step)
                 arguments += " " + options;
             // A closing word that is not quoted: the profile functions strip quotes that enclose a whole value.
@@ -121,19 +121,19 @@ protected:
         return task;
     }
 
-    // A RealMedia task whose export, run in place of the player, writes `exportName` and answers `exported`; with
-    // `stop`, Stop is pressed while it exports.
-    void ExportingTask(const std::string& exportName, bool exported = true, bool stop = false, double length = 40.0) {
-        host.tasks = {MakeNewTask(sources.Path() + "clip.rm", length, pspFileNumber)};
+    // Makes task 0 a RealMedia task whose export, run in place of the player, writes its file; with `stop`, Stop is
+    // pressed while it exports.
+    void ExportingTask(const std::string& exportName, bool stop = false, double length = 40.0) {
+        host.tasks[0] = MakeNewTask(sources.Path() + "clip.rm", length, pspFileNumber);
         ReplaceSourceExport([=, this](int index) {
             ConversionTask exporting = host.GetTask(index);
             exporting.exportPath = sources.Write(exportName, "exported");
-            exporting.status = stop ? SourceExport : Converting;
-            exporting.exportDone = exported;
+            exporting.status = SourceExport;
+            exporting.exportDone = !stop;
             host.SetTask(index, exporting);
             if (stop)
                 CancelConversion();
-            return exported;
+            return !stop;
         });
     }
 
@@ -193,12 +193,14 @@ TEST_P(EveryFamily, RunsItsStepsInOrderAndLeavesOnlyTheFinalFile) {
 INSTANTIATE_TEST_SUITE_P(Pipelines, EveryFamily, testing::ValuesIn(Families()),
                          [](const testing::TestParamInfo<FamilyCase>& info) { return info.param.name; });
 
-// A stop at one status of one family, and the files its clean-up deletes.
+// A stop at one status of one family, and the files its clean-up deletes. A RealMedia source is exported first (the
+// player's tests convert one): its export file goes too, and a stop during the export runs nothing.
 struct StopCase {
     const char* family;
     TaskStatus status;
     int stepRunning; // the step during which the stop arrives
     std::set<std::string> deleted;
+    bool realMedia = false; // exported first: the export file goes too
 };
 
 class StopAtEachStatus : public Pipelines, public testing::WithParamInterface<StopCase> {};
@@ -207,7 +209,10 @@ TEST_P(StopAtEachStatus, DeletesExactlyItsFilesAndLeavesLaterTasksAlone) {
     const StopCase& stop = GetParam();
     // The encoder waits for its "q" only when the stop is to reach it.
     UseFamily(stop.family, stop.status == Converting);
-    host.tasks = {Task("clip"), Task("later")};
+    host.tasks = {Task("clip")};
+    if (stop.realMedia)
+        ExportingTask("clip_12345.avi", stop.status == SourceExport);
+    host.tasks.push_back(Task("later"));
     // Files of an earlier run lie in the output folder: the clean-up must take exactly its own.
     const std::vector<std::string> all = {"clip_temp.3gp", "clip_temp_2.3g2", "clip.3gp",     "clip.3g2",
                                           "clip_temp.avi", "clip_temp.mp3",   "clip.pmp",     "clip.mp4",
@@ -230,6 +235,7 @@ TEST_P(StopAtEachStatus, DeletesExactlyItsFilesAndLeavesLaterTasksAlone) {
     for (const std::string& name : all)
         EXPECT_EQ(FileExists(Output(name)), stop.deleted.count(name) == 0) << name;
     EXPECT_FALSE(host.tasks[0].finished);
+    EXPECT_FALSE(FileExists(sources.Path() + "clip_12345.avi"));
     // The iPod task keeps its last progress line.
     EXPECT_EQ(FormatTaskStatus(host.tasks[0]).text.substr(0, 18),
               std::string(stop.family) == "Ipod" ? "00:00:01    0.10MB" : "Canceled");
@@ -255,7 +261,9 @@ const StopCase stops[] = {{"Ipod", Converting, 1, {}},
                           {"ThreeGp2", Exporting, 2, {"clip_temp.3gp", "clip_temp_2.3g2"}},
                           {"ThreeGp2", Changing, 4, {"clip_temp.3gp", "clip_temp_2.3g2", "clip.3g2"}},
                           {"Pmp", Converting, 1, {"clip_temp.avi", "clip_temp.mp3"}},
-                          {"Pmp", Muxing, 2, {"clip_temp.avi", "clip_temp.mp3", "clip.pmp"}}};
+                          {"Pmp", Muxing, 2, {"clip_temp.avi", "clip_temp.mp3", "clip.pmp"}},
+                          {"Pmp", SourceExport, 0, {"clip_temp.avi", "clip_temp.mp3"}, true},
+                          {"PocketPc", Converting, 1, {}, true}};
 
 INSTANTIATE_TEST_SUITE_P(Pipelines, StopAtEachStatus, testing::ValuesIn(stops));
 
@@ -275,76 +283,41 @@ TEST_F(Pipelines, StopDuringThePspThumbnailStartsNoEncoder) {
     EXPECT_FALSE(FileExists(Output("M4V12345.MP4")));
 }
 
-TEST_F(Pipelines, TheRunResetsEveryTaskAndSkipsUncheckedOnes) {
-    UseFamily("Xbox");
-    host.tasks = {Task("first"), Task("second"), Task("third")};
-    host.tasks[0].checked = false;
+// An encoder that the length stop of a two-stage task ended has not failed, whatever its exit code, and is waited for
+// longer than one stopped by the user: it is finishing its file.
+TEST_F(Pipelines, TheEncoderEndedByTheLengthStopHasNotFailed) {
+    UseFamily("Xbox", false, 1, "--chunk \"size=     150kB time=2.00 \" --wait-q 15000 --finish 6000 --exit 5");
+    host.tasks = {{}};
+    ExportingTask("clip_40000.avi", false, 2.0);
+    ConvertTask(0);
+    EXPECT_EQ(FormatTaskStatus(host.tasks[0]).text, " Finished ") << Log();
+    EXPECT_FALSE(FileExists(sources.Path() + "clip_40000.avi"));
+    EXPECT_EQ(Log(), "");
+}
+
+// The run resets every task and skips unchecked ones; a helper exiting with an error fails only its task.
+TEST_F(Pipelines, TheRunResetsTasksSkipsUncheckedOnesAndGoesOnAfterAFailedOne) {
+    UseFamily("ThreeGpAmr", false, 2, "--exit 3 --exit-if $TITLE bad");
+    host.tasks = {Task("bad"), Task("unchecked"), Task("good"), {}};
+    host.tasks[1].checked = false;
     // Left from an earlier run: cleared, the export fields kept.
     ConversionTask kept;
     kept.exportPath = "C:\\clip_12345.avi";
     kept.exportPercent = 50.0;
-    host.tasks[2] = kept;
-    host.tasks[2].status = Canceled;
-    host.tasks[2].finished = true;
-    host.tasks[2].outputSizeKB = 10;
-    host.tasks[2].speed = host.tasks[2].encodedTime = 2.0;
-    EXPECT_TRUE(RunConversion());
-    EXPECT_EQ(Trace(), std::vector<std::string>{"progress second.1"});
-    EXPECT_FALSE(host.tasks[0].finished);
-    EXPECT_TRUE(host.tasks[1].finished);
-    EXPECT_EQ(host.tasks[2], kept);
-}
-
-// A RealMedia source is exported first; the export file goes once the task is converted or stopped, and a stop
-// during the export runs nothing. An encoder that the length stop ended has not failed, whatever its exit code.
-struct ExportCase {
-    const char* name;
-    const char* family;
-    bool exported;
-    TaskStatus stopAt; // None: no stop
-    const char* options = "";
-    double length = 40.0;
-};
-
-class Export : public Pipelines, public testing::WithParamInterface<ExportCase> {};
-
-TEST_P(Export, TheExportFileGoesOnceTheTaskIsConvertedOrStopped) {
-    const ExportCase& c = GetParam();
-    UseFamily(c.family, c.stopAt == Converting, 1, c.options);
-    ExportingTask("clip_12345.avi", c.exported, c.stopAt == SourceExport, c.length);
-    host.onWrite = [&](int, const ConversionTask& task) {
-        if (c.stopAt == Converting && task.outputSizeKB > 0 && !cancelRequested)
-            CancelConversion();
-    };
-    ConvertTask(0);
-    EXPECT_FALSE(FileExists(sources.Path() + "clip_12345.avi"));
-    EXPECT_EQ(FormatTaskStatus(host.tasks[0]).text, c.stopAt == None ? " Finished " : "Canceled");
-    EXPECT_EQ(Trace().empty(), c.stopAt == SourceExport);
-    if (c.stopAt == Converting) {
-        EXPECT_EQ(WaitForLine(record), "input:q\n");
-    }
-    EXPECT_EQ(Log(), "");
-}
-
-INSTANTIATE_TEST_SUITE_P(Pipelines, Export,
-                         testing::Values(ExportCase{"Converted", "Xbox", true, None},
-                                         ExportCase{"StoppedInTheExport", "Pmp", false, SourceExport},
-                                         ExportCase{"StoppedInTheEncoder", "PocketPc", true, Converting},
-                                         ExportCase{"EndedByTheLengthStop", "Xbox", true, None,
-                                                    "--chunk \"size=     150kB time=2.00 \" --wait-q 15000 --exit 5",
-                                                    2.0}),
-                         [](const testing::TestParamInfo<ExportCase>& info) { return std::string(info.param.name); });
-
-TEST_F(Pipelines, AHelperExitingWithAnErrorFailsOnlyItsTask) {
-    UseFamily("ThreeGpAmr", false, 2, "--exit 3 --exit-if $TITLE bad");
-    host.tasks = {Task("bad"), Task("good")};
+    host.tasks[3] = kept;
+    host.tasks[3].status = Canceled;
+    host.tasks[3].finished = true;
+    host.tasks[3].outputSizeKB = 10;
+    host.tasks[3].speed = host.tasks[3].encodedTime = 2.0;
     EXPECT_TRUE(RunConversion());
     EXPECT_EQ(host.StatusSequence(0), (std::vector<TaskStatus>{Converting, Exporting, Failed}));
     EXPECT_EQ(Trace(), (std::vector<std::string>{"progress bad.1", "hidden bad.2", "progress good.1", "hidden good.2",
                                                  "hidden good.3"}));
     ExpectFailed("step 2 of 3 (helper) ended with exit code 3");
     EXPECT_FALSE(FileExists(Output("bad_temp.3gp")));
-    EXPECT_TRUE(host.tasks[1].finished);
+    EXPECT_FALSE(host.tasks[1].finished);
+    EXPECT_TRUE(host.tasks[2].finished);
+    EXPECT_EQ(host.tasks[3], kept);
 }
 
 // A task that cannot be converted as asked: a step that fails, a preset without its commands, a range the commands
@@ -446,9 +419,8 @@ TEST_F(Pipelines, TheHandOffIsSkippedForAShutDownAndLoggedOverItsLimit) {
     ConvertTask(0);
     EXPECT_TRUE(host.tasks[0].finished);
     EXPECT_EQ(actions.handOffLimits, std::vector<unsigned long>{60000});
-    EXPECT_EQ(Log(), "The hand-off of \"" + Output("clip.mp4") +
-                         "\" to iTunes did not end within 60 s and was "
-                         "stopped\r\n");
+    EXPECT_EQ(Log(),
+              "The hand-off of \"" + Output("clip.mp4") + "\" to iTunes did not end within 60 s and was stopped\r\n");
 }
 
 // Two tasks that once wrote one file (the same base name, PSP numbers drawn in one second) both keep their outputs,

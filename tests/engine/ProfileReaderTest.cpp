@@ -13,8 +13,7 @@ namespace {
 
 using Entries = std::vector<std::pair<std::string, std::string>>;
 
-// Each test works in a folder of its own, made current, so that relative ".\x.ini" paths
-// resolve there as they do in the work folder.
+// Each test works in a folder of its own, made current, so that ".\x.ini" resolves there as in the work folder.
 class ProfileReaderTest : public testing::Test {
 protected:
     void SetUp() override { SetCurrentDirectoryA(folder.Path().c_str()); }
@@ -26,9 +25,8 @@ protected:
         EXPECT_EQ(count, static_cast<int>(keys.size()));
         EXPECT_EQ(keys.size(), values.size());
         Entries entries;
-        for (size_t i = 0; i < keys.size() && i < values.size(); ++i) {
+        for (size_t i = 0; i < keys.size() && i < values.size(); ++i)
             entries.emplace_back(keys[i], values[i]);
-        }
         return entries;
     }
 
@@ -37,9 +35,10 @@ protected:
     ProfileReader reader;
 };
 
-TEST_F(ProfileReaderTest, ValuesSectionsAndTheFileThatIsNone) {
+TEST_F(ProfileReaderTest, ValuesSectionsEntriesAndTheFileThatIsNone) {
     const std::string longer = std::string(1023, 'l') + "tail";
-    folder.Write("a.ini", "[Info]\nDescription=one#two\n[Bare]\n[p]\nTitle=  padded  \nlonger=" + longer + "\n");
+    folder.Write("a.ini", "[Info]\nDescription=one#two\n[Bare]\n[p]\nTitle=  padded  \nlonger=" + longer +
+                              "\n[q]\nTitle=Preset\nno equals here\ncmd=a=b \"c\"\n=only value\nempty=\n");
     folder.Write("empty.ini", "");
     CreateDirectoryA("dir.ini", nullptr);
     EXPECT_TRUE(reader.SetFile(".\\a.ini"));
@@ -49,56 +48,38 @@ TEST_F(ProfileReaderTest, ValuesSectionsAndTheFileThatIsNone) {
     EXPECT_EQ(reader.GetValue("Info", "Missing") + reader.GetValue("Missing", "Title"), "");
     EXPECT_TRUE(reader.HasSection("Info"));
     EXPECT_FALSE(reader.HasSection("Bare") || reader.HasSection("Missing"));
-    std::vector<std::string> names{"stale", "stale", "stale", "stale"};
-    EXPECT_EQ(reader.GetSectionNames(names), 3);
-    EXPECT_EQ(names, (std::vector<std::string>{"Info", "Bare", "p"}));
+    std::vector<std::string> names{"stale", "stale", "stale", "stale", "stale"};
+    EXPECT_EQ(reader.GetSectionNames(names), 4);
+    EXPECT_EQ(names, (std::vector<std::string>{"Info", "Bare", "p", "q"}));
+    // Entries split at the first equals sign.
+    EXPECT_EQ(
+        ReadEntries("q"),
+        (Entries{
+            {"Title", "Preset"}, {"", "no equals here"}, {"cmd", "a=b \"c\""}, {"", "only value"}, {"empty", ""}}));
+    EXPECT_EQ(ReadEntries("Missing"), (Entries{{"", ""}}));
+    EXPECT_EQ(ReadEntries("Bare"), (Entries{{"", ""}}));
     for (const char* file : {".\\missing.ini", ".\\empty.ini", ".\\dir.ini"}) {
         EXPECT_EQ(reader.SetFile(file), file == std::string(".\\empty.ini"));
         EXPECT_EQ(reader.File(), file);
         EXPECT_FALSE(reader.HasSection("Info"));
         EXPECT_EQ(reader.GetSectionNames(names), 1) << file;
         EXPECT_EQ(names, std::vector<std::string>{""}) << file;
+        EXPECT_EQ(ReadEntries("p"), (Entries{{"", ""}}));
     }
     RemoveDirectoryA("dir.ini");
 }
 
-TEST_F(ProfileReaderTest, SectionNamesBeyondTheBufferAreLeftOut) {
-    std::string content;
-    std::vector<std::string> all;
+// Lists beyond the 65535 bytes the system fills: only whole section names and whole lines, no piece of the next one.
+TEST_F(ProfileReaderTest, ListsBeyondTheBufferKeepOnlyWholeItems) {
+    std::string content = "[s]\nTitle=t\n";
+    for (int i = 0; i < 100; ++i) // 100 lines of about 1010 bytes
+        content += "Command" + std::to_string(i) + "=" + std::string(1000, static_cast<char>('a' + i % 26)) + "\n";
+    std::vector<std::string> all{"s"};
     for (int i = 0; i < 9000; ++i) { // 9000 names of 9 characters and a terminator: 90000 bytes
         char name[16] = {};
         std::snprintf(name, sizeof name, "name%05d", i);
         all.push_back(name);
         content += "[" + all.back() + "]\nk=v\n";
-    }
-    folder.Write("big.ini", content);
-    reader.SetFile(".\\big.ini");
-    std::vector<std::string> names;
-    const int count = reader.GetSectionNames(names);
-    // 6553 whole names fit in 65535 bytes with the list's closing terminator; no piece of
-    // the next one is taken for a name.
-    EXPECT_EQ(count, 6553);
-    ASSERT_LE(names.size(), all.size());
-    EXPECT_TRUE(std::equal(names.begin(), names.end(), all.begin()));
-}
-
-TEST_F(ProfileReaderTest, EntriesSplitAtTheFirstEquals) {
-    folder.Write("a.ini", "[p]\nTitle=Preset\nno equals here\ncmd=a=b \"c\"\n=only value\nempty=\n[Bare]\n");
-    EXPECT_TRUE(reader.SetFile(".\\a.ini"));
-    EXPECT_EQ(
-        ReadEntries("p"),
-        (Entries{
-            {"Title", "Preset"}, {"", "no equals here"}, {"cmd", "a=b \"c\""}, {"", "only value"}, {"empty", ""}}));
-    EXPECT_EQ(ReadEntries("Missing"), (Entries{{"", ""}}));
-    EXPECT_EQ(ReadEntries("Bare"), (Entries{{"", ""}}));
-    reader.SetFile(".\\missing.ini");
-    EXPECT_EQ(ReadEntries("p"), (Entries{{"", ""}}));
-}
-
-TEST_F(ProfileReaderTest, SectionBeyondTheBufferKeepsOnlyWholeLines) {
-    std::string content = "[s]\nTitle=t\n";
-    for (int i = 0; i < 100; ++i) { // 100 lines of about 1010 bytes: more than 65535
-        content += "Command" + std::to_string(i) + "=" + std::string(1000, static_cast<char>('a' + i % 26)) + "\n";
     }
     folder.Write("big.ini", content);
     reader.SetFile(".\\big.ini");
@@ -108,6 +89,11 @@ TEST_F(ProfileReaderTest, SectionBeyondTheBufferKeepsOnlyWholeLines) {
         EXPECT_EQ(entries[i].first, "Command" + std::to_string(i - 1));
         EXPECT_EQ(entries[i].second, std::string(1000, static_cast<char>('a' + (i - 1) % 26)));
     }
+    // "s" and 6553 whole names fit in 65535 bytes with the list's closing terminator.
+    std::vector<std::string> names;
+    EXPECT_EQ(reader.GetSectionNames(names), 6554);
+    ASSERT_LE(names.size(), all.size());
+    EXPECT_TRUE(std::equal(names.begin(), names.end(), all.begin()));
 }
 
 TEST_F(ProfileReaderTest, PresetCommandsAreReadByPositionAndIpodCommandsByName) {
@@ -127,10 +113,7 @@ TEST_F(ProfileReaderTest, PresetCommandsAreReadByPositionAndIpodCommandsByName) 
     for (const auto& c : cases)
         EXPECT_EQ(ReadPresetCommand(".\\psp.ini", c.preset, c.command), c.expected) << c.preset << "/" << c.command;
     EXPECT_EQ(ReadPresetCommand(".\\missing.ini", 0, 1), std::nullopt);
-    // The working lists hold what the last reading put there.
-    EXPECT_EQ(profileSectionNames, (std::vector<std::string>{""}));
     // iPod presets by section name; an empty command, one cut at 1023 characters or a missing one is none.
-    EXPECT_EQ(IpodPresetSection(12), "profile12");
     EXPECT_EQ(ReadIpodCommand(".\\ipod.ini", 0), "first");
     EXPECT_EQ(ReadIpodCommand(".\\ipod.ini", 1), "second");
     for (int preset : {2, 3, 4, -1})

@@ -5,7 +5,6 @@
 //   --trace FILE      append "<role> <tag>" (--tag TEXT, default "-"): "progress" when standard input and output are
 //                     pipes (the engine's encoder run), "hidden" otherwise
 //   --log FILE        append the command line; --write FILE: create FILE (may repeat)
-//   --wait-event NAME wait up to a minute until the named event is set, else end at once with exit code 99
 //   --silent MS       print nothing for MS ms
 //   --chunk TEXT      print TEXT in one write (may repeat; "\n" becomes a line feed); after each, pause --interval MS
 //                     (default 50) or, with --ack NAME, take one count of the named semaphore (the reader releases
@@ -52,12 +51,6 @@ void AppendLine(const std::string& path, const std::string& line) {
         std::fprintf(f, "%s\n", line.c_str());
         std::fclose(f);
     }
-}
-
-// Waits up to ms for `object` to be signalled, ending early on "q": whether it was.
-bool WaitForObject(HANDLE object, DWORD ms) {
-    const HANDLE both[] = {quitEvent, object};
-    return WaitForMultipleObjects(2, both, FALSE, ms) == WAIT_OBJECT_0 + 1;
 }
 
 // Pauses for ms unless "q" comes; false when it came. With --burn the processor spins through the pause.
@@ -129,17 +122,15 @@ int main(int argc, char** argv) {
         AppendLine(path, "fake encoder output");
     std::thread(ReadInput).detach(); // may stay blocked in ReadFile; the process ends it
 
-    if (!option["--wait-event"].empty() &&
-        !WaitForObject(CreateEventA(nullptr, TRUE, FALSE, option["--wait-event"].c_str()), 60000))
-        ExitProcess(99);
     const HANDLE ack =
         option["--ack"].empty() ? nullptr : CreateSemaphoreA(nullptr, 0, LONG_MAX, option["--ack"].c_str());
     bool running = Pause(ms("--silent"));
     int printed = 0;
     for (size_t i = 0; running && i < chunks.size(); ++i) {
         printed += Print(chunks[i]);
+        const HANDLE countOrQuit[] = {ack, quitEvent};
         if (ack)
-            running = WaitForObject(ack, 15000) || !quitSeen;
+            running = WaitForMultipleObjects(2, countOrQuit, FALSE, 15000) == WAIT_OBJECT_0 || !quitSeen;
         else if (i + 1 < chunks.size() || ms("--progress") > 0)
             running = Pause(ms("--interval"));
     }
