@@ -143,7 +143,6 @@ using enum DeviceFamily;
 const ConversionCase conversions[] = {
     {"IpodCustomFromAvi", "clip.avi", IpodCustom(), "h264|320|240 aac|44100|2", "clip.mp4"},
     {"PspMpeg4FromWmv", "clip.wmv", Settings(Psp, 2), "mpeg4|320|240 aac|48000|2", "M4V12345.MP4 M4V12345.THM"},
-    {"PspAvcFromMov", "clip.mov", Settings(Psp, 16), "h264|320|240 aac|48000|2", "MAQ12345.MP4 MAQ12345.THM"},
     {"ThreeGpAmrFromFlv", "clip.flv", Settings(ThreeGp, 0, ThreeGpType::Amr), "h263|176|144 amr_nb|8000|1", "clip.3gp"},
     {"ThreeGpAacFromVob", "clip.mpg", Settings(ThreeGp, 1, ThreeGpType::Aac), "mpeg4|176|144 aac|22050|2", "clip.3gp"},
     {"ThreeGp2From3gp", "clip.3gp", Settings(ThreeGp, 0, ThreeGpType::ThreeGp2), "mpeg4|176|144 aac|22050|1",
@@ -151,7 +150,6 @@ const ConversionCase conversions[] = {
     {"XboxFromMp4", "clip.mp4", Settings(Xbox, 0), "mpeg2video|640|480 mp2|48000|2", "clip.mpg"},
     {"PocketPcFromMov", "clip.mov", Settings(PocketPc, 0), "mpeg4|320|240 mp3|44100|2", "clip.avi"},
     {"PmpMpeg4Mp3FromAvi", "clip.avi", Settings(Pmp, 0), "mpeg4|480|272 mp3|44100|2", "clip.pmp"},
-    {"PmpAvcAacFromWmv", "clip.wmv", Settings(Pmp, 4), "h264|480|272 aac|44100|2", "clip.pmp"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Conversions, RealConversion, testing::ValuesIn(conversions),
@@ -160,8 +158,7 @@ INSTANTIATE_TEST_SUITE_P(Conversions, RealConversion, testing::ValuesIn(conversi
                          });
 
 // Any file name: a clip named with accents, CJK and a dash, into a folder with accents, through the iPod pipeline and
-// the PMP one with our own muxer, gives outputs of that name. A folder name Windows would change (a trailing blank)
-// fails the task instead, and log.txt names the clip in readable UTF-8.
+// the PMP one with our own muxer, gives outputs of that name.
 TEST_F(RealConversion, Utf8NamesOnIpodAndPmp) {
     const std::string name = "Vid\xC3\xA9o \xC3\xBC \xE6\x97\xA5\xE6\x9C\xAC \xE2\x80\x94 copie";
     ASSERT_TRUE(CopyFileA((sources + "clip.avi").c_str(), (sources + name + ".avi").c_str(), FALSE));
@@ -176,16 +173,6 @@ TEST_F(RealConversion, Utf8NamesOnIpodAndPmp) {
         DeleteFileA((output + folder + name + extension).c_str());
     }
     RemoveDirectoryA((output + folder).c_str());
-
-    const std::string spaced = "Sortie \xC3\xA9t\xC3\xA9 \\";
-    EXPECT_FALSE(Convert(name + ".avi", Settings(DeviceFamily::Pmp, 0), output + spaced).finished);
-    std::string record;
-    for (const std::string& line : FileLines(FullPathOf(AppFolder()) + "log.txt"))
-        if (line.find(spaced) != std::string::npos)
-            record = line;
-    EXPECT_NE(record.find("\"" + sources + name + ".avi\""), std::string::npos) << record;
-    EXPECT_NE(record.find("ends in a space"), std::string::npos) << record;
-    EXPECT_NE(MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, record.c_str(), -1, nullptr, 0), 0);
     DeleteFileA((sources + name + ".avi").c_str());
 }
 

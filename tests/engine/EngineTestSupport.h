@@ -55,8 +55,8 @@ inline std::string WaitForLine(const std::string& path) {
     return content;
 }
 
-// A hidden window whose timer ticks (every `timerMs`, when given) and WM_APP messages go to a function: the main
-// window's handlers that run while the engine dispatches messages. One at a time.
+// A hidden window whose timer ticks and WM_APP messages go to a function, as the main window's handlers run while the
+// engine dispatches messages. One at a time.
 class TestWindow {
 public:
     using Handler = std::function<void(UINT message, WPARAM wParam)>;
@@ -136,18 +136,12 @@ private:
     UniqueHandle ack;
 };
 
-// System actions that only take notes: no hand-off starts, no machine goes off.
+// System actions that only take notes of hand-offs: none starts, and no machine goes off (an unknown platform).
 class RecordingSystemActions : public SystemActions {
 public:
     std::vector<std::string> handOffs;
     std::vector<unsigned long> handOffLimits;
     WaitOutcome handOffOutcome = WaitOutcome::Ended;
-    std::vector<unsigned> sessionEnds;
-    std::vector<std::string> messages; // "text|caption|type"
-    int privilegeRequests = 0;
-    int platformId = VER_PLATFORM_WIN32_NT;
-    bool privilegeGranted = true;
-    bool sessionEndAccepted = true;
 
     bool RunAndWait(const std::string& commandLine) override {
         handOffs.push_back(commandLine);
@@ -158,18 +152,10 @@ public:
         RunAndWait(commandLine);
         return handOffOutcome;
     }
-    int PlatformId() override { return platformId; }
-    bool EnableShutdownPrivilege() override {
-        ++privilegeRequests;
-        return privilegeGranted;
-    }
-    bool EndSession(unsigned flags) override {
-        sessionEnds.push_back(flags);
-        return sessionEndAccepted;
-    }
-    void ShowMessage(const std::string& text, const std::string& caption, unsigned type) override {
-        messages.push_back(text + "|" + caption + "|" + std::to_string(type));
-    }
+    int PlatformId() override { return 0; }
+    bool EnableShutdownPrivilege() override { return false; }
+    bool EndSession(unsigned) override { return false; }
+    void ShowMessage(const std::string&, const std::string&, unsigned) override {}
 };
 
 // Puts other system actions in place for one test.
@@ -177,8 +163,6 @@ class SystemActionsInstalled {
 public:
     explicit SystemActionsInstalled(SystemActions* actions) : previous(ReplaceSystemActions(actions)) {}
     ~SystemActionsInstalled() { ReplaceSystemActions(previous); }
-    SystemActionsInstalled(const SystemActionsInstalled&) = delete;
-    SystemActionsInstalled& operator=(const SystemActionsInstalled&) = delete;
 
 private:
     SystemActions* previous;

@@ -8,4 +8,3 @@
 // The engine's codes print as their numbers in test messages.
 inline std::ostream& operator<<(std::ostream& out, TaskStatus status) { return out << static_cast<int>(status); }
 inline std::ostream& operator<<(std::ostream& out, DeviceFamily family) { return out << static_cast<int>(family); }
-inline std::ostream& operator<<(std::ostream& out, ThreeGpType type) { return out << static_cast<int>(type); }

