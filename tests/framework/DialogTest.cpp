@@ -33,7 +33,6 @@ public:
     std::function<void(TestDialog&)> onInit;
     std::function<bool(MSG*)> preTranslate;
     std::vector<UINT> messages;
-    bool initRan = false;
     bool boundDuringInit = false;
     int okCount = 0;
     int cancelCount = 0;
@@ -43,7 +42,6 @@ public:
 
 protected:
     BOOL OnInitDialog() override {
-        initRan = true;
         boundDuringInit = GetSafeHwnd() != nullptr && FromHandle(GetSafeHwnd()) == this;
         if (onInit)
             onInit(*this);
@@ -91,6 +89,8 @@ struct EndCase {
     INT_PTR code;
 };
 
+std::thread closer; // sends WM_CLOSE from another thread, as the splash thread closes its window
+
 const EndCase kEndCases[] = {
     {"OkButton",
      [](TestDialog& d) {
@@ -100,9 +100,14 @@ const EndCase kEndCases[] = {
     {"EnterPressesTheDefaultButton",
      [](TestDialog& d) { PostMessageA(d.GetDlgItem(IDC_TEST_EDIT), WM_KEYDOWN, VK_RETURN, 0); }, IDOK},
     {"WmClose", [](TestDialog& d) { d.PostMessage(WM_CLOSE); }, IDCANCEL},
+    // Handled inside the loop's GetMessage, and the loop must still end.
+    {"WmCloseSentFromAnotherThread",
+     [](TestDialog& d) { closer = std::thread([w = d.GetSafeHwnd()] { SendMessageA(w, WM_CLOSE, 0, 0); }); }, IDCANCEL},
     {"Escape", [](TestDialog& d) { PostMessageA(d.GetDlgItem(IDC_TEST_EDIT), WM_KEYDOWN, VK_ESCAPE, 0); }, IDCANCEL},
     {"EndDialogFromATimer", [](TestDialog& d) { d.SetTimer(1, 10); }, 42},
     {"EndDialogDuringInitialisation", [](TestDialog& d) { d.EndDialog(5); }, 5},
+    // WM_QUIT ends the loop and stays queued for the thread's own loop.
+    {"WmQuit", [](TestDialog&) { PostQuitMessage(3); }, -1},
 };
 
 class DialogEnd : public DialogTest, public testing::WithParamInterface<EndCase> {};
@@ -111,37 +116,21 @@ TEST_P(DialogEnd, EndsWithItsCodeThroughItsHandlerAndDestroysTheWindow) {
     TestDialog dialog;
     dialog.onInit = GetParam().act;
     EXPECT_EQ(dialog.DoModal(), GetParam().code);
+    if (closer.joinable())
+        closer.join();
     EXPECT_TRUE(dialog.boundDuringInit);
     EXPECT_EQ(dialog.okCount, GetParam().code == IDOK ? 1 : 0);
     EXPECT_EQ(dialog.cancelCount, GetParam().code == IDCANCEL ? 1 : 0);
     EXPECT_EQ(dialog.GetSafeHwnd(), nullptr);
     EXPECT_NE(dialog.finalWindow, nullptr);
     EXPECT_FALSE(IsWindow(dialog.finalWindow));
+    MSG quit = {};
+    EXPECT_EQ(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != FALSE, GetParam().code == -1);
+    EXPECT_EQ(quit.wParam, GetParam().code == -1 ? 3u : 0u);
 }
 
 INSTANTIATE_TEST_SUITE_P(Dialog, DialogEnd, testing::ValuesIn(kEndCases),
                          [](const testing::TestParamInfo<EndCase>& info) { return std::string(info.param.name); });
-
-TEST_F(DialogTest, WmCloseSentFromAnotherThreadEndsTheLoop) {
-    // The splash thread's way of closing its window: the sent message is handled inside the loop's GetMessage, and
-    // the loop must still end.
-    TestDialog dialog;
-    std::thread closer;
-    dialog.onInit = [&closer](TestDialog& d) {
-        closer = std::thread([window = d.GetSafeHwnd()] { SendMessageA(window, WM_CLOSE, 0, 0); });
-    };
-    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
-    closer.join();
-}
-
-TEST_F(DialogTest, WmQuitEndsTheModalLoopAndIsLeftForTheThreadsOwnLoop) {
-    TestDialog dialog;
-    dialog.onInit = [](TestDialog&) { PostQuitMessage(3); };
-    EXPECT_EQ(dialog.DoModal(), -1);
-    MSG msg = {};
-    ASSERT_TRUE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
-    EXPECT_EQ(msg.wParam, 3u);
-}
 
 TEST_F(DialogTest, TheOwnerIsDisabledWhileTheDialogRunsAndAfterwardsAsItWasBefore) {
     for (const bool enabledBefore : {true, false}) {
@@ -166,33 +155,11 @@ TEST_F(DialogTest, TheOwnerIsDisabledWhileTheDialogRunsAndAfterwardsAsItWasBefor
     EnableWindow(owner.GetSafeHwnd(), TRUE);
     TestDialog missing(owner.GetSafeHwnd(), IDD_MISSING_DIALOG);
     EXPECT_EQ(missing.DoModal(), -1);
-    EXPECT_FALSE(missing.initRan);
+    EXPECT_FALSE(missing.boundDuringInit);
     EXPECT_TRUE(IsWindowEnabled(owner.GetSafeHwnd()));
 }
 
-TEST_F(DialogTest, PreTranslateMessageSeesEveryPostedMessageAndCanEatEnterAndEscape) {
-    TestDialog dialog;
-    std::vector<UINT> preTranslated;
-    dialog.onInit = [](TestDialog& d) {
-        d.PostMessage(kEaten);
-        PostThreadMessageA(GetCurrentThreadId(), kThreadNote, 0, 0);
-        PostMessageA(d.GetDlgItem(IDC_TEST_EDIT), WM_KEYDOWN, VK_RETURN, 0);
-        PostMessageA(d.GetDlgItem(IDC_TEST_EDIT), WM_KEYDOWN, VK_ESCAPE, 0);
-        d.PostMessage(kEndWith, 7);
-    };
-    dialog.preTranslate = [&](MSG* msg) {
-        preTranslated.push_back(msg->message);
-        return msg->message == kEaten || msg->message == WM_KEYDOWN;
-    };
-    EXPECT_EQ(dialog.DoModal(), 7);
-    EXPECT_TRUE(Saw(preTranslated, kEaten));
-    EXPECT_TRUE(Saw(preTranslated, kThreadNote)) << "a message for no window is still the dialog's to see";
-    EXPECT_TRUE(Saw(preTranslated, kEndWith));
-    EXPECT_FALSE(Saw(dialog.messages, kEaten));
-    EXPECT_EQ(dialog.okCount + dialog.cancelCount, 0);
-}
-
-// A control object inside the dialog whose PreTranslateMessage eats kEaten.
+// A control object of the dialog whose PreTranslateMessage eats kEaten.
 class EatingControl : public CWnd {
 public:
     int eaten = 0;
@@ -202,22 +169,27 @@ public:
     }
 };
 
-TEST_F(DialogTest, AControlGetsItsMessagesBeforeTheDialogInTheModalLoop) {
+TEST_F(DialogTest, TheModalLoopPreTranslatesEveryPostedMessageControlFirstAndWhatIsEatenGoesNoFurther) {
     TestDialog dialog;
     EatingControl edit;
-    int dialogSawEaten = 0;
+    std::vector<UINT> preTranslated;
     dialog.onInit = [&edit](TestDialog& d) {
         ASSERT_TRUE(edit.SubclassDlgItem(IDC_TEST_EDIT, d.GetSafeHwnd()));
         edit.PostMessage(kEaten);
-        d.PostMessage(kEndWith, 4);
+        PostThreadMessageA(GetCurrentThreadId(), kThreadNote, 0, 0);
+        edit.PostMessage(WM_KEYDOWN, VK_RETURN);
+        edit.PostMessage(WM_KEYDOWN, VK_ESCAPE);
+        d.PostMessage(kEndWith, 7);
     };
     dialog.preTranslate = [&](MSG* msg) {
-        dialogSawEaten += msg->message == kEaten;
-        return false;
+        preTranslated.push_back(msg->message);
+        return msg->message == WM_KEYDOWN;
     };
-    EXPECT_EQ(dialog.DoModal(), 4);
+    EXPECT_EQ(dialog.DoModal(), 7);
     EXPECT_EQ(edit.eaten, 1);
-    EXPECT_EQ(dialogSawEaten, 0);
+    EXPECT_FALSE(Saw(preTranslated, kEaten)) << "the control ate it first";
+    EXPECT_TRUE(Saw(preTranslated, kThreadNote)) << "a message for no window is still the dialog's to see";
+    EXPECT_EQ(dialog.okCount + dialog.cancelCount, 0) << "the eaten Enter and Escape end nothing";
     EXPECT_EQ(edit.GetSafeHwnd(), nullptr) << "the control went with the dialog";
 }
 

@@ -1,5 +1,5 @@
 // Starts the real movara.exe, as laid out in dist/, and inspects it from outside as a user's tools would: its
-// windows, their places, its shape, its answers to keys and commands, its registry values, its exit.
+// windows, its shape, its answers to keys and commands, its registry values, its exit.
 #include "MovaraProcess.h"
 
 #include "gui/MainWindowLogic.h"
@@ -19,10 +19,6 @@
 
 namespace {
 
-std::vector<LONG> Edges(const RECT& r) {
-    return {r.left, r.top, r.right, r.bottom};
-}
-
 class MovaraStart : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -32,11 +28,6 @@ protected:
             DeleteMovaraValue(value);
     }
     void TearDown() override { saved.Restore(); }
-    // Starts the program (in folder, or the test's own) and waits for its main window.
-    static HWND StartMain(MovaraProcess& movara, const char* folder = nullptr) {
-        EXPECT_TRUE(movara.Start(folder)) << "cannot start " << MovaraPath();
-        return movara.WaitForMainWindow();
-    }
     // Closes the window the way given and expects the program to end cleanly.
     static void CloseAndExpectExit(MovaraProcess& movara, HWND window, UINT message = WM_CLOSE, WPARAM wParam = 0) {
         PostMessageA(window, message, wParam, 0);
@@ -48,89 +39,9 @@ protected:
     SavedMovaraValues saved;
 };
 
-TEST_F(MovaraStart, MainWindowOpensAtTheTopLeftWithEveryControlInPlace) {
+TEST_F(MovaraStart, TheSplashThenTheShapedMainWindowWhichKeysLeaveOpenAndWhoseCloseStoresTheTaskCount) {
     // Read and shown as UTF-8: a program in a legacy code page would show "?" for the CJK and other bytes for "é".
     WriteMovaraValue("destination", "C:\\Sortie été 日本");
-    MovaraProcess movara;
-    HWND window = StartMain(movara);
-    ASSERT_NE(window, nullptr);
-    RECT rect{};
-    GetWindowRect(window, &rect);
-    EXPECT_EQ(Edges(rect), (std::vector<LONG>{0, 0, 825, 550}));
-    EXPECT_NE(GetWindowLongA(window, GWL_STYLE) & WS_CAPTION, WS_CAPTION) << "the body is the whole window";
-    EXPECT_EQ(WindowTextOf(GetDlgItem(window, IDC_OUTPUT_DIRECTORY)), "C:\\Sortie été 日本\\");
-
-    // Every child in its place; what only another tab, a run or an added video shows is hidden at start.
-    const std::vector<int> hidden = {IDC_PLAYER,      IDC_STOP,          IDC_3GP_TYPE_LABEL, IDC_3GP_TYPE,
-                                     IDC_DESCRIPTION, IDC_PROFILE_LABEL, IDC_PROFILE_LIST};
-    int count = 0;
-    const ControlPlace* places = MainWindowPlaces(&count);
-    for (const ControlPlace& place : std::vector<ControlPlace>(places, places + count)) {
-        SCOPED_TRACE(place.id);
-        HWND child = GetDlgItem(window, place.id);
-        RECT at{};
-        GetWindowRect(child, &at);
-        MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&at), 2);
-        // A drop-down list's height is its selection field's, which its font decides.
-        const LONG bottom = ClassNameOf(child) == "ComboBox" ? at.bottom : place.y + place.height;
-        EXPECT_EQ(Edges(at), Edges({place.x, place.y, place.x + place.width, bottom}));
-        EXPECT_EQ(IsWindowVisible(child) == FALSE, std::count(hidden.begin(), hidden.end(), place.id) == 1);
-    }
-    EXPECT_EQ(ClassNameOf(GetDlgItem(window, IDC_PLAYER)), "MovaraPlayer") << "the player's class is registered";
-
-    // The shape: the corner's pure green is cut away, the body's middle is inside.
-    HRGN region = CreateRectRgn(0, 0, 0, 0);
-    ASSERT_NE(GetWindowRgn(window, region), ERROR) << "the window has a region";
-    EXPECT_FALSE(PtInRegion(region, 0, 0));
-    EXPECT_TRUE(PtInRegion(region, 412, 275));
-    DeleteObject(region);
-
-    // The preview's placeholder fades in to its own picture; then a picture of the window as a user first sees it.
-    HMODULE program = LoadLibraryExA(MovaraPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    HBITMAP placeholder = static_cast<HBITMAP>(
-        LoadImageA(program, MAKEINTRESOURCEA(IDB_PREVIEW_PLACEHOLDER), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-    RECT preview{};
-    GetWindowRect(GetDlgItem(window, IDC_PREVIEW_PICTURE), &preview);
-    HDC screen = GetDC(nullptr);
-    EXPECT_TRUE(PumpUntil(
-        [&] { return GetPixel(screen, preview.left + 173, preview.top + 90) == BitmapPixel(placeholder, 173, 90); }));
-    ReleaseDC(nullptr, screen);
-    DeleteObject(placeholder);
-    FreeLibrary(program);
-    EXPECT_TRUE(SaveWindowPng(window, BuildFolder() + "main_window.png"));
-
-    CloseAndExpectExit(movara, window, WM_COMMAND, MAKEWPARAM(IDC_CLOSE_BUTTON, BN_CLICKED));
-    std::string fileno;
-    EXPECT_TRUE(ReadMovaraValue("fileno", &fileno)) << "written when the window goes";
-    EXPECT_EQ(fileno, "0") << "the number of tasks in the list when it closed";
-}
-
-TEST_F(MovaraStart, EnterEscapeAndTheAboutCommandLeaveTheWindowOpen) {
-    MovaraProcess movara;
-    HWND window = StartMain(movara);
-    ASSERT_NE(window, nullptr);
-    HWND list = GetDlgItem(window, IDC_TASK_LIST);
-    for (HWND target : {window, list, GetDlgItem(window, IDC_START)}) {
-        for (WPARAM key : {WPARAM{VK_RETURN}, WPARAM{VK_ESCAPE}}) {
-            PostMessageA(target, WM_KEYDOWN, key, 1);
-            PostMessageA(target, WM_CHAR, key, 1);
-            PostMessageA(target, WM_KEYUP, key, 0xC0000001);
-        }
-    }
-    // List keys with no tasks: consumed, nothing to select. The About item of the system menu shows nothing.
-    for (WPARAM key : {VK_NEXT, VK_PRIOR, VK_UP, VK_DOWN, VK_HOME, VK_END})
-        PostMessageA(list, WM_KEYDOWN, key, 1);
-    PostMessageA(window, WM_SYSCOMMAND, 16, 0);
-    ASSERT_TRUE(movara.WaitUntilIdle());
-    EXPECT_EQ(movara.VisibleWindows(), std::vector<HWND>{window}) << "no About box or other window appeared";
-    PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDC_MINIMIZE_BUTTON, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(window, IDC_MINIMIZE_BUTTON)));
-    ASSERT_TRUE(movara.WaitUntilIdle());
-    EXPECT_TRUE(IsIconic(window));
-    CloseAndExpectExit(movara, window, WM_SYSCOMMAND, SC_CLOSE);
-}
-
-TEST_F(MovaraStart, SplashShowsBeforeTheMainWindowOnAThreadOfItsOwn) {
     MovaraProcess movara;
     ASSERT_TRUE(movara.Start());
     bool mainFirst = false;
@@ -146,63 +57,87 @@ TEST_F(MovaraStart, SplashShowsBeforeTheMainWindowOnAThreadOfItsOwn) {
     ASSERT_NE(splash, nullptr) << "a splash window was seen";
     ASSERT_NE(window, nullptr);
     EXPECT_FALSE(mainFirst);
-    EXPECT_FALSE(IsWindow(splash) && IsWindowVisible(splash)) << "the splash is gone";
     EXPECT_NE(splashThread, GetWindowThreadProcessId(window, nullptr));
-    CloseAndExpectExit(movara, window);
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    EXPECT_EQ(std::vector<LONG>({rect.left, rect.top, rect.right, rect.bottom}), std::vector<LONG>({0, 0, 825, 550}));
+    EXPECT_EQ(WindowTextOf(GetDlgItem(window, IDC_OUTPUT_DIRECTORY)), "C:\\Sortie été 日本\\");
+    // The shape: the corner's pure green is cut away, the body's middle is inside.
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    ASSERT_NE(GetWindowRgn(window, region), ERROR) << "the window has a region";
+    EXPECT_FALSE(PtInRegion(region, 0, 0));
+    EXPECT_TRUE(PtInRegion(region, 412, 275));
+    DeleteObject(region);
+    // The preview's placeholder fades in to its own picture; then a picture of the window as a user first sees it.
+    HMODULE program = LoadLibraryExA(MovaraPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    const OwnedBitmap placeholder(static_cast<HBITMAP>(
+        LoadImageA(program, MAKEINTRESOURCEA(IDB_PREVIEW_PLACEHOLDER), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    RECT preview{};
+    GetWindowRect(GetDlgItem(window, IDC_PREVIEW_PICTURE), &preview);
+    const ClientDC screen(nullptr);
+    EXPECT_TRUE(PumpUntil([&] {
+        return GetPixel(screen.hdc(), preview.left + 173, preview.top + 90) == BitmapPixel(placeholder.get(), 173, 90);
+    }));
+    FreeLibrary(program);
+    EXPECT_TRUE(SaveWindowPng(window, BuildFolder() + "main_window.png"));
+
+    // Enter and Escape anywhere, list keys with no tasks and the system menu's About item: the window stays alone.
+    HWND list = GetDlgItem(window, IDC_TASK_LIST);
+    for (HWND target : {window, list, GetDlgItem(window, IDC_START)}) {
+        for (WPARAM key : {WPARAM{VK_RETURN}, WPARAM{VK_ESCAPE}}) {
+            PostMessageA(target, WM_KEYDOWN, key, 1);
+            PostMessageA(target, WM_CHAR, key, 1);
+            PostMessageA(target, WM_KEYUP, key, 0xC0000001);
+        }
+    }
+    for (WPARAM key : {VK_NEXT, VK_PRIOR, VK_UP, VK_DOWN, VK_HOME, VK_END})
+        PostMessageA(list, WM_KEYDOWN, key, 1);
+    PostMessageA(window, WM_SYSCOMMAND, 16, 0);
+    PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDC_MINIMIZE_BUTTON, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(window, IDC_MINIMIZE_BUTTON)));
+    ASSERT_TRUE(movara.WaitUntilIdle());
+    EXPECT_EQ(movara.VisibleWindows(), std::vector<HWND>{window}) << "no About box or other window appeared";
+    EXPECT_TRUE(IsIconic(window));
+
+    CloseAndExpectExit(movara, window, WM_SYSCOMMAND, SC_CLOSE);
+    std::string fileno;
+    EXPECT_TRUE(ReadMovaraValue("fileno", &fileno)) << "written when the window goes";
+    EXPECT_EQ(fileno, "0") << "the number of tasks in the list when it closed";
 }
 
-TEST_F(MovaraStart, BadStoredValuesFallBackAndAnotherFolderStillFindsTheProfiles) {
-    // Longer than any path buffer, and a version longer than the registry buffer: the defaults, no crash.
-    WriteMovaraValue("destination", std::string(300, 'x'));
-    WriteMovaraValue("Version", std::string(600, '9'));
-    // Started from the temporary folder, as a shortcut with another working folder would start it.
-    char temp[MAX_PATH] = {};
-    GetTempPathA(sizeof temp, temp);
-    MovaraProcess movara;
-    HWND window = StartMain(movara, temp);
-    ASSERT_NE(window, nullptr);
-    EXPECT_EQ(WindowTextOf(GetDlgItem(window, IDC_OUTPUT_DIRECTORY)), defaultOutputDirectory);
-    // The preset combo holds the custom preset and the iPod file's presets, on its default one.
-    const std::string profile = AppFolder() + "iPod_Profile.ini";
-    HWND presets = GetDlgItem(window, IDC_PRESET);
-    EXPECT_GE(SendMessageA(presets, CB_GETCOUNT, 0, 0), 3);
-    EXPECT_EQ(SendMessageA(presets, CB_GETCURSEL, 0, 0),
-              static_cast<LRESULT>(GetPrivateProfileIntA("Info", "DefaultProfile", -1, profile.c_str())));
-    CloseAndExpectExit(movara, window);
-}
-
-TEST_F(MovaraStart, ABrokenSkinIsReportedClearedAndEndsTheProgram) {
+TEST_F(MovaraStart, ABrokenSkinIsReportedAndClearedAndBadStoredValuesFallBackInAnotherFolder) {
     // A skin description naming a title bitmap that does not exist.
     TempFolder folder;
     const std::string directory = folder.Path().substr(0, folder.Path().size() - 1);
     WriteMovaraValue("SkinIni", folder.Write("skin.ini", "directory=" + directory + "\ntitle=missing.bmp\n"));
-    MovaraProcess movara;
-    ASSERT_TRUE(movara.Start());
-    HWND box = movara.WaitForWindow([](HWND w) { return WindowTextOf(w) == "Error"; });
+    MovaraProcess broken;
+    ASSERT_TRUE(broken.Start());
+    HWND box = broken.WaitForWindow([](HWND w) { return WindowTextOf(w) == "Error"; });
     ASSERT_NE(box, nullptr) << "the failure is reported";
     // The skin description's values come lower-cased.
     std::string path = directory + "\\missing.bmp";
     std::transform(path.begin(), path.end(), path.begin(), [](unsigned char c) { return std::tolower(c); });
     EXPECT_EQ(WindowTextOf(GetDlgItem(box, 0xFFFF)),
               "Cannot load " + path + "\nCannot initialise Movara skin, Movara will restart with original theme");
-    EXPECT_EQ(movara.VisibleWindows().size(), 1u) << "the failure comes before the splash and the main window";
-    CloseAndExpectExit(movara, box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED));
+    EXPECT_EQ(broken.VisibleWindows().size(), 1u) << "the failure comes before the splash and the main window";
+    CloseAndExpectExit(broken, box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED));
     std::string skin = "unread";
     EXPECT_TRUE(ReadMovaraValue("SkinIni", &skin));
     EXPECT_EQ(skin, "") << "the next start has the built-in look";
 
-    // And it has; a second instance beside it runs on its own, and the first goes on when the second ends.
-    MovaraProcess first;
-    MovaraProcess second;
-    HWND firstWindow = StartMain(first);
-    HWND secondWindow = StartMain(second);
-    ASSERT_NE(firstWindow, nullptr);
-    ASSERT_NE(secondWindow, nullptr);
-    EXPECT_NE(firstWindow, secondWindow);
-    CloseAndExpectExit(second, secondWindow);
-    ASSERT_TRUE(first.WaitUntilIdle());
-    EXPECT_TRUE(IsWindowVisible(firstWindow));
-    CloseAndExpectExit(first, firstWindow);
+    // And it has, started from another working folder as a shortcut would, with a folder longer than any path buffer
+    // and a version longer than the registry buffer stored: the defaults, and the profiles are still found.
+    WriteMovaraValue("destination", std::string(300, 'x'));
+    WriteMovaraValue("Version", std::string(600, '9'));
+    MovaraProcess movara;
+    ASSERT_TRUE(movara.Start(folder.Path().c_str()));
+    HWND window = movara.WaitForMainWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(WindowTextOf(GetDlgItem(window, IDC_OUTPUT_DIRECTORY)), defaultOutputDirectory);
+    const std::string profile = AppFolder() + "iPod_Profile.ini";
+    EXPECT_EQ(SendMessageA(GetDlgItem(window, IDC_PRESET), CB_GETCURSEL, 0, 0),
+              static_cast<LRESULT>(GetPrivateProfileIntA("Info", "DefaultProfile", -1, profile.c_str())));
+    CloseAndExpectExit(movara, window);
 }
 
 } // namespace

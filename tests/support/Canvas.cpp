@@ -2,14 +2,10 @@
 
 namespace {
 
+// A 32-bit top-down DIB; *bits gets its pixels, four bytes each in the order blue, green, red, unused.
 HBITMAP MakeDib(int width, int height, unsigned char** bits) {
     BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    info.bmiHeader = {sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     void* memory = nullptr;
     HBITMAP dib = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &memory, nullptr, 0);
     *bits = static_cast<unsigned char*>(memory);
@@ -22,6 +18,12 @@ Canvas::Canvas(int width, int height, COLORREF fill)
     : w(width), h(height), memory(nullptr), bitmap(MakeDib(width, height, &bits)),
       selection(memory.hdc(), bitmap.get()) {
     Fill(fill);
+}
+
+void Canvas::Fill(COLORREF colour) {
+    OwnedBrush brush(CreateSolidBrush(colour));
+    const RECT all = {0, 0, w, h};
+    FillRect(memory.hdc(), &all, brush.get());
 }
 
 COLORREF Canvas::Pixel(int x, int y) const {
@@ -40,13 +42,6 @@ int Canvas::Count(COLORREF colour, int left, int top, int right, int bottom) con
     return count;
 }
 
-void Canvas::Fill(COLORREF colour) {
-    OwnedBrush brush(CreateSolidBrush(colour));
-    RECT all = {0, 0, w, h};
-    FillRect(memory.hdc(), &all, brush.get());
-    GdiFlush();
-}
-
 int PaintedPixels::Count(COLORREF colour, int left, int top, int right, int bottom) const {
     int count = 0;
     for (int y = top; y < bottom; ++y)
@@ -58,15 +53,12 @@ int PaintedPixels::Count(COLORREF colour, int left, int top, int right, int bott
 PaintedPixels PaintWindow(HWND window, COLORREF fill) {
     RECT client = {};
     GetClientRect(window, &client);
-    Canvas canvas(client.right, client.bottom, fill);
+    const Canvas canvas(client.right, client.bottom, fill);
     SendMessageA(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.hdc()), PRF_CLIENT);
-    PaintedPixels out;
-    out.width = canvas.width();
-    out.height = canvas.height();
-    out.pixels.resize(static_cast<size_t>(out.width) * out.height);
+    PaintedPixels out{canvas.width(), canvas.height(), {}};
     for (int y = 0; y < out.height; ++y)
         for (int x = 0; x < out.width; ++x)
-            out.pixels[static_cast<size_t>(y) * out.width + x] = canvas.Pixel(x, y);
+            out.pixels.push_back(canvas.Pixel(x, y));
     return out;
 }
 
@@ -80,19 +72,15 @@ HBITMAP MakeBitmap(int width, int height, const std::function<COLORREF(int, int)
             p[0] = GetBValue(c);
             p[1] = GetGValue(c);
             p[2] = GetRValue(c);
-            p[3] = 0;
         }
     // A device-dependent copy, as LoadImage gives the program.
-    HDC screen = GetDC(nullptr);
-    HBITMAP ddb = CreateCompatibleBitmap(screen, width, height);
-    {
-        MemoryDC target(screen);
-        MemoryDC source(screen);
-        SelectGuard t(target.hdc(), ddb);
-        SelectGuard s(source.hdc(), dib.get());
-        BitBlt(target.hdc(), 0, 0, width, height, source.hdc(), 0, 0, SRCCOPY);
-    }
-    ReleaseDC(nullptr, screen);
+    const ClientDC screen(nullptr);
+    HBITMAP ddb = CreateCompatibleBitmap(screen.hdc(), width, height);
+    const MemoryDC target(screen.hdc());
+    const MemoryDC source(screen.hdc());
+    const SelectGuard t(target.hdc(), ddb);
+    const SelectGuard s(source.hdc(), dib.get());
+    BitBlt(target.hdc(), 0, 0, width, height, source.hdc(), 0, 0, SRCCOPY);
     return ddb;
 }
 
@@ -104,7 +92,7 @@ SIZE BitmapSize(HBITMAP bitmap) {
 }
 
 COLORREF BitmapPixel(HBITMAP bitmap, int x, int y) {
-    MemoryDC dc(nullptr);
-    SelectGuard selection(dc.hdc(), bitmap);
+    const MemoryDC dc(nullptr);
+    const SelectGuard selection(dc.hdc(), bitmap);
     return GetPixel(dc.hdc(), x, y);
 }

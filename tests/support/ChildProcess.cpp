@@ -1,6 +1,7 @@
 #include "tests/support/ChildProcess.h"
 
 #include "framework/ProcessStart.h"
+#include "framework/UniqueHandle.h"
 #include "tests/support/Files.h"
 
 #include <cstdio>
@@ -13,20 +14,12 @@ namespace {
 std::string EnvironmentWithPath(const std::string& path) {
     std::string block;
     char* strings = GetEnvironmentStringsA();
-    for (const char* entry = strings; *entry != '\0'; entry += std::strlen(entry) + 1) {
+    for (const char* entry = strings; *entry != '\0'; entry += std::strlen(entry) + 1)
         if (_strnicmp(entry, "PATH=", 5) != 0)
             block.append(entry).push_back('\0');
-    }
     FreeEnvironmentStringsA(strings);
     block.append("PATH=" + path).push_back('\0');
-    block.push_back('\0');
-    return block;
-}
-
-void CloseIfOpen(HANDLE& handle) {
-    if (handle)
-        CloseHandle(handle);
-    handle = nullptr;
+    return block + '\0';
 }
 
 } // namespace
@@ -34,81 +27,73 @@ void CloseIfOpen(HANDLE& handle) {
 ChildRun RunChild(const std::string& commandLine, const ChildOptions& options) {
     ChildRun run;
     SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
-    HANDLE inputRead = nullptr, inputWrite = nullptr, outputRead = nullptr, outputWrite = nullptr,
-           errorRead = nullptr, errorWrite = nullptr;
-    const bool piped = CreatePipe(&inputRead, &inputWrite, &inherit, 0) &&
-                       CreatePipe(&outputRead, &outputWrite, &inherit, 0) &&
-                       (options.errorsIntoOutput || CreatePipe(&errorRead, &errorWrite, &inherit, 0));
-    if (piped) {
-        SetHandleInformation(inputWrite, HANDLE_FLAG_INHERIT, 0);
-        SetHandleInformation(outputRead, HANDLE_FLAG_INHERIT, 0);
-        if (errorRead)
-            SetHandleInformation(errorRead, HANDLE_FLAG_INHERIT, 0);
+    UniqueHandle inputRead, inputWrite, outputRead, outputWrite, errorRead, errorWrite;
+    if (!CreatePipe(inputRead.put(), inputWrite.put(), &inherit, 0) ||
+        !CreatePipe(outputRead.put(), outputWrite.put(), &inherit, 0) ||
+        (!options.errorsIntoOutput && !CreatePipe(errorRead.put(), errorWrite.put(), &inherit, 0)))
+        return run;
+    for (const UniqueHandle* ours : {&inputWrite, &outputRead, &errorRead})
+        if (*ours)
+            SetHandleInformation(ours->get(), HANDLE_FLAG_INHERIT, 0);
 
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof(startup);
-        startup.dwFlags = STARTF_USESTDHANDLES | STARTF_USESHOWWINDOW;
-        startup.wShowWindow = SW_HIDE;
-        startup.hStdInput = inputRead;
-        startup.hStdOutput = outputWrite;
-        startup.hStdError = options.errorsIntoOutput ? outputWrite : errorWrite;
-        PROCESS_INFORMATION info = {};
-        std::string line = commandLine;
-        run.startTick = GetTickCount64();
-        std::string environment =
-            options.environmentPath.empty() ? std::string() : EnvironmentWithPath(options.environmentPath);
-        run.started = StartProcessRetrying([&] {
-            return CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
-                                  environment.empty() ? nullptr : environment.data(),
-                                  options.currentDirectory.empty() ? nullptr : options.currentDirectory.c_str(),
-                                  &startup, &info) != FALSE;
-        });
-        run.startError = run.started ? 0 : GetLastError();
-        CloseIfOpen(inputRead);
-        CloseIfOpen(outputWrite);
-        CloseIfOpen(errorWrite);
-        if (options.closeInputAtStart)
-            CloseIfOpen(inputWrite);
-        if (run.started) {
-            run.processId = info.dwProcessId;
-            std::thread errorReader([&] {
-                char buffer[4096];
-                DWORD got = 0;
-                while (errorRead && ReadFile(errorRead, buffer, sizeof(buffer), &got, nullptr) && got > 0)
-                    run.errors.append(buffer, got);
-            });
-            bool quitSent = false;
-            bool terminated = false;
-            char buffer[4096];
-            DWORD got = 0;
-            while (ReadFile(outputRead, buffer, sizeof(buffer), &got, nullptr) && got > 0) {
-                run.outputPieces.emplace_back(buffer, got);
-                run.pieceTicks.push_back(GetTickCount64());
-                run.output.append(buffer, got);
-                if (!quitSent && inputWrite && options.quitWhen && options.quitWhen(run.output)) {
-                    DWORD written = 0;
-                    WriteFile(inputWrite, "q", 1, &written, nullptr);
-                    quitSent = true;
-                }
-                if (!terminated && options.terminateWhen && options.terminateWhen(run.output, run.processId)) {
-                    TerminateProcess(info.hProcess, 9);
-                    terminated = true;
-                }
-            }
-            errorReader.join();
-            WaitForSingleObject(info.hProcess, INFINITE);
-            run.endTick = GetTickCount64();
-            GetExitCodeProcess(info.hProcess, &run.exitCode);
-            CloseHandle(info.hProcess);
-            CloseHandle(info.hThread);
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESTDHANDLES | STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_HIDE;
+    startup.hStdInput = inputRead.get();
+    startup.hStdOutput = outputWrite.get();
+    startup.hStdError = options.errorsIntoOutput ? outputWrite.get() : errorWrite.get();
+    PROCESS_INFORMATION info = {};
+    std::string line = commandLine;
+    std::string environment = options.environmentPath.empty() ? "" : EnvironmentWithPath(options.environmentPath);
+    run.startTick = GetTickCount64();
+    run.started = StartProcessRetrying([&] {
+        return CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
+                              environment.empty() ? nullptr : environment.data(),
+                              options.currentDirectory.empty() ? nullptr : options.currentDirectory.c_str(), &startup,
+                              &info) != FALSE;
+    });
+    run.startError = run.started ? 0 : GetLastError();
+    // The child's ends go, so that our reads see the end of its output when it ends.
+    inputRead.reset();
+    outputWrite.reset();
+    errorWrite.reset();
+    if (options.closeInputAtStart)
+        inputWrite.reset();
+    if (!run.started)
+        return run;
+    const UniqueHandle process(info.hProcess);
+    const UniqueHandle thread(info.hThread);
+    run.processId = info.dwProcessId;
+
+    std::thread errorReader([&] {
+        char buffer[4096];
+        DWORD got = 0;
+        while (errorRead && ReadFile(errorRead.get(), buffer, sizeof(buffer), &got, nullptr) && got > 0)
+            run.errors.append(buffer, got);
+    });
+    bool quitSent = false;
+    bool terminated = false;
+    char buffer[4096];
+    DWORD got = 0;
+    while (ReadFile(outputRead.get(), buffer, sizeof(buffer), &got, nullptr) && got > 0) {
+        run.outputPieces.emplace_back(buffer, got);
+        run.pieceTicks.push_back(GetTickCount64());
+        run.output.append(buffer, got);
+        if (!quitSent && inputWrite && options.quitWhen && options.quitWhen(run.output)) {
+            DWORD written = 0;
+            WriteFile(inputWrite.get(), "q", 1, &written, nullptr);
+            quitSent = true;
+        }
+        if (!terminated && options.terminateWhen && options.terminateWhen(run.output, run.processId)) {
+            TerminateProcess(process.get(), 9);
+            terminated = true;
         }
     }
-    CloseIfOpen(inputRead);
-    CloseIfOpen(outputWrite);
-    CloseIfOpen(errorWrite);
-    CloseIfOpen(inputWrite);
-    CloseIfOpen(outputRead);
-    CloseIfOpen(errorRead);
+    errorReader.join();
+    WaitForSingleObject(process.get(), INFINITE);
+    run.endTick = GetTickCount64();
+    GetExitCodeProcess(process.get(), &run.exitCode);
     return run;
 }
 
@@ -138,10 +123,7 @@ bool MakeClip(const std::string& path, double seconds, const std::string& codecs
         command += " -f lavfi -i sine=frequency=440:sample_rate=44100:duration=" + duration + " -ac 2";
     command += " " + codecs + " " + Quote(path);
     DeleteFileA(path.c_str());
-    ChildOptions options;
-    options.closeInputAtStart = true;
-    options.errorsIntoOutput = true;
-    const ChildRun run = RunChild(command, options);
+    const ChildRun run = RunCommand(command);
     const bool made = run.exitCode == 0 && FileSize(path) > 0;
     if (!made) // the caller's check only says false: say why
         std::fprintf(stderr, "MakeClip: %s %s (exit code %lu, start error %lu): %s\n",

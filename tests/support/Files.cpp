@@ -3,8 +3,27 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <fstream>
+#include <iterator>
 
-#include <cstdio>
+namespace {
+
+// The names of the files (not folders) in folder, which ends in "\", in the order the system lists them.
+std::vector<std::string> ListFiles(const std::string& folder) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found = {};
+    HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            names.emplace_back(found.cFileName);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return names;
+}
+
+} // namespace
 
 TempFolder::TempFolder() {
     char base[MAX_PATH] = {};
@@ -16,24 +35,14 @@ TempFolder::TempFolder() {
 }
 
 TempFolder::~TempFolder() {
-    WIN32_FIND_DATAA found = {};
-    HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-                DeleteFileA((folder + found.cFileName).c_str());
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
-    }
+    for (const std::string& name : ListFiles(folder))
+        DeleteFileA((folder + name).c_str());
     RemoveDirectoryA(folder.c_str());
 }
 
 std::string TempFolder::Write(const std::string& name, const std::string& bytes) const {
     const std::string path = folder + name;
-    if (FILE* file = std::fopen(path.c_str(), "wb")) {
-        std::fwrite(bytes.data(), 1, bytes.size(), file);
-        std::fclose(file);
-    }
+    std::ofstream(path, std::ios::binary) << bytes;
     return path;
 }
 
@@ -48,34 +57,12 @@ CurrentDirectoryGuard::~CurrentDirectoryGuard() {
 }
 
 std::string ReadWholeFile(const std::string& path) {
-    std::string content;
-    if (FILE* file = std::fopen(path.c_str(), "rb")) {
-        char buffer[4096];
-        size_t got = 0;
-        while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
-            content.append(buffer, got);
-        std::fclose(file);
-    }
-    return content;
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
 bool FileExists(const std::string& path) {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-std::vector<std::string> FilesIn(const std::string& folder) {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA found = {};
-    HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            names.emplace_back(found.cFileName);
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 long long FileSize(const std::string& path) {
@@ -85,17 +72,19 @@ long long FileSize(const std::string& path) {
     return (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
+std::vector<std::string> FilesIn(const std::string& folder) {
+    std::vector<std::string> names = ListFiles(folder);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
 std::vector<std::string> TextLines(const std::string& text) {
     std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string::npos)
-            end = text.size();
-        std::string line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        lines.push_back(line);
+    for (std::size_t start = 0; start < text.size();) {
+        const std::size_t end = std::min(text.find('\n', start), text.size());
+        lines.push_back(text.substr(start, end - start));
+        if (!lines.back().empty() && lines.back().back() == '\r')
+            lines.back().pop_back();
         start = end + 1;
     }
     return lines;

@@ -40,8 +40,12 @@ std::vector<std::string> FilesIn(const std::string& folder);
 
 // Lines of text without their line ends (LF or CR LF); a last line without one counts too.
 std::vector<std::string> TextLines(const std::string& text);
-inline std::vector<std::string> FileLines(const std::string& path) { return TextLines(ReadWholeFile(path)); }
+inline std::vector<std::string> FileLines(const std::string& path) {
+    return TextLines(ReadWholeFile(path));
+}
 
 // The full path of path, relative ones taken from the current directory.
 std::string FullPathOf(const std::string& path);
-inline std::string Quote(const std::string& path) { return "\"" + path + "\""; }
+inline std::string Quote(const std::string& path) {
+    return "\"" + path + "\"";
+}

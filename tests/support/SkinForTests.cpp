@@ -6,8 +6,6 @@
 
 #include <commctrl.h>
 
-#include <vector>
-
 void EnsureBuiltInSkin() {
     static bool loaded = false;
     if (loaded)
@@ -21,34 +19,29 @@ void EnsureBuiltInSkin() {
 
 SkinRegistryValue::SkinRegistryValue() {
     hadValue = Read(saved);
-    Remove();
+    RegDeleteKeyA(HKEY_CURRENT_USER, kSkinRegistryKey);
 }
 
 SkinRegistryValue::~SkinRegistryValue() {
-    Remove();
+    RegDeleteKeyA(HKEY_CURRENT_USER, kSkinRegistryKey);
     if (hadValue)
         Set(saved);
 }
 
 bool SkinRegistryValue::Set(const std::string& value) {
-    return RegSetValueA(HKEY_CURRENT_USER, kSkinRegistryKey, REG_SZ, value.c_str(),
-                        static_cast<DWORD>(value.size())) == ERROR_SUCCESS;
-}
-
-void SkinRegistryValue::Remove() {
-    RegDeleteKeyA(HKEY_CURRENT_USER, kSkinRegistryKey);
+    return RegSetValueA(HKEY_CURRENT_USER, kSkinRegistryKey, REG_SZ, value.c_str(), static_cast<DWORD>(value.size())) ==
+           ERROR_SUCCESS;
 }
 
 bool SkinRegistryValue::Read(std::string& value) {
+    value.clear();
     HKEY key = nullptr;
     if (RegOpenKeyExA(HKEY_CURRENT_USER, kSkinRegistryKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
         return false;
-    std::vector<char> buffer(4096, '\0');
-    DWORD size = static_cast<DWORD>(buffer.size() - 1);
-    DWORD type = 0;
-    const bool ok = RegQueryValueExA(key, nullptr, nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()), &size) ==
-                    ERROR_SUCCESS;
+    char buffer[4096] = {};
+    DWORD size = sizeof buffer - 1;
+    if (RegQueryValueExA(key, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer), &size) == ERROR_SUCCESS)
+        value = buffer;
     RegCloseKey(key);
-    value = ok ? std::string(buffer.data()) : std::string();
     return true;
 }

@@ -17,7 +17,6 @@ public:
     SkinRegistryValue(const SkinRegistryValue&) = delete;
     SkinRegistryValue& operator=(const SkinRegistryValue&) = delete;
     static bool Set(const std::string& value);
-    static void Remove();
     // The default value, or false when the key does not exist.
     static bool Read(std::string& value);
 
