@@ -77,33 +77,6 @@ TEST(SelectGuardTest, NestedAndMovedGuardsPutThePreviousObjectBackOnceAndSavedDC
     EXPECT_EQ(GetCurrentObject(dc, OBJ_BRUSH), original);
 }
 
-TEST(MemoryBufferTest, DrawsInTheTargetsCoordinatesCopiesOnlyItsAreaAndReleasesItsDCAndBitmap) {
-    Canvas canvas(64, 64);
-    const HGDIOBJ targetBitmap = GetCurrentObject(canvas.hdc(), OBJ_BITMAP);
-    const RECT area = {10, 20, 30, 40};
-    HDC bufferDC = nullptr;
-    HGDIOBJ bufferBitmap = nullptr;
-    {
-        MemoryBuffer buffer(canvas.hdc(), area);
-        bufferDC = buffer.hdc();
-        bufferBitmap = GetCurrentObject(bufferDC, OBJ_BITMAP);
-        BITMAP info = {};
-        ASSERT_EQ(GetObjectA(bufferBitmap, sizeof info, &info), static_cast<int>(sizeof info));
-        EXPECT_GT(info.bmBitsPixel, 1) << "compatible with the target, not with the memory DC's 1-bit default";
-        OwnedBrush red(CreateSolidBrush(kRed));
-        FillRect(buffer.hdc(), &area, red.get());
-        SetPixel(buffer.hdc(), 12, 22, kBlue);
-        EXPECT_EQ(canvas.Pixel(10, 20), kWhite) << "nothing reaches the target before Blit";
-        EXPECT_TRUE(buffer.Blit(canvas.hdc()));
-    }
-    EXPECT_EQ(canvas.Count(kRed), 20 * 20 - 1);
-    EXPECT_EQ(canvas.Count(kRed, 10, 20, 30, 40), 20 * 20 - 1);
-    EXPECT_EQ(canvas.Pixel(12, 22), kBlue);
-    EXPECT_FALSE(Alive(bufferDC));
-    EXPECT_FALSE(Alive(bufferBitmap));
-    EXPECT_EQ(GetCurrentObject(canvas.hdc(), OBJ_BITMAP), targetBitmap);
-}
-
 constexpr char kPaintClass[] = "MovaraGdiTestWindow";
 
 // Paints its invalid area blue through PaintDC and a MemoryBuffer, the way the skinned controls do.

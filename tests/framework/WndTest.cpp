@@ -1,5 +1,4 @@
-// CWnd: binding to own-class windows and to subclassed controls, the end of a binding, reflection of notifications,
-// and the PreTranslateMessage walk.
+// CWnd: binding to own-class windows and to subclassed controls, the end of a binding, reflection of notifications.
 #include "framework/Wnd.h"
 
 #include <commctrl.h>
@@ -28,24 +27,16 @@ HWND CreateRaw(const char* className, DWORD style = WS_POPUP, HWND parent = null
 }
 
 // Records its messages and reflected notifications; answers `handled` with `answer`, both as its own message and as
-// a reflected notification; adds itself to `walk` when asked to pre-translate.
+// a reflected notification.
 class TestWnd : public CWnd {
 public:
     std::vector<UINT> messages;
     std::vector<UINT> notified;
     UINT handled = 0;
     LRESULT answer = 0;
-    std::vector<HWND>* walk = nullptr;
-    bool eats = false;
     HWND finalWindow = nullptr;
     bool boundDuringFinal = true;
     bool ncDestroyBeforeFinal = false;
-
-    bool PreTranslateMessage(MSG*) override {
-        if (walk)
-            walk->push_back(GetSafeHwnd());
-        return eats;
-    }
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
@@ -224,31 +215,6 @@ TEST_F(ReflectionTest, MessagesThatNameNoControlAreNotReflected) {
     // A colour request about the window itself is not sent back to it as a child notification.
     SendMessageA(parent.GetSafeHwnd(), WM_CTLCOLORDLG, 0, reinterpret_cast<LPARAM>(parent.GetSafeHwnd()));
     EXPECT_TRUE(parent.notified.empty());
-}
-
-TEST_F(WndTest, PreTranslateChainWalksFromTheMessageWindowUpToItsTopLevelWindowOnly) {
-    std::vector<HWND> walk;
-    TestWnd top, inner, owned;
-    top.walk = inner.walk = owned.walk = &walk;
-    ASSERT_TRUE(top.CreateEx(0, kClass, "top", WS_POPUP, kSmall, nullptr, 0));
-    HWND middle = CreateRaw("STATIC", WS_CHILD, top.GetSafeHwnd(), 1); // no object: skipped
-    ASSERT_TRUE(inner.CreateEx(0, "BUTTON", "inner", WS_CHILD, {0, 0, 10, 10}, middle, 2));
-    // An owned popup is a top-level window of its own, not part of its owner's walk.
-    ASSERT_TRUE(owned.CreateEx(0, kClass, "owned", WS_POPUP, kSmall, top.GetSafeHwnd(), 0));
-
-    MSG msg = {};
-    msg.hwnd = inner.GetSafeHwnd();
-    msg.message = WM_KEYDOWN;
-    EXPECT_FALSE(CWnd::PreTranslateChain(&msg));
-    EXPECT_EQ(walk, (std::vector<HWND>{inner.GetSafeHwnd(), top.GetSafeHwnd()}));
-    walk.clear();
-    inner.eats = true;
-    EXPECT_TRUE(CWnd::PreTranslateChain(&msg));
-    EXPECT_EQ(walk, (std::vector<HWND>{inner.GetSafeHwnd()}));
-    walk.clear();
-    msg.hwnd = owned.GetSafeHwnd();
-    EXPECT_FALSE(CWnd::PreTranslateChain(&msg));
-    EXPECT_EQ(walk, (std::vector<HWND>{owned.GetSafeHwnd()}));
 }
 
 } // namespace

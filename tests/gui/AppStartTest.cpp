@@ -24,7 +24,7 @@ protected:
     void SetUp() override {
         saved.Save();
         // A start as a user's first: no skin of its own, nothing stored.
-        for (const char* value : {"SkinIni", "Version", "destination", "fileno"})
+        for (const char* value : SavedMovaraValues::kSubKeys)
             DeleteMovaraValue(value);
     }
     void TearDown() override { saved.Restore(); }

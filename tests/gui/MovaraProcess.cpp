@@ -21,11 +21,8 @@ bool IsMainWindow(HWND window) {
 } // namespace
 
 MovaraProcess::~MovaraProcess() {
-    if (!started)
-        return;
     if (IsRunning())
-        TerminateProcess(process.hProcess, 1);
-    CloseHandle(process.hProcess);
+        TerminateProcess(process.get(), 1);
 }
 
 bool MovaraProcess::Start(const char* workingFolder) {
@@ -33,21 +30,24 @@ bool MovaraProcess::Start(const char* workingFolder) {
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     std::string commandLine = "\"" + program + "\"";
-    started = StartProcessRetrying([&] {
-        return CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, workingFolder,
-                              &startup, &process) != FALSE;
-    });
-    if (started)
-        CloseHandle(process.hThread);
-    return started;
+    PROCESS_INFORMATION info{};
+    if (!StartProcessRetrying([&] {
+            return CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                  workingFolder, &startup, &info) != FALSE;
+        }))
+        return false;
+    CloseHandle(info.hThread);
+    process.reset(info.hProcess);
+    processId = info.dwProcessId;
+    return true;
 }
 
 bool MovaraProcess::IsRunning() const {
-    return started && WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT;
+    return process && WaitForSingleObject(process.get(), 0) == WAIT_TIMEOUT;
 }
 
 std::vector<HWND> MovaraProcess::VisibleWindows() const {
-    std::pair<DWORD, std::vector<HWND>> search{process.dwProcessId, {}};
+    std::pair<DWORD, std::vector<HWND>> search{processId, {}};
     EnumWindows(
         [](HWND window, LPARAM lParam) -> BOOL {
             auto* s = reinterpret_cast<std::pair<DWORD, std::vector<HWND>>*>(lParam);
@@ -98,8 +98,7 @@ bool MovaraProcess::WaitUntilIdle() const {
 }
 
 bool MovaraProcess::WaitForExit(DWORD* exitCode) const {
-    return WaitForSingleObject(process.hProcess, kWaitMs) == WAIT_OBJECT_0 &&
-           GetExitCodeProcess(process.hProcess, exitCode);
+    return WaitForSingleObject(process.get(), kWaitMs) == WAIT_OBJECT_0 && GetExitCodeProcess(process.get(), exitCode);
 }
 
 std::string WindowTextOf(HWND window) {
@@ -166,13 +165,13 @@ void DeleteMovaraValue(const char* subKey) {
 
 void SavedMovaraValues::Save() {
     present.clear();
-    for (const char* subKey : {"SkinIni", "Version", "destination", "fileno"})
+    for (const char* subKey : kSubKeys)
         if (std::string value; ReadMovaraValue(subKey, &value))
             present.emplace_back(subKey, value);
 }
 
 void SavedMovaraValues::Restore() const {
-    for (const char* subKey : {"SkinIni", "Version", "destination", "fileno"})
+    for (const char* subKey : kSubKeys)
         DeleteMovaraValue(subKey);
     for (const auto& [subKey, value] : present)
         WriteMovaraValue(subKey, value);

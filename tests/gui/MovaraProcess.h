@@ -2,6 +2,8 @@
 // The real movara.exe started from a test, and the outside views of it that a user's tools have: its windows, their
 // texts and classes, the registry values it reads and writes.
 
+#include "framework/UniqueHandle.h"
+
 #include <windows.h>
 
 #include <functional>
@@ -37,8 +39,8 @@ public:
     bool WaitForExit(DWORD* exitCode) const;
 
 private:
-    bool started = false;
-    PROCESS_INFORMATION process{};
+    UniqueHandle process;
+    DWORD processId = 0;
 };
 
 std::string WindowTextOf(HWND window);
@@ -55,6 +57,7 @@ void DeleteMovaraValue(const char* subKey);
 // Keeps the program's registry values of the test account and puts them back.
 class SavedMovaraValues {
 public:
+    static constexpr const char* kSubKeys[] = {"SkinIni", "Version", "destination", "fileno"};
     void Save();
     void Restore() const;
 

@@ -16,6 +16,7 @@
 
 #include "MovaraProcess.h"
 #include "resources/resource.h"
+#include "tests/engine/EngineTestSupport.h"
 #include "tests/support/ChildProcess.h"
 #include "tests/support/Files.h"
 #include "tests/support/MessagePump.h"
@@ -54,29 +55,6 @@ CMessageDlg* ShownMessageBox() {
     return found;
 }
 
-// Everything the engine would do beyond the program, noted instead: no test shuts the machine down or starts a
-// hand-off. Put in place before the window, so that the window's own actions pass through to it.
-struct NotedSystemActions : SystemActions {
-    std::vector<unsigned long> limitedWaits; // the limit of each wait for a hand-off
-    int unlimitedWaits = 0;
-    std::vector<unsigned> sessionEnds;
-    bool RunAndWait(const std::string&) override {
-        ++unlimitedWaits;
-        return true;
-    }
-    WaitOutcome RunAndWaitLimited(const std::string&, unsigned long limitMs) override {
-        limitedWaits.push_back(limitMs);
-        return WaitOutcome::Ended;
-    }
-    int PlatformId() override { return VER_PLATFORM_WIN32_NT; }
-    bool EnableShutdownPrivilege() override { return true; }
-    bool EndSession(unsigned flags) override {
-        sessionEnds.push_back(flags);
-        return true;
-    }
-    void ShowMessage(const std::string&, const std::string&, unsigned) override {}
-};
-
 // Drops paths on the window as a file manager does: a WM_DROPFILES carrying a DROPFILES block, which the window frees.
 void DropFiles(HWND window, const std::vector<std::string>& paths) {
     size_t size = sizeof(DROPFILES) + 1;
@@ -104,14 +82,12 @@ protected:
         saved.Save();
         WriteMovaraValue("destination", output.Path());
         ASSERT_TRUE(SetProgramDirectory(MovaraPath()));
-        previousActions = ReplaceSystemActions(&actions);
         ASSERT_TRUE(dialog.Create(nullptr));
         window = dialog.GetSafeHwnd();
         list = dialog.GetDlgItem(IDC_TASK_LIST);
     }
     void TearDown() override {
         dialog.DestroyWindow();
-        ReplaceSystemActions(previousActions);
         saved.Restore();
     }
 
@@ -137,19 +113,14 @@ protected:
         return format;
     }
     std::string Status(int item) { return Cell(item, 5).text; }
-    // Sets what the test changes of a task.
-    void Change(int item, const std::function<void(ConversionTask&)>& change) {
+    void Check(int item, bool checked) {
         ConversionTask task = dialog.GetTask(item);
-        change(task);
+        task.checked = checked;
         dialog.SetTask(item, task);
     }
-    void Check(int item, bool checked) {
-        Change(item, [&](ConversionTask& task) { task.checked = checked; });
-    }
-    CSkComboBox& Combo(int id) { return *static_cast<CSkComboBox*>(CWnd::FromHandle(dialog.GetDlgItem(id))); }
     // A user's pick in a combo: the selection and its posted notification.
     void Pick(int id, int item) {
-        Combo(id).PickItem(item);
+        static_cast<CSkComboBox*>(CWnd::FromHandle(dialog.GetDlgItem(id)))->PickItem(item);
         PumpPending(window);
     }
     bool Shows(int id) { return IsWindowVisible(dialog.GetDlgItem(id)) != FALSE; }
@@ -194,8 +165,10 @@ protected:
     }
 
     SavedMovaraValues saved;
-    NotedSystemActions actions;
-    SystemActions* previousActions = nullptr;
+    // Everything the engine would do beyond the program, noted instead: no test shuts the machine down or starts a
+    // hand-off. Put in place before the window, so that the window's own actions pass through to it.
+    RecordingSystemActions actions;
+    SystemActionsInstalled installed{&actions};
     TempFolder sources;
     TempFolder output;
     CurrentDirectoryGuard directory;
@@ -204,121 +177,65 @@ protected:
     HWND list = nullptr;
 };
 
-TEST_F(TaskListWindow, StartsAsTheEnginesHostOnTheDefaultsAndItsActionsGoWithIt) {
-    EXPECT_EQ(mainWindow, static_cast<ConverterHost*>(&dialog));
-    EXPECT_NE(dynamic_cast<SkinnedSystemActions*>(&CurrentSystemActions()), nullptr) << "engine messages skinned";
-    // The panel stands on the engine's defaults with the iPod file's preselected preset, read from the work folder.
-    OutputSettings expected;
-    const std::string ipod = AppFolder() + "iPod_Profile.ini";
-    expected.presetIndex = static_cast<int>(GetPrivateProfileIntA("Info", "DefaultProfile", -1, ipod.c_str()));
-    expected.outputDirectory = output.Path();
-    EXPECT_EQ(dialog.ReadOutputSettings(), expected);
-    char current[MAX_PATH] = {};
-    GetCurrentDirectoryA(MAX_PATH, current);
-    EXPECT_EQ(std::string(current) + "\\", std::string(workDirectory) + "\\");
-    dialog.DestroyWindow();
-    EXPECT_EQ(&CurrentSystemActions(), &actions);
-}
-
 // Files the player cannot read still make tasks; a name in any script shows in the list as it is, drawn through the
-// wide functions (the picture is left for a person: build/list_utf8_names.png).
-TEST_F(TaskListWindow, AddingFillsEveryFieldAndEveryColumn) {
+// wide functions (the picture is left for a person: build/list_utf8_names.png). The window is the engine's host with
+// skinned messages while it lives.
+TEST_F(TaskListWindow, AddingAndRemovingTasksFollowTheRulesOfNamesAndSelection) {
+    EXPECT_EQ(mainWindow, static_cast<ConverterHost*>(&dialog));
+    EXPECT_NE(dynamic_cast<SkinnedSystemActions*>(&CurrentSystemActions()), nullptr);
     const std::string avi = sources.Write("charm.avi", "not a video");
-    const std::string names[] = {"Vidéo ü 日本 — copie.avi", "Vide\xCC\x81o 😀.avi"};
     Add(sources.Write("a.b.rmvb", "not a video"));
     Add(avi);
     Add(avi); // the same file twice: two tasks that must not write one file
     ASSERT_EQ(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0), 3);
-    const ConversionTask first = dialog.GetTask(0);
-    EXPECT_EQ(first.title + first.exportBaseName + first.outputName, "a.ba.ba.b");
-    EXPECT_EQ(first.needsExport, 1);
-    EXPECT_EQ(dialog.GetTask(1).needsExport, 0);
+    EXPECT_EQ(dialog.GetTask(0).title + dialog.GetTask(0).outputName, "a.ba.b");
+    EXPECT_EQ(dialog.GetTask(0).needsExport, 1);
     EXPECT_NE(dialog.GetTask(1).outputName, dialog.GetTask(2).outputName);
     EXPECT_NE(dialog.GetTask(1).deviceFileNumber, dialog.GetTask(2).deviceFileNumber);
     EXPECT_EQ(dialog.GetCurrentIndex(), 2);
-    EXPECT_EQ(SendMessageA(list, LVM_GETSELECTIONMARK, 0, 0), 2);
-
-    Change(0, [](ConversionTask& task) {
-        task.beginTime = 3725.9;
-        task.endTime = 3726.0;
-        task.checked = 0;
-    });
-    Change(1, [](ConversionTask& task) { task.finished = 1; });
-    EXPECT_TRUE(Cell(0, 0).hasCheckBox);
+    Check(0, false);
     EXPECT_EQ(Cell(0, 0).checkState, 0);
-    EXPECT_EQ(Cell(1, 0).checkState, 0x400);
-    EXPECT_EQ(Cell(0, 1).text, "a.b.rmvb");
-    EXPECT_EQ(Cell(0, 2).text, "01:02:05");
-    EXPECT_EQ(Cell(0, 3).text, "01:02:06");
     EXPECT_EQ(Cell(0, 4).text, "a.b.mp4") << "the iPod tab's name";
-    EXPECT_EQ(Status(1), " Finished ");
-    for (int item = 3; item < 5; ++item) {
-        Add(sources.Write(names[item - 3], "not a video"));
-        EXPECT_EQ(Cell(item, 1).text, names[item - 3]);
+    for (const std::string name : {"Vidéo ü 日本 — copie.avi", "Vide\xCC\x81o 😀.avi"}) {
+        Add(sources.Write(name, "not a video"));
+        EXPECT_EQ(Cell(dialog.TaskCount() - 1, 1).text, name);
     }
     dialog.ShowWindow(SW_SHOWNOACTIVATE);
     UpdateWindow(window);
     PumpPending(window);
     EXPECT_TRUE(SaveWindowPng(window, BuildFolder() + "list_utf8_names.png"));
-}
-
-TEST_F(TaskListWindow, RemovingFollowsTheRulesOfTheSelection) {
-    const std::string clip = sources.Write("clip.avi", "x");
-    for (int i = 0; i < 3; ++i)
-        Add(clip);
-    SendMessageA(list, LVM_SETSELECTIONMARK, 0, -1);
-    Press(IDC_REMOVE_VIDEO);
-    EXPECT_EQ(dialog.TaskCount(), 3) << "nothing selected: nothing removed";
-    SendMessageA(list, LVM_SETSELECTIONMARK, 0, 2);
-    Press(IDC_REMOVE_VIDEO);
-    WaitForPlayer();
-    ASSERT_EQ(dialog.TaskCount(), 2);
-    EXPECT_EQ(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0), 2);
-    EXPECT_EQ(dialog.GetCurrentIndex(), 1) << "the last row removed: the new last row is selected";
 
     // A check box click toggles the task and leaves the selection where it was.
     CellHit hit{0, 0, false, true};
     SendMessageA(window, kCellClickMessage, reinterpret_cast<WPARAM>(list), reinterpret_cast<LPARAM>(&hit));
-    EXPECT_EQ(dialog.GetTask(0).checked, 0);
-    EXPECT_EQ(dialog.GetCurrentIndex(), 1);
-    // A right click on another row selects it like a left click.
-    SendMessageA(list, LVM_SETSELECTIONMARK, 0, 0);
-    NMITEMACTIVATE click = {};
-    click.hdr = {list, IDC_TASK_LIST, static_cast<UINT>(NM_RCLICK)};
-    click.iItem = 0;
-    SendMessageA(window, WM_NOTIFY, IDC_TASK_LIST, reinterpret_cast<LPARAM>(&click));
-    EXPECT_EQ(dialog.GetCurrentIndex(), 0);
+    EXPECT_EQ(dialog.GetTask(0).checked, 1);
+    EXPECT_EQ(dialog.GetCurrentIndex(), 4);
+    SendMessageA(list, LVM_SETSELECTIONMARK, 0, -1);
+    Press(IDC_REMOVE_VIDEO);
+    EXPECT_EQ(dialog.TaskCount(), 5) << "nothing selected: nothing removed";
+    SendMessageA(list, LVM_SETSELECTIONMARK, 0, 4);
+    Press(IDC_REMOVE_VIDEO);
     WaitForPlayer();
-
+    EXPECT_EQ(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0), 4);
+    EXPECT_EQ(dialog.GetCurrentIndex(), 3) << "the last row removed: the new last row is selected";
     // Whatever was chosen, removing everything returns the panel to the iPod tab with its defaults.
     ClickTab(1);
-    EXPECT_EQ(dialog.ReadOutputSettings().deviceFamily, DeviceFamily::Psp);
     Press(IDC_REMOVE_ALL);
     EXPECT_EQ(dialog.TaskCount(), 0);
-    EXPECT_EQ(dialog.GetCurrentIndex(), -1);
     EXPECT_EQ(dialog.ReadOutputSettings().deviceFamily, DeviceFamily::Ipod);
     EXPECT_EQ(dialog.ReadOutputSettings().presetIndex, 0);
     EXPECT_FALSE(Shows(IDC_PLAYER));
-    EXPECT_TRUE(Shows(IDC_PREVIEW_PICTURE));
+    dialog.DestroyWindow();
+    EXPECT_EQ(&CurrentSystemActions(), &actions);
 }
 
 // A preset sets the panel's combos; a choice made by hand afterwards keeps the rest and runs as the custom preset.
-TEST_F(TaskListWindow, PresetsAndHandMadeChoices) {
-    // Every settings combo away from preset 3, so that each of its five values shows as a change.
-    const int settings[] = {IDC_VIDEO_TYPE,    IDC_VIDEO_SIZE, IDC_FRAME_RATE,  IDC_VIDEO_QUALITY, IDC_ASPECT,
-                            IDC_AUDIO_QUALITY, IDC_CHANNELS,   IDC_SAMPLE_RATE, IDC_VOLUME};
-    const int start[] = {1, 0, 1, 0, 1, 0, 0, 1, 0};
-    for (size_t i = 0; i < std::size(settings); ++i)
-        Pick(settings[i], start[i]);
-    EXPECT_EQ(Combo(IDC_PRESET).GetCurSel(), 0) << "a hand-made choice runs as the custom preset";
+TEST_F(TaskListWindow, APresetSetsThePanelAndAHandMadeChoiceKeepsTheRestAsTheCustomPreset) {
+    OutputSettings before = dialog.ReadOutputSettings();
     Pick(IDC_PRESET, 3);
-    int changed = 0;
-    for (size_t i = 0; i < std::size(settings); ++i)
-        changed += Combo(settings[i]).GetCurSel() != start[i];
-    EXPECT_EQ(changed, 5);
     const OutputSettings preset3 = dialog.ReadOutputSettings();
-    EXPECT_EQ(preset3.presetIndex, 3);
-    // A later Volume change keeps the five values and returns the preset combo to 0.
+    before.presetIndex = 3;
+    EXPECT_NE(preset3, before) << "the preset's values are set";
     Pick(IDC_VOLUME, 4);
     OutputSettings after = dialog.ReadOutputSettings();
     EXPECT_EQ(after.presetIndex, 0);
@@ -348,22 +265,16 @@ TEST_F(TaskListWindow, AProfileWithoutInfoLeavesThePanelAsItWas) {
     EXPECT_EQ(description.GetText(), text);
 }
 
-TEST_F(TaskListWindow, SliderHandsItsTimesToTheSelectedTask) {
+TEST_F(TaskListWindow, SliderHandsItsTimesToTheSelectedTaskAndThePreviewWaitsForTheRelease) {
     Add(Clip(6));
-    const ConversionTask added = dialog.GetTask(0);
-    EXPECT_NEAR(added.endTime, 6.0, 0.2) << "the player's length";
-    EXPECT_EQ(added.beginTime, 0.0) << "the window's own slider changes touch no task";
+    EXPECT_NEAR(dialog.GetTask(0).endTime, 6.0, 0.2) << "the player's length";
     auto* slider = static_cast<CRangeSlider*>(CWnd::FromHandle(dialog.GetDlgItem(IDC_RANGE_SLIDER)));
     ASSERT_NE(slider, nullptr);
-    // A drag: each step changes the begin time and its cell; the preview waits for the release.
-    for (int begin : {1, 2, 3}) {
-        slider->SetSelection(begin, 5.0);
-        SendMessageA(window, RANGE_CHANGED, 0, 0);
-        EXPECT_EQ(dialog.GetTask(0).beginTime, begin);
-        EXPECT_EQ(Cell(0, 2).text, "00:00:0" + std::to_string(begin));
-        EXPECT_FALSE(dialog.IsPlayerBusy()) << "no frame during the drag";
-    }
+    slider->SetSelection(2, 5.0);
+    SendMessageA(window, RANGE_CHANGED, 0, 0);
+    EXPECT_EQ(dialog.GetTask(0).beginTime, 2.0);
     EXPECT_EQ(dialog.GetTask(0).endTime, 5.0);
+    EXPECT_FALSE(dialog.IsPlayerBusy()) << "no frame during the drag";
     SendMessageA(window, RANGE_CHANGED, 0, 1);
     EXPECT_TRUE(dialog.IsPlayerBusy()) << "the frame at the new begin is on its way";
     WaitForPlayer();
@@ -397,25 +308,12 @@ TEST_F(TaskListWindow, StartRefusesWithoutWorkAndWithoutAFolder) {
     EXPECT_FALSE(dialog.IsConverting());
 }
 
-TEST_F(TaskListWindow, ClipsThePlayerCannotReadAreAddedAndFailTheirRun) {
-    // A 250-byte path, and a RealMedia name whose export through the player fails as well.
-    const std::string name = std::string(250 - sources.Path().size() - 4, 'n');
-    ASSERT_EQ(sources.Write(name + ".avi", "not a video").size(), 250u);
-    Add(sources.Path() + name + ".avi");
-    Add(sources.Write("a.b.rmvb", "not a video"));
-    ASSERT_EQ(dialog.TaskCount(), 2);
-    EXPECT_EQ(Cell(0, 1).text, name + ".avi");
-    EXPECT_EQ(dialog.GetTask(0).endTime, 0.0) << "the length the player gives a file it cannot read";
-    const std::string shown = PressAnswering(IDC_START);
-    EXPECT_NE(shown.find("2 of 2 failed"), std::string::npos) << shown;
-    EXPECT_EQ(Status(0), "Failed");
-    EXPECT_EQ(Status(1), "Failed");
-    EXPECT_EQ(FilesIn(output.Path()), std::vector<std::string>{}) << "no empty output file is left";
-}
-
-TEST_F(TaskListWindow, DroppedFilesAreAddedInOrderWithoutFoldersAndUnreadableFiles) {
-    const std::string first = sources.Write("first.avi", "x");
-    const std::string second = sources.Write("second.avi", "x");
+// Dropped paths are added in order without folders, missing and unreadable files; what the player cannot read (a
+// 250-byte path, and a RealMedia name whose export through the player fails as well) fails its run.
+TEST_F(TaskListWindow, DroppedFilesTheListTakesAndClipsThePlayerCannotReadFailTheirRun) {
+    const std::string first = sources.Write(std::string(250 - sources.Path().size() - 4, 'n') + ".avi", "not a video");
+    ASSERT_EQ(first.size(), 250u);
+    const std::string second = sources.Write("a.b.rmvb", "not a video");
     const std::string locked = sources.Write("locked.avi", "x");
     HANDLE hold = CreateFileA(locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     DropFiles(window, {first, sources.Path(), sources.Path() + "missing.avi", locked, second});
@@ -424,7 +322,13 @@ TEST_F(TaskListWindow, DroppedFilesAreAddedInOrderWithoutFoldersAndUnreadableFil
     ASSERT_EQ(dialog.TaskCount(), 2);
     EXPECT_EQ(dialog.GetTask(0).sourcePath, first);
     EXPECT_EQ(dialog.GetTask(1).sourcePath, second);
-    EXPECT_EQ(GetWindowLongA(dialog.GetDlgItem(IDC_PLAYER), GWL_STYLE) & WS_VISIBLE, WS_VISIBLE) << "as the Add button";
+    EXPECT_TRUE(Shows(IDC_PLAYER)) << "as the Add button";
+    EXPECT_EQ(dialog.GetTask(0).endTime, 0.0) << "the length the player gives a file it cannot read";
+    const std::string shown = PressAnswering(IDC_START);
+    EXPECT_NE(shown.find("2 of 2 failed"), std::string::npos) << shown;
+    EXPECT_EQ(Status(0), "Failed");
+    EXPECT_EQ(Status(1), "Failed");
+    EXPECT_EQ(FilesIn(output.Path()), std::vector<std::string>{}) << "no empty output file is left";
 }
 
 // Stop pressed twice, then the window closed, each while a 3GP encode runs: the run stops, the working file goes, the
@@ -499,14 +403,14 @@ TEST_F(TaskListWindow, RunsConvertTheCheckedTasksAndEndWithTheHandOffOrTheShutDo
     EXPECT_TRUE(Shows(IDC_START));
     EXPECT_FALSE(Shows(IDC_STOP));
     EXPECT_TRUE(IsWindowEnabled(dialog.GetDlgItem(IDC_DEVICE_TABS)));
-    EXPECT_EQ(actions.limitedWaits, std::vector<unsigned long>{handOffLimitMs});
-    EXPECT_EQ(actions.unlimitedWaits, 0);
+    EXPECT_EQ(actions.handOffLimits, std::vector<unsigned long>{handOffLimitMs});
+    EXPECT_EQ(actions.handOffs.size(), 1u) << "the iPod hand-off waits with its limit";
 
     Click(dialog.GetDlgItem(IDC_SHUTDOWN_CHECK), 5, 5);
     EXPECT_EQ(PressAnswering(IDC_START), "|") << "no message when the machine goes down";
     EXPECT_EQ(dialog.GetTask(1).finished, 1);
     EXPECT_EQ(actions.sessionEnds, std::vector<unsigned>{EWX_POWEROFF | EWX_FORCE});
-    EXPECT_EQ(actions.limitedWaits.size(), 1u) << "no hand-off before a shut-down";
+    EXPECT_EQ(actions.handOffs.size(), 1u) << "no hand-off before a shut-down";
 }
 
 } // namespace
