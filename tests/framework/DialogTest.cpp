@@ -1,7 +1,6 @@
 // CDialog: modal end codes and the modal loop, the owner's state, PreTranslateMessage, modeless dialogs, and
 // reflection inside a dialog.
 #include "framework/Dialog.h"
-#include "framework/WinThread.h"
 
 #include "TestIds.h"
 
@@ -92,11 +91,6 @@ struct EndCase {
 std::thread closer; // sends WM_CLOSE from another thread, as the splash thread closes its window
 
 const EndCase kEndCases[] = {
-    {"OkButton",
-     [](TestDialog& d) {
-         d.PostMessage(WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(d.GetDlgItem(IDOK)));
-     },
-     IDOK},
     {"EnterPressesTheDefaultButton",
      [](TestDialog& d) { PostMessageA(d.GetDlgItem(IDC_TEST_EDIT), WM_KEYDOWN, VK_RETURN, 0); }, IDOK},
     {"WmClose", [](TestDialog& d) { d.PostMessage(WM_CLOSE); }, IDCANCEL},
@@ -191,31 +185,6 @@ TEST_F(DialogTest, TheModalLoopPreTranslatesEveryPostedMessageControlFirstAndWha
     EXPECT_TRUE(Saw(preTranslated, kThreadNote)) << "a message for no window is still the dialog's to see";
     EXPECT_EQ(dialog.okCount + dialog.cancelCount, 0) << "the eaten Enter and Escape end nothing";
     EXPECT_EQ(edit.GetSafeHwnd(), nullptr) << "the control went with the dialog";
-}
-
-TEST_F(DialogTest, AModelessDialogTakesItsKeysFromTheThreadsLoopAndGoesWithEndDialogOrWithItsObject) {
-    HWND window = nullptr;
-    {
-        TestDialog dialog;
-        ASSERT_TRUE(dialog.Create(owner.GetSafeHwnd()));
-        window = dialog.GetSafeHwnd();
-        EXPECT_TRUE(dialog.boundDuringInit);
-        EXPECT_EQ(GetWindow(window, GW_OWNER), owner.GetSafeHwnd());
-    }
-    EXPECT_FALSE(IsWindow(window));
-
-    TestDialog dialog;
-    ASSERT_TRUE(dialog.Create());
-    window = dialog.GetSafeHwnd();
-    MSG msg = {};
-    msg.hwnd = dialog.GetDlgItem(IDC_TEST_EDIT);
-    msg.message = WM_KEYDOWN;
-    msg.wParam = VK_ESCAPE;
-    EXPECT_TRUE(CWinThread().PreTranslateMessage(&msg));
-    EXPECT_EQ(dialog.cancelCount, 1);
-    EXPECT_FALSE(IsWindow(window));
-    EXPECT_EQ(dialog.GetSafeHwnd(), nullptr);
-    EXPECT_EQ(dialog.finalWindow, window);
 }
 
 // A control of the dialog that answers custom draw itself.

@@ -19,34 +19,6 @@ constexpr COLORREF kRed = RGB(255, 0, 0);
 constexpr COLORREF kBlue = RGB(0, 0, 255);
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 
-bool Alive(HGDIOBJ object) {
-    return GetObjectType(object) != 0;
-}
-
-TEST(GdiObjectTest, DeletesWhatItOwnsOnResetAndWhenItGoesAndMovesOwnershipOnce) {
-    HRGN first = CreateRectRgn(0, 0, 5, 5);
-    HRGN second = CreateRectRgn(0, 0, 6, 6);
-    {
-        OwnedRegion source(first);
-        source.reset(first); // the same object again is kept, not deleted
-        EXPECT_TRUE(Alive(first));
-        OwnedRegion moved(std::move(source));
-        EXPECT_FALSE(source);
-        OwnedRegion target(second);
-        target = std::move(moved);
-        EXPECT_FALSE(Alive(second)) << "the object the target held before";
-        EXPECT_EQ(target.get(), first);
-        target = std::move(target);
-        EXPECT_TRUE(Alive(first)) << "a self-move keeps the object";
-    }
-    EXPECT_FALSE(Alive(first));
-    OwnedBrush brush(CreateSolidBrush(kRed));
-    HBRUSH held = brush.get();
-    brush.reset();
-    EXPECT_FALSE(Alive(held));
-    EXPECT_FALSE(brush);
-}
-
 TEST(SelectGuardTest, NestedAndMovedGuardsPutThePreviousObjectBackOnceAndSavedDCRestoresTheState) {
     Canvas canvas(64, 64);
     HDC dc = canvas.hdc();

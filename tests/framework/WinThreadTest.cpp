@@ -1,6 +1,4 @@
-// CWinThread and CWinApp: a user-interface thread with a window of its own, thread messages, the ways a thread
-// ends, and the application object's start.
-#include "framework/WinApp.h"
+// CWinThread: a user-interface thread with a window of its own, thread messages, and the ways a thread ends.
 #include "framework/WinThread.h"
 #include "framework/Wnd.h"
 
@@ -104,37 +102,6 @@ TEST_F(WinThreadTest, DestroyingTheObjectEndsItsThreadRunningOrNeverResumed) {
         EXPECT_EQ(WaitForSingleObject(handle, 0), static_cast<DWORD>(WAIT_OBJECT_0)) << flags;
         CloseHandle(handle);
     }
-}
-
-class TestApp : public CWinApp {
-public:
-    bool enterLoop = false;
-    DWORD initThread = 0;
-
-    bool InitInstance() override {
-        initThread = GetCurrentThreadId();
-        if (!enterLoop)
-            return false;
-        PostQuitMessage(8);
-        return true;
-    }
-    int ExitInstance() override { return enterLoop ? CWinApp::ExitInstance() : 3; }
-};
-
-TEST(WinAppTest, TheApplicationObjectRunsOnTheCallingThreadAndItsLoopOnlyWhenInitInstanceSucceeds) {
-    EXPECT_EQ(CWinApp::GetApp(), nullptr);
-    for (const bool enterLoop : {false, true}) {
-        TestApp app;
-        app.enterLoop = enterLoop;
-        EXPECT_EQ(CWinApp::GetApp(), &app);
-        EXPECT_EQ(app.GetInstance(), GetModuleHandleA(nullptr));
-        // Without the loop, ExitInstance's code; with it, WM_QUIT's.
-        EXPECT_EQ(app.RunApplication(GetModuleHandleA(nullptr)), enterLoop ? 8 : 3);
-        EXPECT_EQ(app.initThread, GetCurrentThreadId());
-        // Other threads name the application's thread by this id (the splash thread attaches its input to it).
-        EXPECT_EQ(app.GetThreadId(), GetCurrentThreadId());
-    }
-    EXPECT_EQ(CWinApp::GetApp(), nullptr);
 }
 
 } // namespace

@@ -45,7 +45,7 @@ TEST(MainWindowLogic, ListKeysMoveTheSelectionByTheTable) {
     }
 }
 
-TEST(MainWindowLogic, SmallRules) {
+TEST(MainWindowLogic, PathRefusalsCommandsEndOfRunTextsAndFolderChecks) {
     EXPECT_EQ(HelpPagePath("C:\\Program Files\\Movara\\"), "C:\\Program Files\\Movara\\help/help.html");
     // A path that does not fit is refused whole, never cut inside a character ("é" is two bytes).
     std::string directory = "C:\\x";
@@ -64,9 +64,6 @@ TEST(MainWindowLogic, SmallRules) {
     path += "\xC3\xA9";
     EXPECT_EQ(SourcePathRefusal(path),
               "The video's path is too long (261 bytes; at most 259), it was not added:\n" + path);
-}
-
-TEST(MainWindowLogic, EndOfRunTextsAndFolderChecks) {
     EXPECT_EQ(RunEndText(false, 0, 3), "  Converting Finished  ");
     EXPECT_EQ(RunEndText(false, 2, 3), "  Converting Finished: 2 of 3 failed; app\\log.txt has the reasons  ");
     EXPECT_EQ(RunEndText(true, 0, 3), "  Converting Stopped  ");

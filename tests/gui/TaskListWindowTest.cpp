@@ -229,22 +229,6 @@ TEST_F(TaskListWindow, AddingAndRemovingTasksFollowTheRulesOfNamesAndSelection) 
     EXPECT_EQ(&CurrentSystemActions(), &actions);
 }
 
-// A preset sets the panel's combos; a choice made by hand afterwards keeps the rest and runs as the custom preset.
-TEST_F(TaskListWindow, APresetSetsThePanelAndAHandMadeChoiceKeepsTheRestAsTheCustomPreset) {
-    OutputSettings before = dialog.ReadOutputSettings();
-    Pick(IDC_PRESET, 3);
-    const OutputSettings preset3 = dialog.ReadOutputSettings();
-    before.presetIndex = 3;
-    EXPECT_NE(preset3, before) << "the preset's values are set";
-    Pick(IDC_VOLUME, 4);
-    OutputSettings after = dialog.ReadOutputSettings();
-    EXPECT_EQ(after.presetIndex, 0);
-    EXPECT_EQ(after.volume, 4);
-    after.presetIndex = 3;
-    after.volume = preset3.volume;
-    EXPECT_EQ(after, preset3);
-}
-
 // A profile of another program folder with presets but no "Info" leaves the panel as it was.
 TEST_F(TaskListWindow, AProfileWithoutInfoLeavesThePanelAsItWas) {
     ClickTab(3);
@@ -263,28 +247,6 @@ TEST_F(TaskListWindow, AProfileWithoutInfoLeavesThePanelAsItWas) {
     EXPECT_EQ(dialog.ReadOutputSettings().deviceFamily, DeviceFamily::Psp);
     EXPECT_EQ(presets.GetCount(), count);
     EXPECT_EQ(description.GetText(), text);
-}
-
-TEST_F(TaskListWindow, SliderHandsItsTimesToTheSelectedTaskAndThePreviewWaitsForTheRelease) {
-    Add(Clip(6));
-    EXPECT_NEAR(dialog.GetTask(0).endTime, 6.0, 0.2) << "the player's length";
-    auto* slider = static_cast<CRangeSlider*>(CWnd::FromHandle(dialog.GetDlgItem(IDC_RANGE_SLIDER)));
-    ASSERT_NE(slider, nullptr);
-    slider->SetSelection(2, 5.0);
-    SendMessageA(window, RANGE_CHANGED, 0, 0);
-    EXPECT_EQ(dialog.GetTask(0).beginTime, 2.0);
-    EXPECT_EQ(dialog.GetTask(0).endTime, 5.0);
-    EXPECT_FALSE(dialog.IsPlayerBusy()) << "no frame during the drag";
-    SendMessageA(window, RANGE_CHANGED, 0, 1);
-    EXPECT_TRUE(dialog.IsPlayerBusy()) << "the frame at the new begin is on its way";
-    WaitForPlayer();
-    // Play, and a second press while the first is outstanding is dropped.
-    Press(IDC_PLAY_PREVIEW);
-    EXPECT_TRUE(dialog.IsPreviewPlaying());
-    Press(IDC_PLAY_PREVIEW);
-    Press(IDC_STOP_PREVIEW);
-    EXPECT_FALSE(dialog.IsPreviewPlaying());
-    WaitForPlayer();
 }
 
 TEST_F(TaskListWindow, StartRefusesWithoutWorkAndWithoutAFolder) {

@@ -53,7 +53,7 @@ const UserRun userRuns[] = {
     {"Pmp", 5, -1, "PMP_Profile.ini", 4, "h264|480|272", "aac", ".pmp"},
 };
 
-class UserSession : public ::testing::Test {
+class UserConverts : public ::testing::TestWithParam<UserRun> {
 protected:
     static void SetUpTestSuite() {
         sources = std::make_unique<TempFolder>();
@@ -161,10 +161,8 @@ protected:
     HWND list = nullptr;
 };
 
-std::unique_ptr<TempFolder> UserSession::sources;
-bool UserSession::made = false;
-
-class UserConverts : public UserSession, public ::testing::WithParamInterface<UserRun> {};
+std::unique_ptr<TempFolder> UserConverts::sources;
+bool UserConverts::made = false;
 
 TEST_P(UserConverts, TrimmedClipWithTheChosenPreset) {
     const UserRun& run = GetParam();
