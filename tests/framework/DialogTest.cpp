@@ -1,5 +1,4 @@
-// CDialog: modal end codes and the modal loop, the owner's state, PreTranslateMessage, modeless dialogs, and
-// reflection inside a dialog.
+// CDialog: modal end codes and the modal loop, the owner's state, and a reflected answer inside a dialog.
 #include "framework/Dialog.h"
 
 #include "TestIds.h"
@@ -16,8 +15,6 @@
 namespace {
 
 constexpr UINT kEndWith = WM_APP + 10; // ends the dialog with wParam
-constexpr UINT kEaten = WM_APP + 11;
-constexpr UINT kThreadNote = WM_APP + 12;
 
 bool Saw(const std::vector<UINT>& messages, UINT message) {
     return std::find(messages.begin(), messages.end(), message) != messages.end();
@@ -151,40 +148,6 @@ TEST_F(DialogTest, TheOwnerIsDisabledWhileTheDialogRunsAndAfterwardsAsItWasBefor
     EXPECT_EQ(missing.DoModal(), -1);
     EXPECT_FALSE(missing.boundDuringInit);
     EXPECT_TRUE(IsWindowEnabled(owner.GetSafeHwnd()));
-}
-
-// A control object of the dialog whose PreTranslateMessage eats kEaten.
-class EatingControl : public CWnd {
-public:
-    int eaten = 0;
-    bool PreTranslateMessage(MSG* msg) override {
-        eaten += msg->message == kEaten;
-        return msg->message == kEaten;
-    }
-};
-
-TEST_F(DialogTest, TheModalLoopPreTranslatesEveryPostedMessageControlFirstAndWhatIsEatenGoesNoFurther) {
-    TestDialog dialog;
-    EatingControl edit;
-    std::vector<UINT> preTranslated;
-    dialog.onInit = [&edit](TestDialog& d) {
-        ASSERT_TRUE(edit.SubclassDlgItem(IDC_TEST_EDIT, d.GetSafeHwnd()));
-        edit.PostMessage(kEaten);
-        PostThreadMessageA(GetCurrentThreadId(), kThreadNote, 0, 0);
-        edit.PostMessage(WM_KEYDOWN, VK_RETURN);
-        edit.PostMessage(WM_KEYDOWN, VK_ESCAPE);
-        d.PostMessage(kEndWith, 7);
-    };
-    dialog.preTranslate = [&](MSG* msg) {
-        preTranslated.push_back(msg->message);
-        return msg->message == WM_KEYDOWN;
-    };
-    EXPECT_EQ(dialog.DoModal(), 7);
-    EXPECT_EQ(edit.eaten, 1);
-    EXPECT_FALSE(Saw(preTranslated, kEaten)) << "the control ate it first";
-    EXPECT_TRUE(Saw(preTranslated, kThreadNote)) << "a message for no window is still the dialog's to see";
-    EXPECT_EQ(dialog.okCount + dialog.cancelCount, 0) << "the eaten Enter and Escape end nothing";
-    EXPECT_EQ(edit.GetSafeHwnd(), nullptr) << "the control went with the dialog";
 }
 
 // A control of the dialog that answers custom draw itself.
