@@ -1,10 +1,7 @@
-// The GDI helpers: ownership, selections put back, DC state restored, double buffering, no leak over many paints,
-// and UTF-8 text drawn as the wide functions draw it.
+// The GDI helpers: selections put back, DC state restored, and UTF-8 text drawn as the wide functions draw it.
 #include "framework/Gdi.h"
 #include "framework/TextDraw.h"
-#include "framework/Wnd.h"
 #include "tests/support/Canvas.h"
-#include "tests/support/GdiObjectCount.h"
 
 #include <gtest/gtest.h>
 
@@ -47,68 +44,6 @@ TEST(SelectGuardTest, NestedAndMovedGuardsPutThePreviousObjectBackOnceAndSavedDC
     }
     EXPECT_EQ(GetTextColor(dc), kBlue);
     EXPECT_EQ(GetCurrentObject(dc, OBJ_BRUSH), original);
-}
-
-constexpr char kPaintClass[] = "MovaraGdiTestWindow";
-
-// Paints its invalid area blue through PaintDC and a MemoryBuffer, the way the skinned controls do.
-class PaintingWindow : public CWnd {
-public:
-    RECT painted = {};
-    int paints = 0;
-
-protected:
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
-        switch (message) {
-        case WM_ERASEBKGND: return 1;
-        case WM_PAINT: return OnPaint();
-        default: return CWnd::WindowProc(message, wParam, lParam);
-        }
-    }
-
-private:
-    LRESULT OnPaint() {
-        PaintDC dc(GetSafeHwnd());
-        painted = dc.paint().rcPaint;
-        ++paints;
-        MemoryBuffer buffer(dc.hdc(), painted);
-        OwnedBrush brush(CreateSolidBrush(kBlue));
-        FillRect(buffer.hdc(), &painted, brush.get());
-        buffer.Blit(dc.hdc());
-        return 0;
-    }
-};
-
-TEST(PaintDCTest, PaintsTheInvalidAreaValidatesItAndAThousandPaintsLeaveNoGdiObjectBehind) {
-    ASSERT_TRUE(CWnd::RegisterWindowClass(kPaintClass));
-    PaintingWindow window;
-    ASSERT_TRUE(window.CreateEx(WS_EX_TOOLWINDOW, kPaintClass, "paint", WS_POPUP, {0, 0, 60, 60}, nullptr, 0));
-    ShowWindow(window.GetSafeHwnd(), SW_SHOWNOACTIVATE);
-    UpdateWindow(window.GetSafeHwnd());
-    const int before = window.paints;
-    RECT dirty = {5, 6, 20, 25};
-    InvalidateRect(window.GetSafeHwnd(), &dirty, FALSE);
-    UpdateWindow(window.GetSafeHwnd());
-    EXPECT_EQ(window.paints, before + 1);
-    EXPECT_TRUE(EqualRect(&window.painted, &dirty));
-    EXPECT_FALSE(GetUpdateRect(window.GetSafeHwnd(), nullptr, FALSE));
-
-    // The counter itself sees objects come and go, or the comparison below would prove nothing.
-    const DWORD idle = CountGdiObjects();
-    OwnedBrush counted(CreateSolidBrush(kRed));
-    EXPECT_EQ(CountGdiObjects(), idle + 1);
-    const auto paint = [&](int times) {
-        for (int i = 0; i < times; ++i) {
-            ClientDC client(window.GetSafeHwnd());
-            InvalidateRect(window.GetSafeHwnd(), nullptr, FALSE);
-            UpdateWindow(window.GetSafeHwnd());
-        }
-    };
-    paint(10);
-    const DWORD afterTen = CountGdiObjects();
-    paint(1000);
-    EXPECT_EQ(CountGdiObjects(), afterTen);
-    EXPECT_EQ(window.paints, before + 1011);
 }
 
 // The program's texts are UTF-8, the code page its manifest asks for (this test program's too). GDI's "A" functions

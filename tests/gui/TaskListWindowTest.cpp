@@ -249,27 +249,6 @@ TEST_F(TaskListWindow, AProfileWithoutInfoLeavesThePanelAsItWas) {
     EXPECT_EQ(description.GetText(), text);
 }
 
-TEST_F(TaskListWindow, StartRefusesWithoutWorkAndWithoutAFolder) {
-    EXPECT_EQ(PressAnswering(IDC_START), "|") << "no tasks: no message";
-    Add(sources.Write("clip.avi", "x"));
-    Check(0, false);
-    EXPECT_EQ(PressAnswering(IDC_START), "|") << "nothing checked: no message";
-    Check(0, true);
-    // Each folder refused with a clear message before anything runs: empty, too long for the output files, and one
-    // whose parent is missing (only the last level is made).
-    const std::pair<std::string, const char*> refused[] = {{"", "Please set the output directory firstly"},
-                                                           {output.Path() + std::string(230, 'x'), "too long"},
-                                                           {output.Path() + "missing\\deeper", "cannot be created"}};
-    for (const auto& [folder, message] : refused) {
-        SetOutputFolder(folder);
-        const std::string shown = PressAnswering(IDC_START);
-        EXPECT_NE(shown.find(message), std::string::npos) << shown;
-    }
-    EXPECT_FALSE(FileExists(output.Path() + "missing"));
-    EXPECT_EQ(dialog.GetTask(0).status, TaskStatus::None);
-    EXPECT_FALSE(dialog.IsConverting());
-}
-
 // Dropped paths are added in order without folders, missing and unreadable files; what the player cannot read (a
 // 250-byte path, and a RealMedia name whose export through the player fails as well) fails its run.
 TEST_F(TaskListWindow, DroppedFilesTheListTakesAndClipsThePlayerCannotReadFailTheirRun) {
@@ -339,13 +318,29 @@ TEST_F(TaskListWindow, StopTwiceAndClosingTheWindowEndARunAndCleanUp) {
     EXPECT_EQ(ReadWholeFile(clip), before) << "the source is untouched";
 }
 
-// Real runs through the engine and ffmpeg: the checked task converted into the made folder, the buttons swapped
-// meanwhile, the iPod hand-off waited for with its limit; with the shut-down box ticked the machine is powered off
-// instead of the message and the hand-off.
-TEST_F(TaskListWindow, RunsConvertTheCheckedTasksAndEndWithTheHandOffOrTheShutDown) {
+// Start refuses without work and, with a clear message before anything runs, without a usable folder: empty, too
+// long for the output files, or one whose parent is missing (only the last level is made). Then real runs through the
+// engine and ffmpeg: the checked task converted into the made folder, the buttons swapped meanwhile, the iPod hand-off
+// waited for with its limit; with the shut-down box ticked the machine is powered off instead of the message and the
+// hand-off.
+TEST_F(TaskListWindow, StartRefusesWithoutWorkOrFolderAndRunsEndWithTheHandOffOrTheShutDown) {
+    EXPECT_EQ(PressAnswering(IDC_START), "|") << "no tasks: no message";
     Add(Clip(2));
     Add(Clip(2));
     Check(0, false);
+    Check(1, false);
+    EXPECT_EQ(PressAnswering(IDC_START), "|") << "nothing checked: no message";
+    Check(1, true);
+    const std::pair<std::string, const char*> refused[] = {{"", "Please set the output directory firstly"},
+                                                           {output.Path() + std::string(230, 'x'), "too long"},
+                                                           {output.Path() + "missing\\deeper", "cannot be created"}};
+    for (const auto& [folder, message] : refused) {
+        SetOutputFolder(folder);
+        const std::string shown = PressAnswering(IDC_START);
+        EXPECT_NE(shown.find(message), std::string::npos) << shown;
+    }
+    EXPECT_FALSE(FileExists(output.Path() + "missing"));
+    EXPECT_EQ(dialog.GetTask(1).status, TaskStatus::None);
     const std::string folder = output.Path() + "made"; // the last level of a folder that went away is made again
     SetOutputFolder(folder);
     bool stopShownDuringRun = false;
