@@ -167,7 +167,15 @@ protected:
     SavedMovaraValues saved;
     // Everything the engine would do beyond the program, noted instead: no test shuts the machine down or starts a
     // hand-off. Put in place before the window, so that the window's own actions pass through to it.
-    RecordingSystemActions actions;
+    struct : RecordingSystemActions {
+        std::vector<unsigned> sessionEnds;
+        int PlatformId() override { return VER_PLATFORM_WIN32_NT; }
+        bool EnableShutdownPrivilege() override { return true; }
+        bool EndSession(unsigned flags) override {
+            sessionEnds.push_back(flags);
+            return true;
+        }
+    } actions;
     SystemActionsInstalled installed{&actions};
     TempFolder sources;
     TempFolder output;
