@@ -92,11 +92,7 @@ protected:
 
     // ffprobe's lines "stream|codec|width|height|rate|channels" and, last, "format|duration".
     std::string Probe(const std::string& file) {
-        return RunCommand(AppFolder() +
-                          "ffprobe.exe -v error -show_entries stream=codec_name,width,height,sample_rate,"
-                          "channels:format=duration -of compact=nk=1 " +
-                          Quote(output + file))
-            .output;
+        return ::Probe(output + file, "stream=codec_name,width,height,sample_rate,channels:format=duration");
     }
 
     static TempFolder root;

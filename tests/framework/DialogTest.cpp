@@ -1,4 +1,4 @@
-// CDialog: modal end codes and the modal loop, the owner's state, and a reflected answer inside a dialog.
+// CDialog: modal end codes and the modal loop, and the owner's state.
 #include "framework/Dialog.h"
 
 #include "TestIds.h"
@@ -7,7 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <functional>
 #include <thread>
 #include <vector>
@@ -15,10 +14,6 @@
 namespace {
 
 constexpr UINT kEndWith = WM_APP + 10; // ends the dialog with wParam
-
-bool Saw(const std::vector<UINT>& messages, UINT message) {
-    return std::find(messages.begin(), messages.end(), message) != messages.end();
-}
 
 // A dialog that lets each test say what happens once it runs (onInit) and what its PreTranslateMessage does. A timer
 // ends it with 42.
@@ -28,7 +23,6 @@ public:
 
     std::function<void(TestDialog&)> onInit;
     std::function<bool(MSG*)> preTranslate;
-    std::vector<UINT> messages;
     bool boundDuringInit = false;
     int okCount = 0;
     int cancelCount = 0;
@@ -44,7 +38,6 @@ protected:
         return CDialog::OnInitDialog();
     }
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
-        messages.push_back(message);
         switch (message) {
         case WM_TIMER: return OnEnd(42);
         case kEndWith: return OnEnd(static_cast<INT_PTR>(wParam));
@@ -148,32 +141,6 @@ TEST_F(DialogTest, TheOwnerIsDisabledWhileTheDialogRunsAndAfterwardsAsItWasBefor
     EXPECT_EQ(missing.DoModal(), -1);
     EXPECT_FALSE(missing.boundDuringInit);
     EXPECT_TRUE(IsWindowEnabled(owner.GetSafeHwnd()));
-}
-
-// A control of the dialog that answers custom draw itself.
-class NotifyAnswering : public CWnd {
-protected:
-    bool OnChildNotify(UINT message, WPARAM, LPARAM lParam, LRESULT* result) override {
-        if (message != WM_NOTIFY || reinterpret_cast<const NMHDR*>(lParam)->code != NM_CUSTOMDRAW)
-            return false;
-        *result = CDRF_NOTIFYITEMDRAW | CDRF_NOTIFYSUBITEMDRAW;
-        return true;
-    }
-};
-
-TEST_F(DialogTest, AReflectedAnswerIsWhatTheDialogReturns) {
-    // A dialog procedure would have to pass the answer through DWLP_MSGRESULT; the bound dialog returns it directly.
-    TestDialog dialog;
-    NotifyAnswering button;
-    dialog.onInit = [&button](TestDialog& d) { ASSERT_TRUE(button.SubclassDlgItem(IDC_TEST_BUTTON, d.GetSafeHwnd())); };
-    ASSERT_TRUE(dialog.Create());
-    NMHDR header = {button.GetSafeHwnd(), IDC_TEST_BUTTON, static_cast<UINT>(NM_CUSTOMDRAW)};
-    EXPECT_EQ(dialog.SendMessage(WM_NOTIFY, IDC_TEST_BUTTON, reinterpret_cast<LPARAM>(&header)),
-              CDRF_NOTIFYITEMDRAW | CDRF_NOTIFYSUBITEMDRAW);
-    EXPECT_FALSE(Saw(dialog.messages, WM_NOTIFY));
-    header.code = static_cast<UINT>(NM_CLICK);
-    EXPECT_EQ(dialog.SendMessage(WM_NOTIFY, IDC_TEST_BUTTON, reinterpret_cast<LPARAM>(&header)), 0);
-    EXPECT_TRUE(Saw(dialog.messages, WM_NOTIFY));
 }
 
 } // namespace

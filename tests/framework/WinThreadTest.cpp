@@ -88,20 +88,4 @@ TEST_F(WinThreadTest, UiThreadKeepsAMessagePostedAtOnceOwnsAWindowAnswersAcrossT
     EXPECT_FALSE(thread.PostThreadMessage(kThreadNote, 0, 0)) << "the thread has ended";
 }
 
-// Runs the base class's loop, so that the base destructor must end it, whether it ever ran or not.
-class LoopingThread : public CWinThread {};
-
-TEST_F(WinThreadTest, DestroyingTheObjectEndsItsThreadRunningOrNeverResumed) {
-    for (const DWORD flags : {0ul, static_cast<DWORD>(CREATE_SUSPENDED)}) {
-        auto thread = std::make_unique<LoopingThread>();
-        ASSERT_TRUE(thread->CreateThread(flags));
-        HANDLE handle = nullptr;
-        ASSERT_TRUE(DuplicateHandle(GetCurrentProcess(), thread->GetThreadHandle(), GetCurrentProcess(), &handle, 0,
-                                    FALSE, DUPLICATE_SAME_ACCESS));
-        thread.reset();
-        EXPECT_EQ(WaitForSingleObject(handle, 0), static_cast<DWORD>(WAIT_OBJECT_0)) << flags;
-        CloseHandle(handle);
-    }
-}
-
 } // namespace

@@ -2,8 +2,6 @@
 // messages a user's clicks send: the task list, the output settings panel, the preview's slider hand-off and real
 // conversion runs started and stopped with its buttons.
 #include "controls/SkComboBox.h"
-#include "controls/SkLabel.h"
-#include "controls/SkListBox.h"
 #include "engine/EngineGlobals.h"
 #include "engine/FinishingActions.h"
 #include "engine/SystemActions.h"
@@ -235,26 +233,6 @@ TEST_F(TaskListWindow, AddingAndRemovingTasksFollowTheRulesOfNamesAndSelection) 
     EXPECT_FALSE(Shows(IDC_PLAYER));
     dialog.DestroyWindow();
     EXPECT_EQ(&CurrentSystemActions(), &actions);
-}
-
-// A profile of another program folder with presets but no "Info" leaves the panel as it was.
-TEST_F(TaskListWindow, AProfileWithoutInfoLeavesThePanelAsItWas) {
-    ClickTab(3);
-    const auto& presets = *static_cast<CSkListBox*>(CWnd::FromHandle(dialog.GetDlgItem(IDC_PROFILE_LIST)));
-    const auto& description = *static_cast<CSkLabel*>(CWnd::FromHandle(dialog.GetDlgItem(IDC_DESCRIPTION)));
-    const int count = presets.GetCount();
-    const std::string text = description.GetText();
-    ASSERT_GT(count, 0);
-    CreateDirectoryA((sources.Path() + "app").c_str(), nullptr);
-    const std::string broken = sources.Write("app\\PSP_Profile.ini", "[profile1]\nTitle=Broken\n");
-    ASSERT_TRUE(SetProgramDirectory(sources.Path() + "movara.exe"));
-    ClickTab(1);
-    SetProgramDirectory(MovaraPath());
-    DeleteFileA(broken.c_str());
-    RemoveDirectoryA((sources.Path() + "app").c_str());
-    EXPECT_EQ(dialog.ReadOutputSettings().deviceFamily, DeviceFamily::Psp);
-    EXPECT_EQ(presets.GetCount(), count);
-    EXPECT_EQ(description.GetText(), text);
 }
 
 // Dropped paths are added in order without folders, missing and unreadable files; what the player cannot read (a

@@ -202,17 +202,10 @@ TEST_P(UserConverts, TrimmedClipWithTheChosenPreset) {
         RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
         EXPECT_TRUE(SaveWindowPng(window, BuildFolder() + "main_window_finished.png"));
     }
-    const std::string probe = RunCommand(Quote(AppFolder() + "ffprobe.exe") +
-                                         " -v error -show_entries stream=codec_name,width,height:format=duration"
-                                         " -of compact=nk=1 " +
-                                         Quote(output.Path() + name))
-                                  .output;
+    const std::string probe = Probe(output.Path() + name, "stream=codec_name,width,height:format=duration");
     EXPECT_NE(probe.find(std::string("stream|") + run.video), std::string::npos) << probe;
     EXPECT_NE(probe.find(std::string("stream|") + run.audio), std::string::npos) << probe;
-    const size_t format = probe.find("format|");
-    EXPECT_NEAR(format == std::string::npos ? 0.0 : std::atof(probe.c_str() + format + 7),
-                (kEndFraction - kBeginFraction) * kClipSeconds, 0.5)
-        << probe;
+    EXPECT_NEAR(ProbedDuration(probe), (kEndFraction - kBeginFraction) * kClipSeconds, 0.5) << probe;
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryTab, UserConverts, ::testing::ValuesIn(userRuns),

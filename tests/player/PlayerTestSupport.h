@@ -138,15 +138,3 @@ inline const ClipKind sampleClipKinds[] = {
     {"clip.rm", "-c:v rv20 -c:a ac3 -b:a 64k -f rm"},
 };
 inline const ClipKind& realMediaKind = sampleClipKinds[7];
-
-// ffprobe's compact view of path: "stream|codec|..." lines and "format|..." (entries e.g. "stream=codec_name").
-inline std::string Probe(const std::string& path, const std::string& entries) {
-    return RunCommand(Quote(AppFolder() + "ffprobe.exe") + " -v error -show_entries " + entries + " -of compact=nk=1 " +
-                      Quote(path))
-        .output;
-}
-// The duration in a Probe that asked for format=duration; -1 when there is none.
-inline double ProbedDuration(const std::string& probe) {
-    const std::size_t format = probe.find("format|");
-    return format == std::string::npos ? -1.0 : std::atof(probe.c_str() + format + 7);
-}

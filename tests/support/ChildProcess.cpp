@@ -5,6 +5,7 @@
 #include "tests/support/Files.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <thread>
 
@@ -130,4 +131,15 @@ bool MakeClip(const std::string& path, double seconds, const std::string& codecs
                      run.started ? "ran" : "could not start", command.c_str(), static_cast<unsigned long>(run.exitCode),
                      static_cast<unsigned long>(run.startError), run.output.c_str());
     return made;
+}
+
+std::string Probe(const std::string& path, const std::string& entries) {
+    return RunCommand(Quote(AppFolder() + "ffprobe.exe") + " -v error -show_entries " + entries + " -of compact=nk=1 " +
+                      Quote(path))
+        .output;
+}
+
+double ProbedDuration(const std::string& probe) {
+    const std::size_t format = probe.find("format|");
+    return format == std::string::npos ? -1.0 : std::atof(probe.c_str() + format + 7);
 }

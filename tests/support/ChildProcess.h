@@ -17,8 +17,8 @@ struct ChildRun {
     std::vector<ULONGLONG> pieceTicks;     // when each piece arrived (GetTickCount64), for the benchmarks
     ULONGLONG startTick = 0;
     ULONGLONG endTick = 0; // when the program had ended
-    std::string output;                    // all of standard output (and error, with errorsIntoOutput)
-    std::string errors;                    // all of standard error
+    std::string output;    // all of standard output (and error, with errorsIntoOutput)
+    std::string errors;    // all of standard error
 };
 
 struct ChildOptions {
@@ -58,3 +58,8 @@ enum class ClipContent { PictureAndTone, Picture, Tone };
 // scale and resample. True when the file was made.
 bool MakeClip(const std::string& path, double seconds, const std::string& codecs,
               ClipContent content = ClipContent::PictureAndTone);
+
+// ffprobe's compact view of path: "stream|codec|..." lines and "format|..." (entries e.g. "stream=codec_name").
+std::string Probe(const std::string& path, const std::string& entries);
+// The duration in a Probe that asked for format=duration; -1 when there is none.
+double ProbedDuration(const std::string& probe);
