@@ -88,7 +88,7 @@ protected:
     }
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
         const bool command = message == WM_COMMAND && (HIWORD(wParam) == CBN_SELCHANGE || HIWORD(wParam) == LBN_DBLCLK);
-        if (message != RANGE_CHANGED && message != kTabChangedMessage && !command)
+        if (message != RANGE_CHANGED && !command)
             return CDialog::WindowProc(message, wParam, lParam);
         notices.push_back({message, wParam, lParam});
         double b = 0;

@@ -19,11 +19,8 @@
 
 // One row as the task list shows it: a check box, a name, and a progress bar of 100 when progress is set.
 struct TestRow {
-    TestRow(std::string text, std::optional<int> percent = {}, bool check = false, bool boldName = false,
-            UINT nameFormat = 0)
-        : name(std::move(text)), progress(percent), checked(check), bold(boldName), extraTextFormat(nameFormat) {}
     std::string name;
-    std::optional<int> progress;
+    std::optional<int> progress = {};
     bool checked = false;
     bool bold = false;
     UINT extraTextFormat = 0; // added to the name's DrawText flags

@@ -27,10 +27,6 @@ std::vector<COLORREF> PixelsOf(const PaintedPixels& p, const RECT& r) {
     return out;
 }
 
-bool Filled(const PaintedPixels& p, const RECT& r, COLORREF colour) {
-    return p.Count(colour, r.left, r.top, r.right, r.bottom) == (r.right - r.left) * (r.bottom - r.top);
-}
-
 class ListViewTest : public testing::Test {
 protected:
     void SetUp() override {
@@ -59,22 +55,6 @@ protected:
 
     ListTestParent parent{40, 40, 600, 400, RECT{10, 10, 410, 210}};
 };
-
-// A parent that fills nothing in gets empty cells; only sub-item 0 shows selected, unless the whole row is selected.
-TEST_F(ListViewTest, ParentFillingNothingGetsEmptyCells) {
-    parent.fillOverride = [](CellFormat&) {};
-    parent.SetRowCount(3);
-    SelectRows(list(), {1});
-    const PaintedPixels p = PaintWindow(list());
-    EXPECT_GT(parent.cellRequests, 0);
-    const COLORREF window = GetSysColor(COLOR_WINDOW);
-    for (int item = 0; item < 3; ++item)
-        for (int sub = 0; sub < 3; ++sub)
-            EXPECT_TRUE(Filled(p, Cell(item, sub), item == 1 && sub == 0 ? CSkListView::kSelectedFill : window))
-                << item << sub;
-    ListView_SetExtendedListViewStyle(list(), LVS_EX_FULLROWSELECT);
-    EXPECT_TRUE(Filled(PaintWindow(list()), Cell(1, 2), CSkListView::kSelectedFill));
-}
 
 // What the parent is given arrives reset, whatever the previous cell was given, with the cell's state.
 TEST_F(ListViewTest, CellFormatCarriesResetValuesAndTheCellsState) {
@@ -168,25 +148,6 @@ TEST_F(ListViewTest, RedrawCellsInvalidatesTheCellsPartOnThePageOnly) {
     parent.SetRows({});
     EXPECT_EQ(Invalidated([&] { parent.list.RedrawCells(0, 0, 0, 0, false); }), PixelRect{});
     EXPECT_EQ(PaintWindow(list()).At(200, 120), CSkListView::kBufferColour) << "an empty list shows the buffer";
-}
-
-// A column of width 0 draws nothing and leaves the others alone; a very long text stays in its cell.
-TEST_F(ListViewTest, NoCellDrawsOutsideItself) {
-    parent.SetRows({{"a", 40}, {"b", 60}});
-    const PaintedPixels before = PaintWindow(list());
-    const RECT source = Cell(0, 1);
-    const std::vector<COLORREF> bars = PixelsOf(before, Cell(0, 2));
-    ListView_SetColumnWidth(list(), 0, 0);
-    EXPECT_EQ(PixelsOf(PaintWindow(list()), Cell(0, 1)), PixelsOf(before, source)) << "moved 20 pixels left";
-    EXPECT_EQ(Invalidated([&] { parent.list.RedrawCells(0, 1, 0, 0, false); }), PixelRect{});
-    ListView_SetColumnWidth(list(), 0, 20);
-    parent.rows[0].name = std::string(5000, 'W');
-    parent.rows[1].name = std::string(5000, '&');
-    const PaintedPixels after = PaintWindow(list());
-    EXPECT_EQ(PixelsOf(after, Cell(0, 2)), bars);
-    EXPECT_EQ(PixelsOf(after, Cell(1, 2)), PixelsOf(before, Cell(1, 2)));
-    const std::vector<COLORREF> longText = PixelsOf(after, source);
-    EXPECT_GT(std::count_if(longText.begin(), longText.end(), Dark), 10) << "the long text shows";
 }
 
 // Every part paints whole into a memory canvas.

@@ -74,7 +74,6 @@ protected:
 // centred at its own size, shifted by (1, 1) while pressed, and a checked button does not move it.
 struct ImageState {
     DWORD style;
-    int offIcon;
     bool hover;
     UINT drawState;
     bool checked;
@@ -86,7 +85,7 @@ class SkButtonImage : public SkButtonTest, public testing::WithParamInterface<Im
 TEST_P(SkButtonImage, ShowsTheImageOfItsState) {
     const ImageState& c = GetParam();
     Make("", c.style);
-    ASSERT_EQ(button.AssignIcons(IDI_TEST_RED, c.offIcon), CSkButton::Result::Ok);
+    ASSERT_EQ(button.AssignIcons(IDI_TEST_RED, IDI_TEST_BLUE), CSkButton::Result::Ok);
     Send(BM_SETCHECK, c.checked ? BST_CHECKED : BST_UNCHECKED);
     button.ForceHover(c.hover);
     Paint(c.drawState);
@@ -98,12 +97,12 @@ TEST_P(SkButtonImage, ShowsTheImageOfItsState) {
 }
 
 INSTANTIATE_TEST_SUITE_P(SkButton, SkButtonImage,
-                         testing::Values(ImageState{BS_PUSHBUTTON, IDI_TEST_BLUE, false, 0, false, kBlue},
-                                         ImageState{BS_PUSHBUTTON, IDI_TEST_BLUE, true, 0, false, kRed},
-                                         ImageState{BS_PUSHBUTTON, IDI_TEST_BLUE, false, ODS_SELECTED, false, kRed},
-                                         ImageState{BS_PUSHBUTTON, IDI_TEST_BLUE, true, ODS_DISABLED, false, 0},
-                                         ImageState{BS_AUTOCHECKBOX, IDI_TEST_BLUE, true, 0, false, kBlue},
-                                         ImageState{BS_AUTOCHECKBOX, IDI_TEST_BLUE, false, 0, true, kRed}));
+                         testing::Values(ImageState{BS_PUSHBUTTON, false, 0, false, kBlue},
+                                         ImageState{BS_PUSHBUTTON, true, 0, false, kRed},
+                                         ImageState{BS_PUSHBUTTON, false, ODS_SELECTED, false, kRed},
+                                         ImageState{BS_PUSHBUTTON, true, ODS_DISABLED, false, 0},
+                                         ImageState{BS_AUTOCHECKBOX, true, 0, false, kBlue},
+                                         ImageState{BS_AUTOCHECKBOX, false, 0, true, kRed}));
 
 TEST_F(SkButtonTest, BitmapIsDrawnThroughItsMaskAndShiftsWhenPressed) {
     Make();
@@ -210,18 +209,18 @@ TEST_F(SkButtonTest, NoGdiLeakOverAThousandPaints) {
     button.UseParentBackground(false);
     button.SetHint("hint");
     const UINT states[] = {0, ODS_SELECTED, ODS_FOCUS, ODS_DISABLED};
-    DWORD after10 = 0;
-    for (int i = 0; i < 2020; ++i) {
-        if (i == 1010) {
+    for (const bool bitmaps : {false, true}) {
+        if (bitmaps) {
             ASSERT_EQ(button.AssignBitmaps(IDB_TEST_RED_KEYED, kGreen, IDB_TEST_BLUE_KEYED, kGreen),
                       CSkButton::Result::Ok);
         }
-        after10 = i % 1010 == 10 ? CountGdiObjects() : after10;
-        button.ForceHover(i % 3 == 0);
-        Paint(states[i % 4]);
-        if (i % 1010 == 1009) {
-            EXPECT_EQ(CountGdiObjects(), after10) << (i < 1010 ? "icons" : "bitmaps");
+        DWORD after10 = 0;
+        for (int i = 0; i < 1010; ++i) {
+            after10 = i == 10 ? CountGdiObjects() : after10;
+            button.ForceHover(i % 3 == 0);
+            Paint(states[i % 4]);
         }
+        EXPECT_EQ(CountGdiObjects(), after10) << (bitmaps ? "bitmaps" : "icons");
     }
 }
 
