@@ -55,30 +55,28 @@ inline std::string WaitForLine(const std::string& path) {
     return content;
 }
 
-// A hidden window whose timer ticks and WM_APP messages go to a function, as the main window's handlers run while the
-// engine dispatches messages. One at a time.
+// A hidden window whose WM_APP messages go to a function, as the main window's handlers run while the engine
+// dispatches messages. One at a time.
 class TestWindow {
 public:
-    using Handler = std::function<void(UINT message, WPARAM wParam)>;
+    using Handler = std::function<void(UINT message)>;
 
-    explicit TestWindow(Handler onMessage, UINT timerMs = 0) {
+    explicit TestWindow(Handler onMessage) {
         handler = std::move(onMessage);
         const WNDCLASSA windowClass = {0,  Procedure, 0,  0,  GetModuleHandleA(nullptr),
                                        {}, {},        {}, {}, "MovaraTestWindow"};
         RegisterClassA(&windowClass); // fails harmlessly when already registered
         hwnd = CreateWindowExA(0, windowClass.lpszClassName, "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
                                windowClass.hInstance, nullptr);
-        if (timerMs)
-            SetTimer(hwnd, 1, timerMs, nullptr);
     }
     ~TestWindow() { DestroyWindow(hwnd); }
     HWND Handle() const { return hwnd; }
 
 private:
     static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-        if (message != WM_TIMER && message < WM_APP)
+        if (message < WM_APP)
             return DefWindowProcA(window, message, wParam, lParam);
-        handler(message, wParam);
+        handler(message);
         return 0;
     }
 

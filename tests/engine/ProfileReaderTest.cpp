@@ -15,7 +15,6 @@
 #include "EngineTestSupport.h"
 #include "engine/DeviceProfiles.h"
 #include "engine/EngineGlobals.h"
-#include "engine/PipelineFiles.h"
 #include "engine/ProfileReader.h"
 #include "engine/SettingValueTables.h"
 #include "engine/TaskCommands.h"
@@ -84,17 +83,11 @@ std::string OptionValue(const std::string& command, const std::string& option) {
     return command.substr(start, command.find(' ', start) - start);
 }
 
-// The section names of a shipped profile, "Info" first.
-std::vector<std::string> Sections(ProfileReader& reader, const std::string& name) {
-    std::vector<std::string> sections;
-    EXPECT_TRUE(reader.SetFile(FullPathOf(AppFolder() + name))) << name;
-    reader.GetSectionNames(sections);
-    return sections;
-}
-
 TEST(ShippedProfiles, EveryIpodPresetBuildsACompleteCommandAndShowsWhatItEncodes) {
     ProfileReader reader;
-    const std::vector<std::string> names = Sections(reader, "iPod_Profile.ini");
+    std::vector<std::string> names;
+    ASSERT_TRUE(reader.SetFile(FullPathOf(AppFolder() + "iPod_Profile.ini")));
+    reader.GetSectionNames(names);
     ASSERT_GE(names.size(), 6u) << "Info, the custom preset and at least four real presets";
     CurrentDirectoryGuard directoryGuard;
     WorkDirectoryOverride work(FullPathOf(AppFolder()));
@@ -131,26 +124,19 @@ TEST(ShippedProfiles, EveryIpodPresetBuildsACompleteCommandAndShowsWhatItEncodes
     }
 }
 
+// Read as lines of the file: every command of the three phone profiles.
 TEST(ShippedProfiles, H263PhonePresetsStayWithinLevel10) {
     int h263Presets = 0;
     for (const char* name : {"3GP_AMR_Profile.ini", "3GP_AAC_Profile.ini", "3GP2_AAC_Profile.ini"}) {
-        ProfileReader reader;
-        const std::vector<std::string> sections = Sections(reader, name);
-        for (size_t i = 1; i < sections.size(); ++i) {
-            std::vector<std::string> keys;
-            std::vector<std::string> values;
-            reader.GetSectionEntries(sections[i], keys, values);
-            for (size_t e = 1; e < values.size(); ++e) {
-                const std::string& command = values[e];
-                if (OptionValue(command, "-vcodec") != "h263")
-                    continue;
-                SCOPED_TRACE(std::string(name) + " " + sections[i] + ": " + command);
-                ++h263Presets;
-                EXPECT_LE(std::atoi(OptionValue(command, "-b").c_str()), 64);
-                EXPECT_LE(std::atof(OptionValue(command, "-r").c_str()), 15.0);
-                const std::string size = OptionValue(command, "-s");
-                EXPECT_TRUE(size == "176x144" || size == "128x96") << size;
-            }
+        for (const std::string& command : FileLines(AppFolder() + name)) {
+            if (OptionValue(command, "-vcodec") != "h263")
+                continue;
+            SCOPED_TRACE(std::string(name) + ": " + command);
+            ++h263Presets;
+            EXPECT_LE(std::atoi(OptionValue(command, "-b").c_str()), 64);
+            EXPECT_LE(std::atof(OptionValue(command, "-r").c_str()), 15.0);
+            const std::string size = OptionValue(command, "-s");
+            EXPECT_TRUE(size == "176x144" || size == "128x96") << size;
         }
     }
     EXPECT_GE(h263Presets, 4);

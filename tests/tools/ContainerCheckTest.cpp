@@ -4,27 +4,12 @@
 #include <string>
 #include <vector>
 
+#include "tests/tools/Bytes.h"
 #include "tools/movenc/ContainerCheck.h"
 
 namespace {
 
-using Bytes = std::vector<unsigned char>;
 using testing::HasSubstr;
-
-// A 32-bit number in either byte order.
-Bytes Number(std::uint32_t v, bool bigEndian) {
-    Bytes out;
-    for (int i = 0; i < 4; ++i)
-        out.push_back(static_cast<unsigned char>(v >> (bigEndian ? 24 - 8 * i : 8 * i)));
-    return out;
-}
-
-Bytes Join(std::initializer_list<Bytes> parts) {
-    Bytes all;
-    for (const Bytes& part : parts)
-        all.insert(all.end(), part.begin(), part.end());
-    return all;
-}
 
 Bytes MakeBox(const char* type, const Bytes& body) {
     return Join({Number(static_cast<std::uint32_t>(8 + body.size()), true), Bytes(type, type + 4), body});

@@ -65,14 +65,6 @@ protected:
         EXPECT_GT(lines[0].size(), 8u);
     }
 
-    static double Duration(const std::string& path) {
-        const ChildRun run = RunCommand(Quote(app + "ffprobe.exe") +
-                                        " -v error -show_entries format=duration -of csv=p=0 " + Quote(path));
-        EXPECT_EQ(run.exitCode, 0u) << "ffprobe of " << path << " (started: " << run.started << ", start error "
-                                    << run.startError << "): " << run.output;
-        return std::atof(run.output.c_str());
-    }
-
     static inline std::string app, folder, clip, aviClip, clipContent;
     static inline bool clipReady = false;
 };
@@ -101,7 +93,7 @@ TEST_F(MovencSafety, QuitOnStandardInputLeavesAValidShorterFile) {
         EXPECT_TRUE(std::regex_match(piece, lines)) << "'" << piece << "'";
     ASSERT_FALSE(run.output.empty());
     const double lastTime = std::atof(run.output.c_str() + run.output.rfind("time=") + 5);
-    const double duration = Duration(output);
+    const double duration = ProbedDuration(Probe(output, "format=duration"));
     EXPECT_GE(duration, 1.5);
     EXPECT_LT(duration, 8.0);
     EXPECT_NEAR(lastTime, duration, 0.5);
@@ -143,7 +135,6 @@ TEST_F(MovencSafety, FailuresGiveOneErrorLineAndWriteNothing) {
         {"-i " + Quote(clip) + " -f bogusfmt -y " + Quote(output), "'bogusfmt' is not a suitable output format"},
         {"-i " + Quote(clip) + " -vcodec mpeg4 -y " + Quote(folder + "no such folder\\out.mp4"),
          "the output folder \"" + folder + "no such folder\\\" does not exist"},
-        {"-i " + Quote(clip) + " -vcodec mpeg4 -y \"no such folder\\out.mp4\"", "no such folder\\\" does not exist"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.arguments);
@@ -217,7 +208,7 @@ TEST_F(MovencSafety, Utf8NamesAreWrittenAsGivenAndNamesWindowsCannotHoldAreRefus
             ExpectOneErrorLine(run, c.refusal);
         } else {
             EXPECT_EQ(run.exitCode, 0u) << run.errors;
-            EXPECT_NEAR(Duration(target), 1.0, 0.2);
+            EXPECT_NEAR(ProbedDuration(Probe(target, "format=duration")), 1.0, 0.2);
         }
     }
     EXPECT_EQ(FilesIn(out),

@@ -80,12 +80,6 @@ const TranslationRow translationRows[] = {
     {"-i a -vcodec mpeg4 -coder 0 -vlevel 13 -bufsize 256 -b 300 o", &fullSet, "-n -i a -c:v mpeg4 -b:v 300k o"},
     {"-i a -vcodec h263 -acodec amr_nb -ar 8000 -ac 1 -f 3gp o.3gp", &withAmr,
      "-n -i a -c:v h263 -c:a libopencore_amrnb -ar 8000 -ac 1 -f 3gp o.3gp"},
-    // The second step of the 3GP pipelines: video copied from the working file, audio from the source.
-    {"-i v.3gp -ss 00:00:01 -t 00:00:04 -i src -map 0:v -map 1:a? -vcodec copy -acodec aac -ab 32 -faststart "
-     "-f 3g2 -y o.3g2",
-     &fullSet,
-     "-y -i v.3gp -ss 00:00:01 -t 00:00:04 -i src -c:v copy -c:a aac -map 0:v -map 1:a? -b:a 32k -movflags +faststart "
-     "-f 3g2 o.3g2"},
     // A source already cut to its range: the engine leaves start and length blank.
     {"-ss -t -i src -y o.mpg", &fullSet, "-y -i src o.mpg"},
     // A start of zero is left out: a seek to 0 in a file without an index lands anywhere.
