@@ -61,6 +61,7 @@ DWORD WINAPI CSkFadePicture::FadeThread(void* parameter) {
 }
 
 void CSkFadePicture::RunFade() {
+    bool stopped = false;
     {
         ClientDC target(fadeWindow);
         MemoryDC source(target.hdc());
@@ -73,12 +74,18 @@ void CSkFadePicture::RunFade() {
                 AlphaBlend(target.hdc(), 0, 0, pictureSize.cx, pictureSize.cy, source.hdc(), 0, 0, pictureSize.cx,
                            pictureSize.cy, blend);
                 GdiFlush();
-                if (WaitForSingleObject(stopEvent, static_cast<DWORD>(stepDelay.load())) == WAIT_OBJECT_0)
+                stopped = WaitForSingleObject(stopEvent, static_cast<DWORD>(stepDelay.load())) == WAIT_OBJECT_0;
+                if (stopped)
                     break;
             }
         }
     }
     fadeDone = 1;
+    // A paint that came after a step, or after the last one but before this, drew nothing, and whatever covered the
+    // control then (the splash) is still on the screen there: the whole picture is painted once more. InvalidateRect
+    // only marks the window; it sends nothing to its thread, which may be waiting for this worker.
+    if (!stopped)
+        InvalidateRect(fadeWindow, nullptr, FALSE);
 }
 
 void CSkFadePicture::StopFade() {

@@ -8,7 +8,7 @@
 // A picture (static) control that fades a bitmap in over what is behind it and then paints it normally. The fade
 // runs on a worker thread of its own, which blends the picture onto the control's client area in 52 steps of
 // constant alpha 0, 5, ..., 255, pausing stepDelay milliseconds after each; the paint handler draws nothing until
-// the worker has set fadeDone, so the two never draw at the same time.
+// the worker has set fadeDone, so the two never draw at the same time; the worker then has the control repainted.
 class CSkFadePicture : public CPaintedWnd {
 public:
     static constexpr int kFadeSteps = 52;

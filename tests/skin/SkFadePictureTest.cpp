@@ -4,6 +4,7 @@
 
 #include "SkinTestIds.h"
 #include "tests/support/Canvas.h"
+#include "tests/support/MessagePump.h"
 
 #include <gtest/gtest.h>
 
@@ -40,6 +41,26 @@ TEST_F(SkFadePictureTest, FadeEndsWithThePictureAtItsOwnSize) {
     EXPECT_EQ(PlaceInHost(), (PixelRect{17, 20, 17 + size.cx, 20 + size.cy}));
     const PaintedPixels shown = PaintWindow(picture.GetSafeHwnd());
     EXPECT_EQ(shown.At(170, 30), BitmapPixel(picture.GetPicture(), 170, 30));
+}
+
+// A paint between the fade's last step and its end draws nothing and would leave what covered the control then (the
+// splash) on the screen: the end of a fade has the control repainted.
+TEST_F(SkFadePictureTest, TheEndOfAFadeHasTheControlRepainted) {
+    // Already at the picture's size and painted, so that nothing else marks the control for a paint.
+    const OwnedBitmap bitmap(static_cast<HBITMAP>(
+        LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_FADE_PICTURE), IMAGE_BITMAP, 0, 0, 0)));
+    const SIZE size = BitmapSize(bitmap.get());
+    SetWindowPos(picture.GetSafeHwnd(), nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER);
+    PumpPending();
+    RECT update = {};
+    ASSERT_FALSE(GetUpdateRect(picture.GetSafeHwnd(), &update, FALSE));
+    ASSERT_TRUE(picture.StartFade(IDB_FADE_PICTURE, 1));
+    ASSERT_TRUE(picture.WaitForFade(60000));
+    // Nothing is dispatched meanwhile, so a paint asked for stays pending.
+    const DWORD start = GetTickCount();
+    while (!GetUpdateRect(picture.GetSafeHwnd(), &update, FALSE) && GetTickCount() - start < 10000)
+        Sleep(1);
+    EXPECT_EQ(ToPixelRect(update), (PixelRect{0, 0, size.cx, size.cy}));
 }
 
 // The first step holds for ten minutes: nothing shows, and DestroyWindow returns only once the worker has ended.
