@@ -56,10 +56,10 @@ TEST_F(SkFadePictureTest, TheEndOfAFadeHasTheControlRepainted) {
     ASSERT_FALSE(GetUpdateRect(picture.GetSafeHwnd(), &update, FALSE));
     ASSERT_TRUE(picture.StartFade(IDB_FADE_PICTURE, 1));
     ASSERT_TRUE(picture.WaitForFade(60000));
-    // Nothing is dispatched meanwhile, so a paint asked for stays pending.
+    // Nothing is dispatched meanwhile, so a paint asked for stays pending; the wait wakes when one is.
     const DWORD start = GetTickCount();
     while (!GetUpdateRect(picture.GetSafeHwnd(), &update, FALSE) && GetTickCount() - start < 10000)
-        Sleep(1);
+        MsgWaitForMultipleObjectsEx(0, nullptr, 10000, QS_PAINT, MWMO_INPUTAVAILABLE);
     EXPECT_EQ(ToPixelRect(update), (PixelRect{0, 0, size.cx, size.cy}));
 }
 
